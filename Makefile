@@ -1,0 +1,24 @@
+# make demo: install what is missing, build, start the program on the simulated board.
+# make test: install what is missing, build, run every test.
+.PHONY: all bootstrap build demo test bench clean
+
+all: build
+
+bootstrap:
+	bash scripts/bootstrap.sh
+
+build: bootstrap
+	cmake --preset default
+	cmake --build --preset default
+
+demo: build
+	./build/tolvane-demo
+
+test: build
+	ctest --preset default
+
+bench: build
+	./build/bench/tolvane-bench
+
+clean:
+	rm -rf build

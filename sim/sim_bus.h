@@ -1,0 +1,68 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "boardlink/hid_transport.h"
+#include "platform/clock.h"
+#include "sim/sim_board.h"
+
+namespace sim {
+
+enum class Timing {
+    Instant,    // answers are there at once
+    Realistic,  // an answer comes a USB frame (1 ms) plus the I2C bus time after its request
+};
+
+// The USB bus as the program sees it through HidTransport: evaluation boards, other HID devices
+// and the faults of plugging and unplugging.
+class SimBus final : public HidTransport {
+public:
+    explicit SimBus(Clock& clock, Timing timing = Timing::Instant);
+    ~SimBus() override;
+
+    SimBoard& addBoard();
+    // A HID device that is not an evaluation board.
+    void addForeignDevice(std::uint16_t vendorId, std::uint16_t productId);
+    // A HID interface that cannot be opened (another program holds it, no permission).
+    void addUnopenableDevice();
+
+    // Unplugged: writes fail, nothing answers, the board is not enumerated. Plugging it back in
+    // needs a new search (new handles), as with real hardware.
+    void unplug(SimBoard& board);
+    void plug(SimBoard& board);
+
+    void setTiming(Timing timing) { timing_ = timing; }
+    int openHandleCount() const { return static_cast<int>(handles_.size()); }
+
+    // HidTransport
+    std::vector<std::string> enumerate() override;
+    HidHandle open(const std::string& path) override;
+    std::optional<HidAttributes> attributes(HidHandle handle) override;
+    bool write(HidHandle handle, const Report& report) override;
+    bool read(HidHandle handle, Report& report, int timeoutMs) override;
+    void close(HidHandle handle) override;
+
+private:
+    struct Device;
+    struct QueuedAnswer {
+        std::uint32_t availableAtMs;
+        Report bytes;
+    };
+    struct Handle {
+        Device* device;
+        int generation;  // the plug-in generation the handle was opened in
+    };
+
+    Clock& clock_;
+    Timing timing_;
+    std::vector<std::unique_ptr<Device>> devices_;
+    std::map<HidHandle, Handle> handles_;
+    HidHandle nextHandle_ = 0x100;
+};
+
+}  // namespace sim

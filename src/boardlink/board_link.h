@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "boardlink/board_command.h"
+#include "boardlink/hid_transport.h"
+#include "platform/services.h"
+
+// What the board link asks of the console that drives it.
+class BoardLinkHost {
+public:
+    virtual ~BoardLinkHost() = default;
+    // Refill the instance list and select row 0, which makes board 0 current.
+    virtual void cboEVB_init() = 0;
+    // Unload the console: close every board and end the program.
+    virtual void unloadConsole() = 0;
+};
+
+// The open boards, the one report buffer and the link's shared status values.
+class BoardLink {
+public:
+    BoardLink(HidTransport& transport, Services& services);
+    void setHost(BoardLinkHost* host) { host_ = host; }
+
+    // Shared values (kept under the program's own names).
+    Report ReportBuffer{};
+    std::vector<HidHandle> WriteHandles{kNoHandle};
+    std::vector<HidHandle> ReadHandles{kNoHandle};
+    HidHandle WriteHandle = kNoHandle;
+    HidHandle ReadHandle = kNoHandle;
+    bool ReadEventReady = false;  // set once by PrepareOverlappedRead, kept for the program's life
+    std::int16_t TransferError = 0;
+    std::int16_t AnswerStatus = 0;
+    std::int16_t MsgAnswer = 0;
+
+    // Device identity, set by the device choice.
+    QString DeviceName;
+    QString BoardName;
+    std::uint8_t SlaveAddress = 0;
+    std::uint8_t DefaultSlaveAddress = 0;
+
+    // Discovery and connection.
+    void FindBoard();
+    void PrepareOverlappedRead();
+    void CloseBoards();
+
+    // Report exchange.
+    void FillReportBuffer(std::uint8_t value);
+    void SetReportId();
+    void FlushInput();
+    std::int16_t ReadAnswer();
+    std::int16_t checkStatus(std::int32_t value);
+    // Unanswered command: clear, report id, bytes from byte 1 on, write, check. Returns the check.
+    std::int16_t SendCommand(std::initializer_list<std::uint8_t> bytesFrom1);
+    // Answered command: as SendCommand after a flush, then wait for the answer in ReportBuffer.
+    // Returns the write check: the caller decodes the answer only when it is 8.
+    std::int16_t QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1);
+
+    // I2C transactions on the current board (regAddr holds r bytes, data count bytes).
+    std::int16_t I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r, std::vector<std::uint8_t>& data,
+                         const std::vector<std::uint8_t>& regAddr);
+    std::int16_t I2CWrite(std::uint8_t address, std::uint8_t count, std::uint8_t r,
+                          const std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr);
+
+private:
+    HidTransport& transport_;
+    Services& services_;
+    BoardLinkHost* host_ = nullptr;
+};

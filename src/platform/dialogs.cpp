@@ -1,0 +1,54 @@
+#include "platform/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+int QtDialogs::messageBox(const MessageBoxRequest& request) {
+    QMessageBox box;
+    box.setIcon(QMessageBox::NoIcon);
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    if (request.buttons == DialogButtons::RetryCancel) {
+        box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Retry);
+        return box.exec() == QMessageBox::Retry ? AnswerRetry : AnswerCancel;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return AnswerOk;
+}
+
+// The program writes filters as "description|pattern|description|pattern"; Qt wants
+// "description (pattern);;...". Descriptions that already name their pattern are kept as they are.
+static QString qtFilter(const QString& filter) {
+    const QStringList parts = filter.split('|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& pattern = parts[i + 1];
+        entries << (description.contains(pattern) ? description : description + " (" + pattern + ")");
+    }
+    return entries.join(";;");
+}
+
+QString QtDialogs::chooseFile(const FileDialogRequest& request) {
+    return QFileDialog::getSaveFileName(nullptr, request.title, request.fileName, qtFilter(request.filter),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+int ScriptedDialogs::messageBox(const MessageBoxRequest& request) {
+    shown.push_back(request);
+    if (answers_.empty()) return request.buttons == DialogButtons::RetryCancel ? AnswerCancel : AnswerOk;
+    Responder next = std::move(answers_.front());
+    answers_.pop_front();
+    return next(request);
+}
+
+QString ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (files_.empty()) return {};
+    QString path = std::move(files_.front());
+    files_.pop_front();
+    return path;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/event_pump.h"
+#include "platform/program_exit.h"
+
+// What the program asks of the outside world: time, event processing, dialogs, ending itself.
+struct Services {
+    Clock& clock;
+    EventPump& events;
+    Dialogs& dialogs;
+    ProgramExit& exit;
+};

@@ -1,0 +1,53 @@
+#include "shell/program.h"
+
+#include "console/frmMain.h"
+#include "sensor/frmTolvane.h"
+#include "shell/frmAbout2.h"
+#include "shell/frmStartup.h"
+
+Program::Program(Services& services, HidTransport& transport)
+    : services(services), link(transport, services) {}
+
+Program::~Program() = default;
+
+void Program::start() { startup().show(); }
+
+frmStartup& Program::startup() {
+    if (!startup_) startup_ = std::make_unique<frmStartup>(*this);
+    return *startup_;
+}
+
+frmMain& Program::console() {
+    if (!console_) {
+        console_ = std::make_unique<frmMain>(link, services);
+        link.setHost(console_.get());
+        console_->Form_Load();
+    }
+    return *console_;
+}
+
+frmTolvane& Program::panel() {
+    if (!panel_) {
+        panel_ = std::make_unique<frmTolvane>(*this, link, services);
+        panel_->Form_Load();
+    }
+    return *panel_;
+}
+
+void Program::showAbout() {
+    if (!about_) about_ = std::make_unique<frmAbout2>([this] { unloadAbout(); });
+    about_->show();
+    about_->raise();
+}
+
+void Program::unloadAbout() {
+    // OK unloads the window from inside its own click handler, so let Qt delete it afterwards.
+    if (!about_) return;
+    about_->hide();
+    about_.release()->deleteLater();
+}
+
+void Program::unloadAboutAndStartup() {
+    unloadAbout();
+    startup().Form_Unload();
+}

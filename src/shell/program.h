@@ -1,0 +1,43 @@
+#pragma once
+
+#include <memory>
+
+#include "boardlink/board_link.h"
+#include "platform/services.h"
+#include "sensor/panel_host.h"
+
+class frmStartup;
+class frmMain;
+class frmTolvane;
+class frmAbout2;
+
+// Owns one complete program: the board link and the windows, created on demand as the program's
+// own design creates them. A test can build as many independent programs as it likes.
+class Program final : public PanelHost {
+public:
+    Program(Services& services, HidTransport& transport);
+    ~Program() override;
+
+    // Creates and shows the start-up selector, the only window created at start.
+    void start();
+
+    Services& services;
+    BoardLink link;
+
+    frmStartup& startup();
+    bool hasConsole() const { return console_ != nullptr; }
+    frmMain& console() override;  // creates and loads it when missing
+    bool hasPanel() const { return panel_ != nullptr; }
+    frmTolvane& panel();  // creates and loads it when missing
+    bool hasAbout() const { return about_ != nullptr; }
+    frmAbout2* about() { return about_.get(); }
+    void showAbout() override;
+    void unloadAbout();
+    void unloadAboutAndStartup() override;
+
+private:
+    std::unique_ptr<frmStartup> startup_;
+    std::unique_ptr<frmMain> console_;
+    std::unique_ptr<frmTolvane> panel_;
+    std::unique_ptr<frmAbout2> about_;
+};

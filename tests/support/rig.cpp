@@ -1,0 +1,29 @@
+#include "tests/support/rig.h"
+
+#include "shell/frmStartup.h"
+
+Rig::Rig(int boardCount) {
+    for (int i = 0; i < boardCount; ++i) boards.push_back(&bus.addBoard());
+}
+
+void Rig::chooseTolvane() {
+    program.start();
+    program.startup().cboDeviceSelect->setCurrentIndex(1);
+}
+
+std::vector<Report> Rig::received(std::size_t from, int index) {
+    std::vector<Report> reports;
+    const auto& log = board(index).received;
+    for (std::size_t i = from; i < log.size(); ++i) reports.push_back(log[i].bytes);
+    return reports;
+}
+
+std::vector<std::uint8_t> head(const Report& report, std::size_t count) {
+    return {report.begin(), report.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+std::vector<std::uint8_t> commands(const std::vector<Report>& reports) {
+    std::vector<std::uint8_t> codes;
+    for (const Report& r : reports) codes.push_back(r[1]);
+    return codes;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <initializer_list>
+#include <vector>
+
+#include "platform/services.h"
+#include "shell/program.h"
+#include "sim/sim_bus.h"
+
+// One complete program on a simulated bus and a fake clock; nothing waits for real.
+struct Rig {
+    explicit Rig(int boards = 1);
+
+    FakeClock clock;
+    EventPump events;
+    ScriptedDialogs dialogs;
+    RecordingExit exit;
+    Services services{clock, events, dialogs, exit};
+    sim::SimBus bus{clock};
+    std::vector<sim::SimBoard*> boards;
+    Program program{services, bus};
+
+    sim::SimBoard& board(int index = 0) { return *boards.at(static_cast<std::size_t>(index)); }
+
+    // Starts the program and picks "Tolvane" in the selector, as a user would.
+    void chooseTolvane();
+    frmMain& console() { return program.console(); }
+
+    // Reports board `index` received from position `from` of its log on.
+    std::vector<Report> received(std::size_t from = 0, int index = 0);
+    std::size_t mark(int index = 0) { return board(index).received.size(); }
+};
+
+// The first bytes of a report, for readable comparisons.
+std::vector<std::uint8_t> head(const Report& report, std::size_t count);
+// The commands (byte 1) of a list of reports.
+std::vector<std::uint8_t> commands(const std::vector<Report>& reports);
