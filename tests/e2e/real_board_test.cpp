@@ -1,0 +1,42 @@
+// The program for real boards, on this machine's own USB: without a board it must say so.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "boardlink/hidapi_transport.h"
+#include "shell/frmStartup.h"
+#include "shell/program.h"
+
+namespace {
+
+bool boardAttached(HidapiTransport& transport) {
+    const auto paths = transport.enumerate();
+    return std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
+        const HidHandle handle = transport.open(path);
+        if (handle == kInvalidHandle) return false;
+        const auto attributes = transport.attributes(handle);
+        transport.close(handle);
+        return attributes && attributes->vendorId == kBoardVendorId && attributes->productId == kBoardProductId;
+    });
+}
+
+TEST(RealBoardProgram, WithoutABoardShowsTheNotFoundBoxAndCancelEnds) {
+    HidapiTransport transport;
+    if (boardAttached(transport)) GTEST_SKIP() << "an evaluation board is attached to this machine";
+    FakeClock clock;
+    EventPump events;
+    ScriptedDialogs dialogs;
+    RecordingExit exit;
+    Services services{clock, events, dialogs, exit};
+    Program program(services, transport);
+
+    program.start();
+    program.startup().cboDeviceSelect->setCurrentIndex(1);
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith("Tolvane Evaluation Board not found."));
+    EXPECT_TRUE(exit.requested());
+    EXPECT_FALSE(program.hasPanel());
+}
+
+}  // namespace
