@@ -24,7 +24,7 @@ struct BridgeSettings {
     std::uint8_t extHold = 0;        // bit 0 EXTHOLD
     std::uint8_t spiBaseMHz = 24;
     std::uint8_t spiCode = 5;
-    std::uint8_t spiOptions = 0;     // bit 0 polarity, bit 1 phase, bit 2 slave select
+    std::uint8_t spiOptions = 0;  // bit 0 polarity, bit 1 phase, bit 2 slave select
     std::uint8_t port1PushPull = 0;
     std::uint8_t port2PushPull = 0;
     std::uint8_t pullUpsDisabled = 0;
@@ -43,7 +43,7 @@ public:
     std::vector<LoggedReport> received;
 
     // Faults on demand.
-    void dropAnswers(int count) { dropAnswers_ += count; }       // the next answers never come
+    void dropAnswers(int count) { dropAnswers_ += count; }        // the next answers never come
     void delayNextAnswer(std::uint32_t ms) { extraDelay_ = ms; }  // the next answer comes late
     // Overrides the status byte of the next answers (0 = normal behaviour).
     void answerStatus(std::uint8_t status, int count = 1) {
@@ -56,8 +56,11 @@ public:
     std::optional<Report> receive(const Report& report, std::uint32_t nowMs, std::uint32_t& busTimeUs);
 
 private:
+    // Carries out a set sub-command (which is never answered); false when the report is not one.
+    bool applySet(const Report& report);
     Report answerTo(const Report& report, std::uint32_t& busTimeUs);
     Report i2cTransfer(const Report& report, std::uint32_t& busTimeUs);
+    std::uint32_t i2cBusTimeUs(std::size_t bytesOnWire) const;
 
     int dropAnswers_ = 0;
     std::uint32_t extraDelay_ = 0;

@@ -58,6 +58,11 @@ private:
         int generation;  // the plug-in generation the handle was opened in
     };
 
+    // The device behind an open handle, or nullptr when the handle is unknown or its device went away.
+    Device* liveDevice(HidHandle handle);
+    Device* deviceOf(const SimBoard& board);
+    void deliver(Device& device, const Report& answer, std::uint32_t busTimeUs);
+
     Clock& clock_;
     Timing timing_;
     std::vector<std::unique_ptr<Device>> devices_;

@@ -30,6 +30,7 @@ public:
 
     bool interruptPending();  // R1 bit 5
     bool intLineHigh();       // the active-low INT output: true = no interrupt
+    // Whole milliseconds after which an integration started now has surely ended.
     std::uint32_t integrationTimeMs() const;
     std::uint16_t fullScaleCount() const;
 
@@ -38,17 +39,30 @@ public:
     bool acknowledges = true;
 
 private:
+    // Time is kept in 1/128 microseconds, in which every integration time is a whole number.
+    static constexpr std::uint64_t kTicksPerMs = 128000;
+
     void catchUp();
-    void completeIntegration(std::uint32_t atMs);
+    void completeIntegrations(std::uint16_t count, std::uint16_t cycles, std::uint64_t howMany);
     std::uint16_t countFor(Light light) const;
+    void writeRegister(std::uint8_t index, std::uint8_t value);
+    void endConversion();
+    void clearInterrupt();
+    void restartIntegration() { integrationStart_ = nowMs_ * kTicksPerMs; }
+    bool integrating() const;
+    bool externalTiming() const;
+    int resolutionBits() const;
+    std::uint64_t periodTicks() const;
+    std::uint32_t clockMsAt(std::uint64_t chipMs) const;
 
     Clock& clock_;
     LightSource light_ = LightSource::constant(0);
     std::array<std::uint8_t, 8> regs_{};
     std::uint8_t pointer_ = 0;
-    std::uint32_t integrationStart_ = 0;
-    int outsideRun_ = 0;  // consecutive integrations outside the threshold window
-    bool intAsserted_ = false;
+    std::uint32_t lastClockMs_;           // the clock when the chip last caught up
+    std::uint64_t nowMs_ = 0;             // the chip's own time since power-on: does not wrap
+    std::uint64_t integrationStart_ = 0;  // in ticks of the chip's own time
+    int outsideRun_ = 0;                  // consecutive integrations outside the threshold window
 };
 
 }  // namespace sim

@@ -1,0 +1,148 @@
+#include "sim/sim_bus.h"
+
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
+#include "boardlink/board_command.h"
+
+namespace sim {
+
+namespace {
+
+constexpr std::string_view kPathPrefix = "sim:";
+constexpr std::uint16_t kBoardVersion = 0x0100;
+constexpr std::uint32_t kUsbFrameMs = 1;
+
+}  // namespace
+
+struct SimBus::Device {
+    enum class Kind { Board, Foreign, Unopenable };
+    Device(Kind kind, HidAttributes attributes, std::unique_ptr<SimBoard> board = nullptr)
+        : kind(kind), attributes(attributes), board(std::move(board)) {}
+
+    Kind kind;
+    HidAttributes attributes;
+    std::unique_ptr<SimBoard> board;  // evaluation boards only
+    bool present = true;
+    int generation = 0;                // counts unplugs: handles of an earlier generation are dead
+    std::deque<QueuedAnswer> answers;  // shared by every handle on the device
+};
+
+SimBus::SimBus(Clock& clock, Timing timing) : clock_(clock), timing_(timing) {}
+
+SimBus::~SimBus() = default;
+
+SimBoard& SimBus::addBoard() {
+    const HidAttributes ids{kBoardVendorId, kBoardProductId, kBoardVersion};
+    devices_.push_back(
+        std::make_unique<Device>(Device::Kind::Board, ids, std::make_unique<SimBoard>(clock_)));
+    return *devices_.back()->board;
+}
+
+void SimBus::addForeignDevice(std::uint16_t vendorId, std::uint16_t productId) {
+    devices_.push_back(
+        std::make_unique<Device>(Device::Kind::Foreign, HidAttributes{vendorId, productId, 0}));
+}
+
+void SimBus::addUnopenableDevice() {
+    const HidAttributes ids{kBoardVendorId, kBoardProductId, kBoardVersion};
+    devices_.push_back(std::make_unique<Device>(Device::Kind::Unopenable, ids));
+}
+
+void SimBus::unplug(SimBoard& board) {
+    Device* device = deviceOf(board);
+    if (!device || !device->present) return;
+    device->present = false;
+    ++device->generation;
+    device->answers.clear();
+}
+
+void SimBus::plug(SimBoard& board) {
+    if (Device* device = deviceOf(board)) device->present = true;
+}
+
+std::vector<std::string> SimBus::enumerate() {
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < devices_.size(); ++i) {
+        if (devices_[i]->present) paths.push_back(std::string(kPathPrefix) + std::to_string(i));
+    }
+    return paths;
+}
+
+HidHandle SimBus::open(const std::string& path) {
+    if (!path.starts_with(kPathPrefix)) return kInvalidHandle;
+    std::size_t index = 0;
+    const char* first = path.data() + kPathPrefix.size();
+    const char* last = path.data() + path.size();
+    const auto [end, error] = std::from_chars(first, last, index);
+    if (error != std::errc{} || end != last || first == last || index >= devices_.size())
+        return kInvalidHandle;
+    Device& device = *devices_[index];
+    if (!device.present || device.kind == Device::Kind::Unopenable) return kInvalidHandle;
+    const HidHandle handle = nextHandle_++;
+    handles_[handle] = {&device, device.generation};
+    return handle;
+}
+
+std::optional<HidAttributes> SimBus::attributes(HidHandle handle) {
+    if (Device* device = liveDevice(handle)) return device->attributes;
+    return std::nullopt;
+}
+
+bool SimBus::write(HidHandle handle, const Report& report) {
+    Device* device = liveDevice(handle);
+    if (!device) return false;
+    if (!device->board) return true;  // another kind of device: it takes the report and never answers
+    std::uint32_t busTimeUs = 0;
+    if (auto answer = device->board->receive(report, clock_.milliseconds(), busTimeUs)) {
+        deliver(*device, *answer, busTimeUs);
+    }
+    return true;
+}
+
+bool SimBus::read(HidHandle handle, Report& report, int timeoutMs) {
+    Device* device = liveDevice(handle);
+    if (!device) return false;  // a removed device fails at once, as hidapi does
+    const auto timeout = static_cast<std::uint32_t>(std::max(0, timeoutMs));
+    if (device->answers.empty()) {
+        clock_.sleep(timeout);
+        return false;
+    }
+    const QueuedAnswer& front = device->answers.front();
+    const auto wait = static_cast<std::int32_t>(front.availableAtMs - clock_.milliseconds());
+    if (wait > static_cast<std::int32_t>(timeout)) {
+        clock_.sleep(timeout);
+        return false;
+    }
+    if (wait > 0) clock_.sleep(static_cast<std::uint32_t>(wait));
+    report = front.bytes;
+    device->answers.pop_front();
+    return true;
+}
+
+void SimBus::close(HidHandle handle) {
+    handles_.erase(handle);
+}
+
+SimBus::Device* SimBus::liveDevice(HidHandle handle) {
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) return nullptr;
+    Device* device = found->second.device;
+    return device->present && device->generation == found->second.generation ? device : nullptr;
+}
+
+SimBus::Device* SimBus::deviceOf(const SimBoard& board) {
+    const auto found = std::find_if(devices_.begin(), devices_.end(),
+                                    [&board](const auto& device) { return device->board.get() == &board; });
+    return found == devices_.end() ? nullptr : found->get();
+}
+
+void SimBus::deliver(Device& device, const Report& answer, std::uint32_t busTimeUs) {
+    std::uint32_t delayMs = 0;
+    if (timing_ == Timing::Realistic) delayMs = kUsbFrameMs + (busTimeUs + 999) / 1000;
+    delayMs += std::exchange(device.board->extraDelay_, 0);
+    device.answers.push_back({clock_.milliseconds() + delayMs, answer});
+}
+
+}  // namespace sim

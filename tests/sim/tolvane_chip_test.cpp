@@ -1,0 +1,214 @@
+// The light sensor model, seen through the bridge the way the program sees it.
+#include <gtest/gtest.h>
+
+#include "tests/sim/bus_harness.h"
+
+namespace {
+
+using sim::LightSource;
+
+constexpr std::uint8_t kEnable = 0x80;
+
+struct Chip : BusHarness {
+    void start(std::uint8_t r0, std::uint8_t r1 = 0x00) { ASSERT_EQ(i2cWrite({0x00, r0, r1}), 0); }
+    void light(double d1, double d2 = 0) { board.chip.setLight(LightSource::constant(d1, d2)); }
+    bool interrupt() { return board.chip.interruptPending(); }
+};
+
+TEST(TolvaneChip, PowersOnDisabledWithTheDocumentedRegisters) {
+    Chip chip;
+    chip.light(500);
+    chip.clock.advance(10000);
+    EXPECT_EQ(chip.i2cRead(0, 8), (std::vector<std::uint8_t>{0x00, 0x00, 0xFF, 0x00, 0, 0, 0, 0}));
+    EXPECT_TRUE(chip.intPinHigh());
+}
+
+struct Resolution {
+    std::uint8_t code;        // R0 bits 1..0
+    std::uint32_t beforeMs;   // no integration has ended yet
+    std::uint32_t afterMs;    // the first one has
+    unsigned cycles;          // R7:R6 in internal timing
+    unsigned halfScaleCount;  // 500 lux on the 1k range
+};
+
+class IntegrationTime : public ::testing::TestWithParam<Resolution> {};
+
+TEST_P(IntegrationTime, FirstReadingArrivesAfterOneIntegration) {
+    const Resolution r = GetParam();
+    Chip chip;
+    chip.light(500);
+    chip.start(kEnable | r.code);
+    chip.clock.advance(r.beforeMs);
+    EXPECT_EQ(chip.adcCount(), 0u);
+    chip.clock.advance(r.afterMs - r.beforeMs);
+    EXPECT_EQ(chip.adcCount(), r.halfScaleCount);
+    EXPECT_EQ(chip.integrationCount(), r.cycles);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachResolution, IntegrationTime,
+                         ::testing::Values(Resolution{0, 99, 100, 65535, 32768},  // 2^16 cycles do not fit
+                                           Resolution{1, 6, 7, 4096, 2048}, Resolution{2, 0, 1, 256, 128},
+                                           Resolution{3, 0, 1, 16, 8}));
+
+TEST(TolvaneChip, SubMillisecondIntegrationsAreCountedExactly) {
+    Chip chip;
+    chip.light(900);
+    chip.start(kEnable | 0x02, 0x01);  // 8 bits (0.390625 ms), persistence 4: 1.5625 ms
+    chip.i2cWrite({0x02, 0x00});       // every reading is outside
+    chip.clock.advance(1);
+    EXPECT_FALSE(chip.interrupt());
+    chip.clock.advance(1);
+    EXPECT_TRUE(chip.interrupt());
+}
+
+TEST(TolvaneChip, CountFollowsModeAndRangeAndClipsAtFullScale) {
+    Chip chip;
+    const std::tuple<std::uint8_t, std::uint8_t, double, double, unsigned> cases[] = {
+        {0x00, 0x00, 600, 200, 39321},  // D1 on 1k
+        {0x04, 0x00, 600, 200, 13107},  // D2
+        {0x08, 0x00, 600, 200, 26214},  // D1 - D2
+        {0x08, 0x00, 200, 600, 0},      // D1 - D2 never below 0
+        {0x0C, 0x00, 600, 200, 39321},  // 11 reads as D1
+        {0x00, 0x00, 2000, 0, 65535},   // clipped
+        {0x00, 0x04, 2000, 0, 32768},   // 4k
+        {0x00, 0x08, 2000, 0, 8192},    // 16k
+        {0x00, 0x0C, 2000, 0, 2048},    // 64k
+        {0x01, 0x04, 9000, 0, 4095},    // 12 bits clip at their own full scale
+    };
+    for (auto [mode, range, d1, d2, expected] : cases) {
+        chip.light(d1, d2);
+        chip.start(kEnable | mode, range);
+        chip.clock.advance(100);
+        EXPECT_EQ(chip.adcCount(), expected) << "R0 " << int(mode) << " R1 " << int(range) << " D1 " << d1;
+    }
+}
+
+TEST(TolvaneChip, PowerDownAndDisableKeepTheLastReading) {
+    Chip chip;
+    chip.light(500);
+    chip.start(kEnable);
+    chip.clock.advance(100);
+    const auto reading = chip.i2cRead(4, 4);
+    chip.light(900);
+    for (std::uint8_t r0 : {0xC0, 0x40, 0x00}) {
+        chip.start(r0);
+        chip.clock.advance(1000);
+        EXPECT_EQ(chip.i2cRead(4, 4), reading) << "R0 " << int(r0);
+    }
+}
+
+TEST(TolvaneChip, WritingAControlRegisterRestartsTheIntegration) {
+    Chip chip;
+    chip.light(500);
+    chip.start(kEnable);
+    chip.clock.advance(60);
+    chip.i2cWrite({0x03, 0x00});
+    chip.clock.advance(99);
+    EXPECT_EQ(chip.adcCount(), 0u);
+    chip.clock.advance(1);
+    EXPECT_EQ(chip.adcCount(), 32768u);
+}
+
+TEST(TolvaneChip, InterruptNeedsPersistenceOutsideTheWindowAndHoldsUntilCleared) {
+    Chip chip;
+    // The clock starts at 1000: three readings outside, one inside, then outside for good.
+    chip.board.chip.setLight(LightSource::steps({{0, {900, 0}}, {1400, {100, 0}}, {1500, {900, 0}}}));
+    chip.start(kEnable, 0x01);    // persistence 4
+    chip.i2cWrite({0x02, 0x80});  // high threshold 32768; 900 lux reads 58982
+    chip.clock.advance(300);
+    EXPECT_TRUE(chip.intPinHigh());
+    chip.clock.advance(400);  // the inside reading started the run over
+    EXPECT_EQ(chip.reg(1), 0x01);
+    chip.clock.advance(100);
+    EXPECT_FALSE(chip.intPinHigh());
+    chip.i2cWrite({0x01, 0x01});  // the flag is not the writer's to clear
+    EXPECT_EQ(chip.reg(1), 0x21);
+
+    chip.i2cWrite({0x02, 0xFF});  // back inside the window: the interrupt stays
+    chip.clock.advance(500);
+    EXPECT_FALSE(chip.intPinHigh());
+    EXPECT_EQ(chip.i2cWrite({0x40, 0x80}), 0);  // clear; the data byte is ignored
+    EXPECT_TRUE(chip.intPinHigh());
+    EXPECT_EQ(chip.reg(1), 0x01);
+    EXPECT_EQ(chip.reg(0), kEnable);
+}
+
+TEST(TolvaneChip, AfterAClearTheInterruptNeedsAFreshRun) {
+    Chip chip;
+    chip.light(0);
+    chip.start(kEnable, 0xDD);    // persistence 4; the flag bit of the write is not taken
+    chip.i2cWrite({0x03, 0x01});  // darkness is below the low threshold
+    EXPECT_EQ(chip.reg(1), 0xDD & ~0x20);
+    chip.clock.advance(400);
+    EXPECT_TRUE(chip.interrupt());
+    chip.i2cWrite({0x40, 0x00});
+    chip.clock.advance(300);
+    EXPECT_FALSE(chip.interrupt());
+    chip.clock.advance(100);
+    EXPECT_TRUE(chip.interrupt());
+}
+
+TEST(TolvaneChip, TransfersAutoIncrementAndIgnoreReadOnlyAndUnusedRegisters) {
+    Chip chip;
+    chip.board.chip.setReg(4, 0x44);
+    EXPECT_EQ(chip.i2cWrite({0x00, 0x10, 0x12, 0x33, 0x44, 0x99, 0x99}), 0);  // runs on into R4, R5
+    EXPECT_EQ(chip.i2cWrite({0x20, 0x55}), 0);                                // unused, acknowledged
+    EXPECT_EQ(chip.i2cRead(0x02, 8), (std::vector<std::uint8_t>{0x33, 0x44, 0x44, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(chip.reg(0x20), 0);
+    // A current-address read goes on from where the last transfer left the pointer.
+    chip.i2cRead(0x00, 1);
+    EXPECT_EQ(BusHarness::head(chip.query({CMD_I2C_TRANSFER, 0x89, 2, 0}), 4),
+              (std::vector<std::uint8_t>{1, 0, 0x12, 0x33}));
+}
+
+TEST(TolvaneChip, ExternalTimingIntegratesBetweenEndOfConversionCommands) {
+    Chip chip;
+    chip.light(250);
+    chip.start(kEnable);
+    chip.clock.advance(50);
+    chip.i2cWrite({0x80, 0x00});  // ignored in internal timing
+    chip.clock.advance(50);
+    EXPECT_EQ(chip.adcCount(), 16384u);
+
+    chip.light(500);
+    chip.start(kEnable | 0x20);
+    chip.clock.advance(1000);
+    EXPECT_EQ(chip.adcCount(), 16384u);  // nothing ends on its own
+    chip.i2cWrite({0x80, 0x00});
+    EXPECT_EQ(chip.adcCount(), 32768u);
+    EXPECT_EQ(chip.integrationCount(), 65535u);  // a second is more than the counter holds
+    chip.clock.advance(50);
+    chip.i2cWrite({0x80, 0x00});
+    EXPECT_EQ(chip.integrationCount(), 32768u);  // 50 ms of the 655.36 kHz internal clock
+}
+
+TEST(TolvaneChip, CatchesUpAcrossLongGapsAndTheClockWrap) {
+    Chip chip;
+    chip.clock.set(0xFFFFFF00u);
+    // Dark until the millisecond counter wraps, then 500 lux (a count of 8 at 4 bits).
+    chip.board.chip.setLight(LightSource::steps({{0, {500, 0}}, {0x80000000u, {0, 0}}}));
+    chip.start(kEnable | 0x03, 0x03);  // 4 bits, 24 us an integration; persistence 16
+    chip.i2cWrite({0x02, 0x00});       // anything above 0 is outside
+    chip.clock.advance(0x100);
+    EXPECT_EQ(chip.adcCount(), 0u);
+    EXPECT_FALSE(chip.interrupt());
+    chip.clock.advance(0x100);
+    EXPECT_EQ(chip.adcCount(), 8u);
+    EXPECT_TRUE(chip.interrupt());
+    chip.i2cWrite({0x40, 0x00});
+    chip.clock.advance(0x7FFF0000u);  // 24 days unseen: billions of integrations
+    EXPECT_EQ(chip.adcCount(), 8u);
+    EXPECT_TRUE(chip.interrupt());
+}
+
+TEST(TolvaneChip, RemembersAnExcursionNobodyLookedAt) {
+    Chip chip;
+    chip.board.chip.setLight(LightSource::steps({{0, {900, 0}}, {3000, {100, 0}}}));
+    chip.start(kEnable, 0x03);  // persistence 16: 19 readings outside, then inside
+    chip.i2cWrite({0x02, 0x80});
+    chip.clock.advance(30000);
+    EXPECT_EQ(chip.adcCount(), 6554u);
+    EXPECT_TRUE(chip.interrupt());
+}
+
+}  // namespace
