@@ -56,16 +56,25 @@ public:
     // Unanswered command: clear, report id, bytes from byte 1 on, write, check. Returns the check.
     std::int16_t SendCommand(std::initializer_list<std::uint8_t> bytesFrom1);
     // Answered command: as SendCommand after a flush, then wait for the answer in ReportBuffer.
-    // Returns the write check: the caller decodes the answer only when it is 8.
+    // Returns the write check (the caller decodes the answer only when it is 8). A missing answer is
+    // reported in the Retry/Cancel box; after Retry the caller decodes a cleared buffer, after
+    // Cancel the result is 0.
     std::int16_t QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1);
 
     // I2C transactions on the current board (regAddr holds r bytes, data count bytes).
-    std::int16_t I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r, std::vector<std::uint8_t>& data,
-                         const std::vector<std::uint8_t>& regAddr);
+    std::int16_t I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r,
+                         std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr);
     std::int16_t I2CWrite(std::uint8_t address, std::uint8_t count, std::uint8_t r,
                           const std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr);
 
 private:
+    int searchBoards();
+    bool isBoard(HidHandle handle);
+    // The Retry/Cancel box of a link failure; returns the answer, also kept in MsgAnswer.
+    int askRetryOrCancel(const QString& detail);
+    void unloadConsole();
+    void writeBytesFrom1(std::initializer_list<std::uint8_t> bytes);
+
     HidTransport& transport_;
     Services& services_;
     BoardLinkHost* host_ = nullptr;

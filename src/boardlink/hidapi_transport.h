@@ -1,6 +1,8 @@
 #pragma once
 
 #include <map>
+#include <optional>
+#include <string>
 
 #include "boardlink/hid_transport.h"
 
@@ -26,7 +28,12 @@ private:
     struct Open {
         hid_device_* device;
         HidAttributes attributes;
+        bool attributesKnown = false;  // the path was in the enumeration when it was opened
     };
+    hid_device_* deviceOf(HidHandle handle) const;
+    std::optional<HidAttributes> enumeratedAttributes(const std::string& path);
+
     std::map<HidHandle, Open> open_;
+    std::map<std::string, HidAttributes> enumerated_;  // by path, from the last enumeration
     HidHandle nextHandle_ = 1;
 };

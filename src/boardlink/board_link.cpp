@@ -1,0 +1,218 @@
+#include "boardlink/board_link.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t kPayloadStart = 5;       // first register-address byte of an I2C transfer
+constexpr std::size_t kMaxReadCount = 62;      // answer bytes 2..63
+constexpr std::uint8_t kMaxReadAddress = 254;  // the read form is address + 1 in one byte
+
+const QString kCheckConnection = QStringLiteral("Please check USB connection.");
+
+}  // namespace
+
+BoardLink::BoardLink(HidTransport& transport, Services& services)
+    : transport_(transport), services_(services) {}
+
+// ---- Discovery and connection ----
+
+void BoardLink::FindBoard() {
+    if (WriteHandles[0] != kNoHandle) CloseBoards();
+    int found = 0;
+    for (;;) {
+        found = searchBoards();
+        if (found > 0) break;
+        askRetryOrCancel("Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
+                         " Evaluation Board not found.");
+        if (MsgAnswer == AnswerRetry) continue;
+        if (MsgAnswer == AnswerCancel) {
+            unloadConsole();
+            return;
+        }
+        break;
+    }
+    if (found > 0) PrepareOverlappedRead();
+    if (host_) {
+        host_->cboEVB_init();
+    } else {
+        // Nobody keeps an instance list: board 0 becomes current, as row 0 would make it.
+        WriteHandle = WriteHandles[0];
+        ReadHandle = ReadHandles[0];
+    }
+}
+
+// One pass over the interfaces present now; returns the number of boards opened.
+int BoardLink::searchBoards() {
+    int found = 0;
+    for (const std::string& path : transport_.enumerate()) {
+        WriteHandle = transport_.open(path);
+        if (!isBoard(WriteHandle)) {
+            if (WriteHandle != kInvalidHandle) transport_.close(WriteHandle);
+            continue;
+        }
+        MsgAnswer = 1;
+        const auto n = static_cast<std::size_t>(found);
+        WriteHandles.resize(n + 1);
+        ReadHandles.resize(n + 1);
+        WriteHandles[n] = WriteHandle;
+        ReadHandle = transport_.open(path);
+        ReadHandles[n] = ReadHandle;
+        ++found;
+    }
+    return found;
+}
+
+bool BoardLink::isBoard(HidHandle handle) {
+    if (handle == kInvalidHandle) return false;
+    const std::optional<HidAttributes> attributes = transport_.attributes(handle);
+    return attributes && attributes->vendorId == kBoardVendorId && attributes->productId == kBoardProductId;
+}
+
+void BoardLink::PrepareOverlappedRead() {
+    ReadEventReady = true;
+}
+
+void BoardLink::CloseBoards() {
+    for (std::size_t i = 0; i < WriteHandles.size(); ++i) {
+        for (HidHandle handle : {WriteHandles[i], i < ReadHandles.size() ? ReadHandles[i] : kNoHandle}) {
+            // An entry can hold the invalid value when a second open failed: nothing to close then.
+            if (handle != kNoHandle && handle != kInvalidHandle) transport_.close(handle);
+        }
+    }
+    WriteHandles = {kNoHandle};
+    ReadHandles = {kNoHandle};
+    WriteHandle = kInvalidHandle;
+    ReadHandle = kInvalidHandle;
+}
+
+// ---- Report exchange ----
+
+void BoardLink::FillReportBuffer(std::uint8_t value) {
+    ReportBuffer.fill(value);
+}
+
+void BoardLink::SetReportId() {
+    ReportBuffer[0] = 1;
+}
+
+void BoardLink::FlushInput() {
+    // Stale reports go to a scratch buffer, so ReportBuffer keeps the last real exchange.
+    Report discarded{};
+    while (transport_.read(ReadHandle, discarded, kFlushTimeoutMs)) {
+    }
+}
+
+std::int16_t BoardLink::ReadAnswer() {
+    Report answer{};
+    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+        // Nothing is left pending after a timed-out read, so the cancel always succeeds.
+        TransferError = 1;
+        return TransferNoAnswer;
+    }
+    ReportBuffer = answer;
+    AnswerStatus = ReportBuffer[1] == 0 ? TransferSuccess : TransferNotAcknowledged;
+    TransferError = 0;
+    return AnswerStatus;
+}
+
+std::int16_t BoardLink::checkStatus(std::int32_t value) {
+    if (value != 0) return TransferSuccess;
+    askRetryOrCancel(QStringLiteral("checkStatus"));
+    if (MsgAnswer == AnswerRetry) {
+        FindBoard();
+    } else if (MsgAnswer == AnswerCancel) {
+        unloadConsole();
+    }
+    return 0;
+}
+
+int BoardLink::askRetryOrCancel(const QString& detail) {
+    MsgAnswer = static_cast<std::int16_t>(services_.dialogs.messageBox(
+        {kCheckConnection + "\r\n" + detail, DialogButtons::RetryCancel, BoardName}));
+    return MsgAnswer;
+}
+
+void BoardLink::unloadConsole() {
+    if (host_) {
+        host_->unloadConsole();
+        return;
+    }
+    CloseBoards();
+    services_.exit.exitProgram();
+}
+
+void BoardLink::writeBytesFrom1(std::initializer_list<std::uint8_t> bytes) {
+    const std::size_t count = std::min(bytes.size(), ReportBuffer.size() - 1);
+    std::copy_n(bytes.begin(), count, ReportBuffer.begin() + 1);
+}
+
+std::int16_t BoardLink::SendCommand(std::initializer_list<std::uint8_t> bytesFrom1) {
+    FillReportBuffer(0);
+    SetReportId();
+    writeBytesFrom1(bytesFrom1);
+    return checkStatus(transport_.write(WriteHandle, ReportBuffer) ? 1 : 0);
+}
+
+std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1) {
+    FlushInput();
+    FillReportBuffer(0);
+    SetReportId();
+    writeBytesFrom1(bytesFrom1);
+    const std::int16_t written = checkStatus(transport_.write(WriteHandle, ReportBuffer) ? 1 : 0);
+    if (written != TransferSuccess) return written;
+    FillReportBuffer(0);
+    Report answer{};
+    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+        checkStatus(0);
+        if (MsgAnswer == AnswerCancel) return 0;  // the program is ending
+        // The caller decodes the cleared buffer, as after any missing answer; whatever the Retry
+        // search exchanged meanwhile is no answer to this request.
+        FillReportBuffer(0);
+    } else {
+        ReportBuffer = answer;
+    }
+    return written;
+}
+
+// ---- I2C transactions ----
+
+std::int16_t BoardLink::I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r,
+                                std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr) {
+    // Out-of-range arguments would run past the report or the caller's list: send nothing.
+    const bool fits = count >= 1 && count <= kMaxReadCount && kPayloadStart + r <= ReportBuffer.size() &&
+                      address <= kMaxReadAddress && data.size() >= count && regAddr.size() >= r;
+    if (!fits) return TransferWriteFailed;
+
+    // Byte 0 and the bytes after the register address keep what the last exchange left.
+    ReportBuffer[1] = CMD_I2C_TRANSFER;
+    ReportBuffer[2] = static_cast<std::uint8_t>(address + 1);
+    ReportBuffer[3] = count;
+    ReportBuffer[4] = r;
+    std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
+    if (!transport_.write(WriteHandle, ReportBuffer)) {
+        TransferError = TransferWriteFailed;
+        return TransferWriteFailed;
+    }
+    const std::int16_t result = ReadAnswer();
+    if (result != TransferSuccess) return result;
+    std::copy_n(ReportBuffer.begin() + 2, count, data.begin());
+    return TransferSuccess;
+}
+
+std::int16_t BoardLink::I2CWrite(std::uint8_t address, std::uint8_t count, std::uint8_t r,
+                                 const std::vector<std::uint8_t>& data,
+                                 const std::vector<std::uint8_t>& regAddr) {
+    const bool fits = count >= 1 && kPayloadStart + r + count <= ReportBuffer.size() &&
+                      data.size() >= count && regAddr.size() >= r;
+    if (!fits) return TransferWriteFailed;
+
+    ReportBuffer[1] = CMD_I2C_TRANSFER;
+    ReportBuffer[2] = address;
+    ReportBuffer[3] = count;
+    ReportBuffer[4] = r;
+    const auto dataStart = std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
+    std::copy_n(data.begin(), count, dataStart);
+    if (!transport_.write(WriteHandle, ReportBuffer)) return TransferWriteFailed;
+    return ReadAnswer();
+}
