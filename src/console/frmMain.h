@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 
 #include "boardlink/board_link.h"
 #include "platform/services.h"
@@ -99,7 +100,21 @@ public:
     void getGPconfig();
     void getGPvalue();
 
+protected:
+    // Closing the window unloads it, as everywhere in the program.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    QWidget* buildBoardBox();
+    QWidget* buildBusBox();
+    QWidget* buildAddressBox();
+    QWidget* buildTransferBox();
+    QWidget* buildPortBox();
+    void connectHandlers();
+
+    // Sends an answered request; true when its answer is in the report buffer to be decoded.
+    bool queryBoard(std::initializer_list<std::uint8_t> bytesFrom1);
+
     BoardLink& link_;
     Services& services_;
 };

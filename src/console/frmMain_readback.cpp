@@ -1,0 +1,146 @@
+// Reading the current board's state back into the console: instances, LEDs, bus settings, ports.
+#include <QSignalBlocker>
+
+#include "common/hex.h"
+#include "console/clock_lists.h"
+#include "console/frmMain.h"
+
+namespace {
+
+template <std::size_t N>
+void setBits(const std::array<QCheckBox*, N>& boxes, std::uint8_t bits) {
+    for (std::size_t i = 0; i < N; ++i) boxes[i]->setChecked(bits >> i & 1);
+}
+
+// Refills a clock list without any echo and selects the row of the board's current code, still
+// silently. Returns whether such a row exists, so the caller sends that code back exactly once.
+bool refillClockList(QComboBox* list, const std::vector<ClockRow>& rows, int currentCode) {
+    const int row = rowOfCode(rows, currentCode);
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const ClockRow& r : rows) list->addItem(r.text, r.code);
+    list->setCurrentIndex(row);
+    return row >= 0;
+}
+
+std::uint8_t selectedCode(const QComboBox* list) {
+    return static_cast<std::uint8_t>(list->currentData().toInt());
+}
+
+}  // namespace
+
+bool frmMain::queryBoard(std::initializer_list<std::uint8_t> bytesFrom1) {
+    // After Cancel in a link box the program is over: nothing is left to decode.
+    return link_.QueryBoard(bytesFrom1) == TransferSuccess && !services_.exit.requested();
+}
+
+void frmMain::cboEVB_init() {
+    {
+        const QSignalBlocker blocker(cboEVBinstance);
+        cboEVBinstance->clear();
+        for (std::size_t i = 0; i < link_.WriteHandles.size(); ++i)
+            cboEVBinstance->addItem(QString::number(i), static_cast<int>(i));
+        cboEVBinstance->setCurrentIndex(0);
+    }
+    // Selecting row 0 makes board 0 current even when row 0 was selected before the refill.
+    cboEVBinstance_Click();
+}
+
+void frmMain::cboEVBinstance_Click() {
+    const int row = cboEVBinstance->currentIndex();
+    if (row < 0 || row >= static_cast<int>(link_.WriteHandles.size())) return;
+    link_.WriteHandle = link_.WriteHandles[row];
+    link_.ReadHandle = link_.ReadHandles[row];
+
+    using Step = void (frmMain::*)();
+    for (Step step :
+         {&frmMain::getLED, &frmMain::cboSMBusFrequency_init, &frmMain::cboSPIclock_init,
+          &frmMain::getI2Coptions, &frmMain::getSPIoptions, &frmMain::getGPconfig, &frmMain::getGPvalue}) {
+        if (services_.exit.requested()) return;
+        (this->*step)();
+    }
+}
+
+void frmMain::chkLED_Click(int /*Index*/) {
+    const auto bits =
+        static_cast<std::uint8_t>((chkLED[1]->isChecked() ? 2 : 0) | (chkLED[0]->isChecked() ? 1 : 0));
+    link_.SendCommand({CMD_LED, SUB_SET, bits});
+}
+
+void frmMain::getLED() {
+    if (!queryBoard({CMD_LED, SUB_GET})) return;
+    // Take both bits first: the echo of the first box rebuilds the report buffer.
+    const std::uint8_t bits = link_.ReportBuffer[2];
+    chkLED[0]->setChecked(bits & 1);
+    chkLED[1]->setChecked(bits & 2);
+}
+
+void frmMain::cboSMBusFrequency_init() {
+    if (!queryBoard({CMD_I2C_CLOCK, SUB_GET})) return;
+    const int baseMHz = link_.ReportBuffer[2];
+    const int current = link_.ReportBuffer[3];
+    if (refillClockList(cboSMBusFrequency, sclClockRows(baseMHz), current)) cboSMBusFrequency_Click();
+}
+
+void frmMain::cboSMBusFrequency_Click() {
+    if (cboSMBusFrequency->currentIndex() < 0) return;
+    link_.SendCommand({CMD_I2C_CLOCK, SUB_SET, selectedCode(cboSMBusFrequency)});
+}
+
+void frmMain::cboSPIclock_init() {
+    if (!queryBoard({CMD_SPI_CLOCK, SUB_GET})) return;
+    const int baseMHz = link_.ReportBuffer[2];
+    const int current = link_.ReportBuffer[3];
+    if (refillClockList(cboSPIclock, spiClockRows(baseMHz), current)) cboSPIclock_Click();
+}
+
+void frmMain::cboSPIclock_Click() {
+    if (cboSPIclock->currentIndex() < 0) return;
+    link_.SendCommand({CMD_SPI_CLOCK, SUB_SET, selectedCode(cboSPIclock)});
+}
+
+void frmMain::getI2Coptions() {
+    if (!queryBoard({CMD_I2C_OPTIONS, SUB_GET})) return;
+    const std::uint8_t options = link_.ReportBuffer[2];
+    const std::uint8_t extHold = link_.ReportBuffer[3];
+    UpdatingControls = true;
+    chkRepeatedStart->setChecked(options & 1);
+    chkStoppedWrite->setChecked(options & 2);
+    chkExtendHold->setChecked(extHold & 1);
+    UpdatingControls = false;
+}
+
+void frmMain::getSPIoptions() {
+    if (!queryBoard({CMD_SPI_OPTIONS, SUB_GET})) return;
+    const std::uint8_t options = link_.ReportBuffer[2];
+    UpdatingControls = true;
+    chkSPIckpol->setChecked(options & 1);
+    chkSPIckpha->setChecked(options & 2);
+    chkSPIss->setChecked(options & 4);
+    UpdatingControls = false;
+}
+
+void frmMain::getGPconfig() {
+    if (!queryBoard({CMD_GP_CONFIG, SUB_GET})) return;
+    const Report answer = link_.ReportBuffer;
+    UpdatingControls = true;
+    setBits(chkOpenCollectorP1, answer[2]);
+    setBits(chkOpenCollectorP2, answer[3]);
+    // The board should answer 0 or 1; any other non-zero byte still means the pull-ups are off.
+    chkWeakPullUpDisable->setChecked(answer[4] != 0);
+    UpdatingControls = false;
+}
+
+void frmMain::getGPvalue() {
+    const auto pullUps = static_cast<std::uint8_t>(chkWeakPullUpEnableOnRead->isChecked() ? 1 : 0);
+    if (!queryBoard({CMD_GP_VALUE, SUB_GET, pullUps})) return;
+    const std::uint8_t port1 = link_.ReportBuffer[2];
+    const std::uint8_t port2 = link_.ReportBuffer[3];
+    UpdatingControls = true;
+    lblGPReadVal[0]->setText(Hex2(port1));
+    lblGPReadVal[1]->setText(Hex2(port2));
+    GPvalueP1 = port1;
+    setBits(chkGPvalueP1, port1);
+    setBits(chkGPvalueP2, port2);  // port 2 has four pins; its upper bits show only in the label
+    UpdatingControls = false;
+}

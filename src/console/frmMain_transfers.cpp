@@ -1,0 +1,77 @@
+// The slave address and the register block transfers the sensor panel runs through the console.
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "common/hex.h"
+#include "console/frmMain.h"
+#include "platform/delay.h"
+
+namespace {
+constexpr int kGridRows = 32;
+constexpr double kAddressSettleSeconds = 0.5;
+}  // namespace
+
+void frmMain::txtI2Caddress_Change() {
+    // Give a typist time to finish both digits before the address is taken.
+    if (!AddressSetByProgram) Delay(services_.clock, services_.events, kAddressSettleSeconds);
+    if (services_.exit.requested()) return;
+    // The box holds the 8-bit write form: the read/write bit is always clear.
+    const auto address = static_cast<std::uint8_t>(HexToInt(txtI2Caddress->text()) & 0xFE);
+    txtI2Caddress->setText(Hex2(address));  // runs this handler once more when the text changes
+    link_.SlaveAddress = address;
+    UpdatingControls = true;
+    for (std::size_t i = 0; i < chkADDRbit.size(); ++i) chkADDRbit[i]->setChecked(address >> (i + 1) & 1);
+    UpdatingControls = false;
+}
+
+void frmMain::chkADDRbit_Click(int /*Index*/) {
+    if (UpdatingControls) return;
+    // A bit changed by hand: the address box takes the new address through its own handler.
+    int address = 0;
+    for (std::size_t i = 0; i < chkADDRbit.size(); ++i)
+        if (chkADDRbit[i]->isChecked()) address |= 1 << (i + 1);
+    txtI2Caddress->setText(Hex2(static_cast<std::uint8_t>(address)));
+}
+
+void frmMain::cmdSimpleI2cRd_Click() {
+    const std::optional<std::uint8_t> count = parseCount(txtNumToRead->text());
+    const bool random = chkRandom->isChecked();
+    const std::optional<std::uint8_t> start = random ? parseHexByte(txtStartRegRD->text()) : std::uint8_t{0};
+    // Fields that hold no valid start or count move nothing: no transfer, no row changed.
+    if (!count || !start) return;
+
+    std::vector<std::uint8_t> data(*count, 0);
+    std::vector<std::uint8_t> regAddr;
+    if (random) regAddr.push_back(*start);
+    // The result is judged by the caller through the link's status values.
+    link_.I2CRead(link_.SlaveAddress, *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
+    services_.events.processEvents();
+
+    if (*start >= kGridRows) return;
+    const int last = std::min(*start + *count - 1, kGridRows - 1);
+    for (int row = *start; row <= last; ++row) txtReadVal[row]->setText(Hex2(data[row - *start]));
+}
+
+void frmMain::cmdSimpleI2cWr_Click() {
+    const std::optional<std::uint8_t> count = parseCount(txtNumToWrite->text());
+    if (!count) return;
+    // A write always takes its data from rows 0 on, whatever the start register; every one of
+    // them must be valid or nothing is sent.
+    std::vector<std::uint8_t> data;
+    for (int row = 0; row < *count; ++row) {
+        const std::optional<std::uint8_t> value = parseHexByte(txtWriteVal[row]->text());
+        if (!value) return;
+        data.push_back(*value);
+    }
+    std::vector<std::uint8_t> regAddr;
+    if (chkRandom->isChecked()) {
+        const std::optional<std::uint8_t> reg = parseHexByte(txtStartRegWr->text());
+        if (!reg) return;
+        regAddr.push_back(*reg);
+    }
+
+    link_.FlushInput();
+    link_.I2CWrite(link_.SlaveAddress, *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
+    services_.events.processEvents();
+}

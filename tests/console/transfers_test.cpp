@@ -1,0 +1,109 @@
+// Register block transfers through the console's fields and grid.
+#include <gtest/gtest.h>
+
+#include "console/frmMain.h"
+#include "tests/support/rig.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct BlockTransfers : ::testing::Test {
+    Rig rig;
+    frmMain* console = nullptr;
+
+    void SetUp() override {
+        rig.chooseTolvane();
+        console = &rig.console();
+        for (QLineEdit* cell : console->txtReadVal) cell->setText("--");
+    }
+    sim::TolvaneChip& chip() { return rig.board().chip; }
+    // Runs one transfer; returns the reports it sent.
+    std::vector<Report> read(const QString& start, const QString& count) {
+        console->txtStartRegRD->setText(start);
+        console->txtNumToRead->setText(count);
+        const std::size_t mark = rig.mark();
+        console->cmdSimpleI2cRd_Click();
+        return rig.received(mark);
+    }
+    std::vector<Report> write(const QString& start, const QString& count, const QStringList& values) {
+        console->txtStartRegWr->setText(start);
+        console->txtNumToWrite->setText(count);
+        for (int i = 0; i < values.size(); ++i) console->txtWriteVal[i]->setText(values[i]);
+        const std::size_t mark = rig.mark();
+        console->cmdSimpleI2cWr_Click();
+        return rig.received(mark);
+    }
+    QStringList readColumn() const {
+        QStringList cells;
+        for (const QLineEdit* cell : console->txtReadVal) cells << cell->text();
+        return cells;
+    }
+    static QStringList column(std::initializer_list<std::pair<int, QString>> rows) {
+        QStringList cells(32, "--");
+        for (const auto& [row, text] : rows) cells[row] = text;
+        return cells;
+    }
+};
+
+TEST_F(BlockTransfers, AReadFillsTheRowsOfItsRegistersWithinTheGrid) {
+    chip().setReg(4, 0x12);
+    chip().setReg(5, 0xB7);
+    const int events = rig.events.count();
+    const std::vector<Report> sent = read("4", "2");
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(head(sent[0], 6), (Bytes{0x01, 0x06, 0x89, 0x02, 0x01, 0x04}));
+    EXPECT_EQ(readColumn(), column({{4, "12"}, {5, "B7"}}));
+    EXPECT_GT(rig.events.count(), events);  // other handlers get their turn after the transfer
+
+    EXPECT_EQ(read("1E", "4").at(0)[3], 4);  // all four read, two shown
+    EXPECT_EQ(read("20", "1").size(), 1u);   // read, shown nowhere
+    EXPECT_EQ(readColumn(), column({{4, "12"}, {5, "B7"}, {0x1E, "00"}, {0x1F, "00"}}));
+}
+
+TEST_F(BlockTransfers, AReadTheSlaveDoesNotAcknowledgeShowsZeros) {
+    chip().setReg(4, 0x12);
+    chip().acknowledges = false;
+    read("04", "2");
+    EXPECT_EQ(readColumn(), column({{4, "00"}, {5, "00"}}));
+    EXPECT_EQ(rig.program.link.AnswerStatus, 1);
+}
+
+TEST_F(BlockTransfers, AWriteTakesItsDataFromTheFirstRows) {
+    std::vector<Report> sent = write("02", "1", {"FF"});
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(head(sent[0], 7), (Bytes{0x01, 0x06, 0x88, 0x01, 0x01, 0x02, 0xFF}));
+    EXPECT_EQ(chip().reg(2), 0xFF);
+
+    sent = write("3", "2", {"aa", "0B"});
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(head(sent[0], 8), (Bytes{0x01, 0x06, 0x88, 0x02, 0x01, 0x03, 0xAA, 0x0B}));
+    EXPECT_EQ(chip().reg(3), 0xAA);
+}
+
+TEST_F(BlockTransfers, WithoutRandomAccessNoRegisterByteIsSentAndStartFieldsAreIgnored) {
+    console->chkRandom->setChecked(false);
+    EXPECT_EQ(head(write("??", "1", {"40"}).at(0), 6), (Bytes{0x01, 0x06, 0x88, 0x01, 0x00, 0x40}));
+    EXPECT_EQ(head(read("??", "1").at(0), 5), (Bytes{0x01, 0x06, 0x89, 0x01, 0x00}));
+    EXPECT_NE(readColumn()[0], "--");  // the current register's byte lands in row 00
+}
+
+TEST_F(BlockTransfers, InvalidFieldsSendNothingAndChangeNoRow) {
+    for (const auto& [start, count] : {std::pair{"04", "0"},
+                                       {"04", "33"},
+                                       {"04", "two"},
+                                       {"04", ""},
+                                       {"G1", "1"},
+                                       {"100", "1"},
+                                       {"", "1"}}) {
+        EXPECT_TRUE(read(start, count).empty()) << start << " " << count;
+    }
+    EXPECT_EQ(readColumn(), column({}));
+    EXPECT_TRUE(write("00", "40", {"01"}).empty());
+    EXPECT_TRUE(write("-1", "1", {"01"}).empty());
+    EXPECT_TRUE(write("00", "2", {"01", "x"}).empty());  // every value sent must be valid
+    EXPECT_TRUE(write("00", "1", {""}).empty());
+    EXPECT_EQ(chip().reg(0), 0x00);
+}
+
+}  // namespace
