@@ -1,23 +1,218 @@
 #pragma once
 
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QWidget>
+#include <array>
+#include <cstdint>
 
 #include "boardlink/board_link.h"
+#include "common/shape.h"
 #include "platform/services.h"
 #include "sensor/panel_host.h"
 
-// Placeholder until the sensor panel lands.
+class frmMain;
+
+// The sensor panel: the chip's register model, its operating options, register read-back and writes,
+// and the interrupt thresholds and monitoring. Every chip access goes through the console's transfer
+// fields and operations.
 class frmTolvane : public QWidget {
     Q_OBJECT
 public:
-    frmTolvane(PanelHost& host, BoardLink& link, Services& services)
-        : host_(host), link_(link), services_(services) {
-        setWindowTitle("Tolvane  Light Sensor Evaluation Software");
-    }
-    void Form_Load() {}
+    frmTolvane(PanelHost& host, BoardLink& link, Services& services);
+
+    // Menu.
+    QMenuBar* menuBar;
+    QAction* mnuScript;  // "Script Execution"
+    QAction* frmAbout;   // "About"
+
+    // Frames.
+    QGroupBox* Frame2;          // "Device Registers"
+    QGroupBox* Frame1;          // "Command Reg - b000"
+    QGroupBox* FrmDevice;       // "Device Selection"
+    QGroupBox* frmMode;         // "Device Mode Control"
+    QGroupBox* frmMeasure;      // "Measurement"
+    QGroupBox* frItime;         // "AD Resolution"
+    QGroupBox* frGain;          // "Range"
+    QGroupBox* frmadccontrol;   // "Control Reg - b001"
+    QGroupBox* frControl;       // "Interrupt Control"
+    QGroupBox* frmTimeBase;     // "Sampling Time Base Control"
+    QGroupBox* frmGraphSelect;  // hidden
+
+    // Register block.
+    std::array<QLineEdit*, 4> txtRegHex{};
+    std::array<QLineEdit*, 8> txtRegRd{};
+    // 0..3 writes of R0..R3, 4..7 read-back of R0..R3, 8..11 reads of R4..R7, 12 the 0x80 command,
+    // 13 the 0x40 command.
+    std::array<Shape*, 14> ShpInd{};
+    std::array<QLabel*, 8> Label22{};
+    std::array<QLabel*, 2> Label5{};
+    QPushButton* cmdSetCommand;
+    QPushButton* cmdSetControl;
+    QPushButton* cmdSetIntHigh;
+    QPushButton* cmdSetIntLow;
+    QPushButton* cmdRead_All;
+    QPushButton* cmdRead_Measurements;
+
+    // Operating options. Only ChkCommand(3), OptMode(0) and (2) and OptTimeBase(0) are shown.
+    std::array<QCheckBox*, 4> ChkCommand{};
+    QPushButton* cbReset;
+    std::array<QRadioButton*, 3> OptMeasure{};
+    std::array<QRadioButton*, 4> OptITime{};
+    std::array<QRadioButton*, 4> OptGain{};
+    std::array<QRadioButton*, 4> OpInt{};
+    std::array<QRadioButton*, 3> OptMode{};
+    std::array<QRadioButton*, 2> OptTimeBase{};
+    QListWidget* LstMode2;
+    QLabel* LblCommTest;
+    QCheckBox* ChkIpol;
+
+    // Interrupts.
+    std::array<QLabel*, 2> lblUH{};
+    QLineEdit* txtIUpperLimit;
+    QLineEdit* txtILowerLimit;
+    QPushButton* cmdClearInt;
+    QPushButton* cmdClrInt;
+    QPushButton* cmdSample_Portb;
+    QLabel* Label24;  // "Interrupt Monitor"
+    QLabel* Label23;
+    QLabel* Label21;
+    Shape* ShpINt;
+    Shape* ShpINTexternal;
+    Shape* ShpISample;
+
+    // Device.
+    QListWidget* LstDeviceSel;
+    QLabel* Label10;
+    QLabel* Label15;
+    QLabel* Label20;
+    QLineEdit* txtI2CAddr;
+    QLineEdit* txtI2cXmitAdr;
+    Shape* ShpAttach;
+    Shape* ShpHandleStatus;
+
+    // Reading display.
+    QLabel* Label16;
+    QLabel* Label17;
+    QLineEdit* txtReading;
+    QLineEdit* txtReading2;
+    QLineEdit* txtReading3;
+
+    // Places of the collection, chart and record controls, filled by the acquisition frames.
+    QGroupBox* collectPlace;
+    QGroupBox* chartPlace;
+    QGroupBox* recordPlace;
+    QLabel* Label8;          // "Sample Interval"
+    QLabel* Label4;          // "Requested"
+    QLabel* Label7;          // "mSec"
+    QLineEdit* txtInterval;  // sample interval in milliseconds
+
+    // Register model and the state shared with the collection loop.
+    std::array<std::uint8_t, 4> RegShadow{0x80, 0x00, 0xFF, 0x00};
+    std::int16_t ReadCount = 0;
+    bool Collecting = false;
+    bool StopRequested = false;
+    bool PendingUpdate = false;
+    bool PendingCommandWrite = false;
+    bool PendingControlWrite = false;
+    bool PendingHighLimitWrite = false;
+    bool PendingLowLimitWrite = false;
+    bool PendingClearInt = false;
+    bool PendingRegisterRead = false;
+
+    // Load and window.
+    void Form_Load();
+    void LstMode2_MouseUp();
+    void LstDeviceSel_MouseUp() {}
+    void mnuScript_Click() {}
+    void frmAbout_Click();
+
+    // Operating options.
+    void ChkCommand_Click(int Index);
+    void cbReset_Click();
+    void OptMeasure_Click(int Index);
+    void OptITime_Click(int Index);
+    void OptGain_Click(int Index);
+    void OpInt_Click(int Index);
+    void OptTimeBase_Click(int Index);
+    void OptMode_Click(int Index);
+    void ChkIpol_Click();
+
+    // Register read-back and writes.
+    void Read_Registers();
+    void cmdRead_All_Click();
+    void cmdRead_Measurements_Click();
+    void cmdSetCommand_Click();
+    void cmdSetControl_Click();
+    void cmdSetIntHigh_Click();
+    void cmdSetIntLow_Click();
+    void txtRegHex_KeyPress(int Index, int KeyAscii);
+
+    // Interrupts.
+    void txtIUpperLimit_KeyPress(int KeyAscii);
+    void txtILowerLimit_KeyPress(int KeyAscii);
+    void cmdClearInt_Click();
+    void cmdClrInt_Click();
+    void cmdSample_Portb_Click();
+    void Sample_PortB();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    [[maybe_unused]] PanelHost& host_;
-    [[maybe_unused]] BoardLink& link_;
-    [[maybe_unused]] Services& services_;
+    // Layout, one frame at a time.
+    void buildControls();
+    QWidget* buildDeviceFrame();
+    QWidget* buildModeFrame();
+    QWidget* buildCommandFrame();
+    QWidget* buildControlFrame();
+    QWidget* buildTimeBaseFrame();
+    QWidget* buildRegisterFrame();
+    QWidget* buildInterruptFrame();
+    QWidget* buildCollectPlace();
+    void connectHandlers();
+
+    // Access patterns through the console.
+    frmMain& console() { return host_.console(); }
+    void writeRegister(const QString& startRegister, const QString& value);
+    void readRegisters(const QString& startRegister);
+    void copyReadBack(int first, int last);
+    void markMismatches();
+
+    // The write family: refuses a box that is not one byte, else writes it and keeps the copy.
+    bool acceptWriteBox(int n);
+    bool writeFromBox(int n, const QString& startRegister);
+    bool collectionOwnsChip() const { return Collecting || StopRequested; }
+    void showRegister(int n);
+    void writeCommandOrDefer();
+    void writeControlOrDefer();
+
+    // Enter in a threshold box: range message and reset text when refused, else the write box
+    // and the write (or its deferral).
+    void thresholdEntered(QLineEdit* box, int n, bool lowLimit, bool& pendingWrite,
+                          void (frmTolvane::*write)());
+
+    void showCommTestResult();
+    void deselectTestComm();
+
+    // Clears the chart and starts a new collection run; the collection loop is not built yet.
+    void clearChartAndRestartCollection() {}
+
+    PanelHost& host_;
+    BoardLink& link_;
+    Services& services_;
+    QButtonGroup* measureGroup_;
+    QButtonGroup* itimeGroup_;
+    QButtonGroup* gainGroup_;
+    QButtonGroup* intGroup_;
+    QButtonGroup* modeGroup_;
+    QButtonGroup* timeBaseGroup_;
 };

@@ -1,0 +1,145 @@
+// Interrupt control: the decimal threshold entries, clearing the interrupt, sampling the INT line
+// and the interrupt monitor.
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "common/hex.h"
+#include "common/palette.h"
+#include "console/frmMain.h"
+#include "sensor/frmTolvane.h"
+#include "sensor/thresholds.h"
+
+QWidget* frmTolvane::buildInterruptFrame() {
+    frControl = new QGroupBox("Interrupt Control");
+    lblUH[0] = new QLabel("Upper Interrupt Limit R2");
+    lblUH[1] = new QLabel("Lower Interrupt Limit R3");
+    txtIUpperLimit = new QLineEdit("65280");
+    txtIUpperLimit->setToolTip("High  Limit, Interrupt Level in decimal. Press Enter to update R2 Register.");
+    txtILowerLimit = new QLineEdit("0");
+    txtILowerLimit->setToolTip("Low Limit, Interrupt Level in decimal.. Press Enter to update R3 Register.");
+    for (QLineEdit* limit : {txtIUpperLimit, txtILowerLimit}) {
+        limit->setFixedWidth(limit->fontMetrics().horizontalAdvance("6528000") + 12);
+    }
+
+    intGroup_ = new QButtonGroup(this);
+    const std::array<int, 4> cycles{1, 4, 8, 16};
+    for (int i = 0; i < 4; ++i) {
+        OpInt[i] = new QRadioButton(QString("%1 Trip").arg(cycles[i]));
+        OpInt[i]->setToolTip(
+            QString("Interrupt High / Low threshold level must exist for %1 integration %2 before "
+                    "Interrupt Signal will be asserted.")
+                .arg(cycles[i])
+                .arg(i == 0 ? "cycle" : "cycles"));
+        intGroup_->addButton(OpInt[i], i);
+    }
+    OpInt[0]->setChecked(true);
+
+    cmdClearInt = new QPushButton("Clear Int");
+    cmdClrInt = new QPushButton("Clear Interrupt");
+    cmdClrInt->setToolTip("Write I2C Clear Interrupt, reads Reg and External INT Pin Status.");
+    cmdSample_Portb = new QPushButton("Sample External Int Pin");
+    cmdSample_Portb->setToolTip("Sample the External INT Signal, does not use I2C Buss");
+    ChkIpol = new QCheckBox("Poll Interrupt");
+    ChkIpol->setChecked(true);
+
+    Label24 = new QLabel("Interrupt Monitor");
+    Label23 = new QLabel("Reg b001 Bit &h20");
+    Label21 = new QLabel("External INT Pin");
+    ShpINt = new Shape;
+    ShpINTexternal = new Shape;
+    ShpISample = new Shape;
+
+    auto* grid = new QGridLayout(frControl);
+    grid->addWidget(lblUH[0], 0, 0, 1, 2);
+    grid->addWidget(txtIUpperLimit, 0, 2);
+    grid->addWidget(lblUH[1], 1, 0, 1, 2);
+    grid->addWidget(txtILowerLimit, 1, 2);
+    for (int i = 0; i < 4; ++i) grid->addWidget(OpInt[i], 2 + i / 2, i % 2);
+    grid->addWidget(cmdClearInt, 2, 2);
+    grid->addWidget(cmdClrInt, 3, 2);
+    grid->addWidget(ChkIpol, 4, 0, 1, 2);
+    grid->addWidget(cmdSample_Portb, 4, 2);
+
+    auto* monitor = new QGridLayout;
+    monitor->addWidget(Label24, 0, 0, 1, 2);
+    monitor->addWidget(ShpINt, 1, 0);
+    monitor->addWidget(Label23, 1, 1);
+    monitor->addWidget(ShpINTexternal, 2, 0);
+    monitor->addWidget(Label21, 2, 1);
+    monitor->addWidget(ShpISample, 3, 0);
+    monitor->setColumnStretch(1, 1);
+    grid->addLayout(monitor, 5, 0, 1, 3);
+    grid->setColumnStretch(3, 1);
+    return frControl;
+}
+
+void frmTolvane::thresholdEntered(QLineEdit* box, int n, bool lowLimit, bool& pendingWrite,
+                                  void (frmTolvane::*write)()) {
+    const ThresholdEntry entry = lowLimit ? checkLowThreshold(box->text()) : checkHighThreshold(box->text());
+    if (entry.verdict == ThresholdEntry::Verdict::OutOfRange) {
+        services_.dialogs.messageBox({lowLimit ? "Low Interrupt Limit must be 0, => 256 and < =65280"
+                                               : "Hign Interrupt Limit must be  => 256 and < =65280",
+                                      DialogButtons::Ok, "Tolvane"});
+        box->setText(lowLimit ? "0" : "65280");
+        return;
+    }
+    if (entry.verdict == ThresholdEntry::Verdict::Accepted) {
+        if (entry.adjusted) box->setText(QString::number(entry.value));
+        txtRegHex[n]->setText(Hex2(entry.registerValue));
+        pendingWrite = true;
+    }
+    // Text that is not a number writes the register from its hexadecimal box as it stands.
+    if (collectionOwnsChip()) {
+        pendingWrite = true;
+        PendingUpdate = true;
+    } else {
+        (this->*write)();
+    }
+}
+
+void frmTolvane::txtIUpperLimit_KeyPress(int KeyAscii) {
+    PendingHighLimitWrite = false;  // any further typing cancels a deferred write
+    if (KeyAscii != 13) return;
+    thresholdEntered(txtIUpperLimit, 2, false, PendingHighLimitWrite, &frmTolvane::cmdSetIntHigh_Click);
+}
+
+void frmTolvane::txtILowerLimit_KeyPress(int KeyAscii) {
+    PendingLowLimitWrite = false;
+    if (KeyAscii != 13) return;
+    thresholdEntered(txtILowerLimit, 3, true, PendingLowLimitWrite, &frmTolvane::cmdSetIntLow_Click);
+}
+
+void frmTolvane::cmdClearInt_Click() {
+    // The command's data byte is the R0 write box, so it must hold a byte like any R0 write.
+    if (acceptWriteBox(0)) {
+        writeRegister("40", txtRegHex[0]->text());
+        services_.events.processEvents();
+        ShpInd[13]->flipActivity();
+    }
+    PendingClearInt = false;
+}
+
+void frmTolvane::cmdClrInt_Click() {
+    if (collectionOwnsChip()) {
+        PendingUpdate = true;
+        PendingClearInt = true;
+        PendingRegisterRead = true;
+        services_.events.processEvents();
+        return;
+    }
+    cmdClearInt_Click();
+    cmdSample_Portb_Click();
+    cmdRead_All_Click();
+}
+
+void frmTolvane::cmdSample_Portb_Click() {
+    Sample_PortB();
+    frmMain& bridge = console();
+    bridge.GPvalueP1 &= 1;  // the INT line is pin 0, active low
+    ShpINTexternal->setFillColour(bridge.GPvalueP1 ? Black : BrightRed);
+}
+
+void frmTolvane::Sample_PortB() {
+    console().getGPvalue();
+}

@@ -1,0 +1,223 @@
+// The panel's controls and how they sit on the window, frame by frame.
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "sensor/frmTolvane.h"
+
+namespace {
+
+QGroupBox* frame(const QString& title) {
+    return new QGroupBox(title);
+}
+
+QRadioButton* option(const QString& caption, QButtonGroup* group, int index, const QString& tip = {}) {
+    auto* button = new QRadioButton(caption);
+    button->setToolTip(tip);
+    group->addButton(button, index);
+    return button;
+}
+
+QLineEdit* box(const QString& text, int characters, const QString& tip = {}) {
+    auto* edit = new QLineEdit(text);
+    edit->setToolTip(tip);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(characters, 'W')) + 12);
+    return edit;
+}
+
+QLineEdit* displayBox(const QString& text, int characters, const QString& tip = {}) {
+    QLineEdit* edit = box(text, characters, tip);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+// A shape followed by its caption.
+QHBoxLayout* indicator(Shape* shape, const QString& caption) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(shape);
+    row->addWidget(new QLabel(caption));
+    row->addStretch();
+    return row;
+}
+
+}  // namespace
+
+void frmTolvane::buildControls() {
+    menuBar = new QMenuBar(this);
+    mnuScript = menuBar->addAction("Script Execution");
+    frmAbout = menuBar->addAction("About");
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildDeviceFrame());
+    left->addWidget(buildModeFrame());
+    left->addWidget(buildCommandFrame());
+    left->addWidget(buildControlFrame());
+    left->addWidget(buildTimeBaseFrame());
+    frmGraphSelect = new QGroupBox;
+    frmGraphSelect->hide();
+    left->addWidget(frmGraphSelect);
+    left->addStretch();
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildRegisterFrame());
+    middle->addWidget(buildInterruptFrame());
+    middle->addStretch();
+
+    auto* right = new QVBoxLayout;
+    chartPlace = new QGroupBox;
+    chartPlace->setMinimumSize(500, 380);
+    right->addWidget(chartPlace);
+    right->addWidget(buildCollectPlace());
+    recordPlace = new QGroupBox;
+    recordPlace->setMinimumHeight(110);
+    right->addWidget(recordPlace);
+    right->addStretch();
+
+    auto* columns = new QHBoxLayout(this);
+    columns->setMenuBar(menuBar);
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    columns->addLayout(right, 1);
+}
+
+QWidget* frmTolvane::buildDeviceFrame() {
+    FrmDevice = frame("Device Selection");
+    Label15 = new QLabel("Device:");
+    LstDeviceSel = new QListWidget;
+    LstDeviceSel->setFixedHeight(LstDeviceSel->fontMetrics().height() + 10);
+    Label10 = new QLabel("I2C Adr");
+    txtI2CAddr = displayBox("44", 2);
+    Label20 = new QLabel("Actual");
+    txtI2cXmitAdr = displayBox("88", 2);
+    ShpAttach = new Shape;
+    ShpHandleStatus = new Shape;
+
+    auto* grid = new QGridLayout(FrmDevice);
+    grid->addWidget(Label15, 0, 0);
+    grid->addWidget(LstDeviceSel, 0, 1, 1, 4);
+    grid->addWidget(Label10, 1, 0);
+    grid->addWidget(txtI2CAddr, 1, 1);
+    grid->addWidget(Label20, 1, 2);
+    grid->addWidget(txtI2cXmitAdr, 1, 3);
+    grid->setColumnStretch(4, 1);
+    grid->addLayout(indicator(ShpAttach, "USB Device Handle"), 2, 0, 1, 3);
+    grid->addLayout(indicator(ShpHandleStatus, "USB Comm"), 2, 3, 1, 2);
+    return FrmDevice;
+}
+
+QWidget* frmTolvane::buildModeFrame() {
+    frmMode = frame("Device Mode Control");
+    modeGroup_ = new QButtonGroup(this);
+    OptMode[0] = option("Measure", modeGroup_, 0);
+    OptMode[1] = option("Power Down", modeGroup_, 1);
+    OptMode[1]->hide();
+    OptMode[2] = option("Test Comm", modeGroup_, 2);
+    OptMode[0]->setChecked(true);
+    LblCommTest = new QLabel("Fail");
+    LblCommTest->setAutoFillBackground(true);
+    LblCommTest->setAlignment(Qt::AlignCenter);
+    LblCommTest->setMinimumWidth(LblCommTest->fontMetrics().horizontalAdvance("Good") + 16);
+
+    auto* row = new QHBoxLayout(frmMode);
+    for (QRadioButton* mode : OptMode) row->addWidget(mode);
+    row->addWidget(LblCommTest);
+    row->addStretch();
+    return frmMode;
+}
+
+QWidget* frmTolvane::buildCommandFrame() {
+    Frame1 = frame("Command Reg - b000");
+    const std::array<QString, 4> captions{"Reset ADC", "Pwr Down", "Ext Time", "ADC &&  Device Power Down"};
+    for (std::size_t i = 0; i < ChkCommand.size(); ++i) {
+        ChkCommand[i] = new QCheckBox(captions[i]);
+        ChkCommand[i]->setVisible(i == 3);  // the first three are unused
+    }
+    cbReset = new QPushButton("Reset");
+    cbReset->setToolTip(
+        "The resets the Corlith and then places it in D1, Internal Integration Sensing Mode.");
+
+    frmMeasure = frame("Measurement");
+    measureGroup_ = new QButtonGroup(this);
+    auto* measure = new QVBoxLayout(frmMeasure);
+    const std::array<QString, 3> modes{"D1-Only", "D2-Only", "D1-D2"};
+    for (int i = 0; i < 3; ++i) measure->addWidget(OptMeasure[i] = option(modes[i], measureGroup_, i));
+    OptMeasure[0]->setChecked(true);
+    LstMode2 = new QListWidget;
+    LstMode2->setFixedHeight(3 * LstMode2->fontMetrics().height() + 12);
+    measure->addWidget(LstMode2);
+
+    frItime = frame("AD Resolution");
+    itimeGroup_ = new QButtonGroup(this);
+    auto* itime = new QVBoxLayout(frItime);
+    const std::array<QString, 4> bits{"16", "12", "8", "4"};
+    for (int i = 0; i < 4; ++i) itime->addWidget(OptITime[i] = option(bits[i], itimeGroup_, i));
+    OptITime[0]->setChecked(true);
+    itime->addStretch();
+
+    auto* grid = new QGridLayout(Frame1);
+    for (int i = 0; i < 3; ++i) grid->addWidget(ChkCommand[i], 0, i);
+    grid->addWidget(ChkCommand[3], 1, 0, 1, 2);
+    grid->addWidget(cbReset, 1, 2);
+    grid->addWidget(frmMeasure, 2, 0, 1, 2);
+    grid->addWidget(frItime, 2, 2);
+    return Frame1;
+}
+
+QWidget* frmTolvane::buildControlFrame() {
+    frmadccontrol = frame("Control Reg - b001");
+    frGain = frame("Range");
+    gainGroup_ = new QButtonGroup(this);
+    auto* gain = new QHBoxLayout(frGain);
+    const std::array<QString, 4> ranges{"1k", "4k", "16k", "64k"};
+    for (int i = 0; i < 4; ++i) {
+        gain->addWidget(OptGain[i] =
+                            option(ranges[i], gainGroup_, i, "Set the Lux Sensitivity Gain  / Level."));
+    }
+    OptGain[0]->setChecked(true);
+    auto* column = new QVBoxLayout(frmadccontrol);
+    column->addWidget(frGain);
+    return frmadccontrol;
+}
+
+QWidget* frmTolvane::buildTimeBaseFrame() {
+    frmTimeBase = frame("Sampling Time Base Control");
+    timeBaseGroup_ = new QButtonGroup(this);
+    OptTimeBase[0] =
+        option("Internal Time Base", timeBaseGroup_, 0,
+               "Light sensing time based based on R1 100mSec / 100K Ohm value. Measurements start "
+               "and stop via internal device clock.");
+    OptTimeBase[1] = option("External Time Base", timeBaseGroup_, 1);
+    OptTimeBase[1]->hide();
+    OptTimeBase[0]->setChecked(true);
+    auto* row = new QHBoxLayout(frmTimeBase);
+    row->addWidget(OptTimeBase[0]);
+    row->addWidget(OptTimeBase[1]);
+    row->addStretch();
+    return frmTimeBase;
+}
+
+QWidget* frmTolvane::buildCollectPlace() {
+    collectPlace = new QGroupBox;
+    Label8 = new QLabel("Sample Interval");
+    Label4 = new QLabel("Requested");
+    txtInterval = box("", 5, "Operator Selected time between Measurement Triggers.");
+    Label7 = new QLabel("mSec");
+    Label16 = new QLabel("Reading");
+    txtReading = displayBox("", 9, "Raw AD Reading Integer Value");
+    Label17 = new QLabel("Integration Counter" + QString(30, ' ') + "Lux Cntr");
+    txtReading2 = displayBox("", 9);
+    txtReading3 = displayBox("", 9);
+
+    auto* grid = new QGridLayout(collectPlace);
+    grid->addWidget(Label8, 0, 0);
+    grid->addWidget(Label4, 0, 1);
+    grid->addWidget(txtInterval, 0, 2);
+    grid->addWidget(Label7, 0, 3);
+    grid->addWidget(Label16, 1, 0);
+    grid->addWidget(txtReading, 1, 2, 1, 2);
+    grid->addWidget(Label17, 2, 0, 1, 4);
+    grid->addWidget(txtReading2, 3, 0);
+    grid->addWidget(txtReading3, 3, 2, 1, 2);
+    grid->setColumnStretch(4, 1);
+    return collectPlace;
+}

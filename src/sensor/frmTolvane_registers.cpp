@@ -1,0 +1,223 @@
+// The register block: write boxes, read-back, measurement registers and their indicators, and the
+// two access patterns through the console that every chip access of the panel uses.
+#include <QGridLayout>
+
+#include "common/hex.h"
+#include "common/palette.h"
+#include "console/frmMain.h"
+#include "sensor/frmTolvane.h"
+#include "sensor/register_bits.h"
+
+namespace {
+
+constexpr std::array<const char*, 4> kRegisterNames{"Command Register R0", "Control Register R1",
+                                                    "Interrupt High Limit Register R2",
+                                                    "Interrupt Low Limit Register R3"};
+
+QLineEdit* hexBox(const QString& text, const QString& tip, bool readOnly) {
+    auto* edit = new QLineEdit(text);
+    edit->setToolTip(tip);
+    edit->setReadOnly(readOnly);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("WWW") + 12);
+    return edit;
+}
+
+}  // namespace
+
+QWidget* frmTolvane::buildRegisterFrame() {
+    Frame2 = new QGroupBox("Device Registers");
+    const std::array<QString, 4> writeTips{"Display actual hex value of  Command  Register. ",
+                                           "Hex  Write value of  Control Register. ",
+                                           "Hex Write value of Interrupt High Limit Register",
+                                           "Hex Write value of Interrupt Low Limit Register"};
+    const std::array<QString, 8> readTips{"Hex Read-Back value of Command Register",
+                                          "Hex Read back of Control register",
+                                          "Hex Read back of Interrupt High Limit Register",
+                                          "Hex Read back of Interrupt Low Limit Register",
+                                          "ADC Readback LSB (7:0)",
+                                          "ADC Readback MSB (15:8)",
+                                          "Integration Counter LSB Value",
+                                          "Integration Counter MSB Value"};
+    const std::array<QString, 4> initial{"80", "00", "FF", "00"};
+    for (int n = 0; n < 4; ++n) txtRegHex[n] = hexBox(initial[n], writeTips[n], false);
+    for (int n = 0; n < 8; ++n) txtRegRd[n] = hexBox("XX", readTips[n], true);
+    for (Shape*& shape : ShpInd) shape = new Shape;
+    const std::array<QString, 8> rows{"R0", "R1", "R2", "R3", "Lux", "Icycless", "EOC &h80", "Int Clear"};
+    for (int i = 0; i < 8; ++i) Label22[i] = new QLabel(rows[i]);
+    Label5[0] = new QLabel("ADR   Wr         Rd");
+    Label5[1] = new QLabel("Meas  MSB       LSB");
+    cmdSetCommand = new QPushButton("Write Command Register R0");
+    cmdSetControl = new QPushButton("Write  Control Register R1");
+    cmdSetIntHigh = new QPushButton("Write High Int Limit R2");
+    cmdSetIntLow = new QPushButton("Write Low Int Limit R3");
+    cmdRead_All = new QPushButton("Read Regs R0-R3");
+    cmdRead_Measurements = new QPushButton("Read Lux && ICycle R4-R7");
+
+    // Columns: row caption, Wr (MSB) indicator, Rd (LSB) indicator, then the boxes and buttons.
+    auto* grid = new QGridLayout(Frame2);
+    grid->addWidget(Label5[0], 0, 0, 1, 3);
+    const std::array<QPushButton*, 4> writes{cmdSetCommand, cmdSetControl, cmdSetIntHigh, cmdSetIntLow};
+    for (int n = 0; n < 4; ++n) {
+        grid->addWidget(Label22[n], n + 1, 0);
+        grid->addWidget(ShpInd[n], n + 1, 1);
+        grid->addWidget(ShpInd[4 + n], n + 1, 2);
+        grid->addWidget(txtRegHex[n], n + 1, 3);
+        grid->addWidget(txtRegRd[n], n + 1, 4);
+        grid->addWidget(writes[n], n + 1, 5);
+    }
+    grid->addWidget(cmdRead_All, 5, 3, 1, 3);
+    grid->addWidget(Label5[1], 6, 0, 1, 3);
+    for (int pair = 0; pair < 2; ++pair) {  // Lux = R5:R4, Icycless = R7:R6, high byte first
+        const int row = 7 + pair;
+        grid->addWidget(Label22[4 + pair], row, 0);
+        grid->addWidget(ShpInd[9 + 2 * pair], row, 1);
+        grid->addWidget(ShpInd[8 + 2 * pair], row, 2);
+        grid->addWidget(txtRegRd[5 + 2 * pair], row, 3);
+        grid->addWidget(txtRegRd[4 + 2 * pair], row, 4);
+    }
+    grid->addWidget(cmdRead_Measurements, 7, 5, 2, 1);
+    for (int command = 0; command < 2; ++command) {
+        grid->addWidget(Label22[6 + command], 9 + command, 0);
+        grid->addWidget(ShpInd[12 + command], 9 + command, 1);
+    }
+    grid->setColumnStretch(6, 1);
+    return Frame2;
+}
+
+void frmTolvane::writeRegister(const QString& startRegister, const QString& value) {
+    frmMain& bridge = console();
+    bridge.txtStartRegWr->setText(startRegister);
+    bridge.txtNumToWrite->setText("1");
+    bridge.txtWriteVal[0]->setText(value);
+    bridge.cmdSimpleI2cWr_Click();
+}
+
+void frmTolvane::readRegisters(const QString& startRegister) {
+    frmMain& bridge = console();
+    bridge.txtNumToRead->setText(QString::number(ReadCount));
+    bridge.txtStartRegRD->setText(startRegister);
+    bridge.cmdSimpleI2cRd_Click();
+}
+
+void frmTolvane::copyReadBack(int first, int last) {
+    frmMain& bridge = console();
+    for (int n = first; n <= last; ++n) txtRegRd[n]->setText(bridge.txtReadVal[n]->text());
+}
+
+void frmTolvane::markMismatches() {
+    // Compared as text, as the user sees them: "5" and "05" differ.
+    for (int n = 0; n < 4; ++n) {
+        if (txtRegHex[n]->text() != txtRegRd[n]->text()) ShpInd[4 + n]->setFillColour(BrightRed);
+    }
+}
+
+void frmTolvane::Read_Registers() {
+    ReadCount = 4;
+    readRegisters("0");
+    copyReadBack(0, 3);
+    PendingRegisterRead = false;
+    for (int n = 4; n <= 7; ++n) ShpInd[n]->flipActivity();
+    ShpINt->setFillColour(interruptFlagSet(HexToInt(txtRegRd[1]->text())) ? BrightRed : Black);
+    markMismatches();
+}
+
+void frmTolvane::cmdRead_All_Click() {
+    if (collectionOwnsChip()) {
+        PendingRegisterRead = true;
+        PendingUpdate = true;
+    } else {
+        Read_Registers();
+    }
+    markMismatches();
+}
+
+void frmTolvane::cmdRead_Measurements_Click() {
+    ReadCount = 4;
+    readRegisters("4");
+    copyReadBack(4, 7);
+    const int colour = ShpInd[8]->fillColour() == BrightGreen ? Green : BrightGreen;
+    for (int n = 8; n <= 11; ++n) ShpInd[n]->setFillColour(colour);
+}
+
+bool frmTolvane::acceptWriteBox(int n) {
+    // The console needs one byte; anything else would be written as garbage and stored wrongly.
+    const QString text = txtRegHex[n]->text();
+    if (text.size() <= 2 && parseHexByte(text)) return true;
+    services_.dialogs.messageBox(
+        {QString("%1: enter one or two hexadecimal digits (00 to FF).").arg(kRegisterNames[n]),
+         DialogButtons::Ok, "Tolvane"});
+    return false;
+}
+
+bool frmTolvane::writeFromBox(int n, const QString& startRegister) {
+    if (!acceptWriteBox(n)) return false;
+    const QString text = txtRegHex[n]->text();
+    RegShadow[n] = static_cast<std::uint8_t>(HexToInt(text));
+    writeRegister(startRegister, text);
+    services_.events.processEvents();
+    return true;
+}
+
+// The write family. A refused write still clears its pending flag, so the collection loop does not
+// retry it (and repeat the message) at every later deferred action.
+void frmTolvane::cmdSetCommand_Click() {
+    services_.events.processEvents();
+    if (writeFromBox(0, "00")) {
+        ShpInd[0]->flipActivity();
+        if (!Collecting) cmdRead_All_Click();
+    }
+    PendingCommandWrite = false;
+}
+
+void frmTolvane::cmdSetControl_Click() {
+    if (writeFromBox(1, "01")) {
+        if (!Collecting) cmdRead_All_Click();
+        ShpInd[1]->flipActivity();
+    }
+    PendingControlWrite = false;
+}
+
+void frmTolvane::cmdSetIntHigh_Click() {
+    if (writeFromBox(2, "02")) {
+        ShpInd[2]->flipActivity();
+        if (!Collecting) cmdRead_All_Click();
+    }
+    PendingHighLimitWrite = false;
+}
+
+void frmTolvane::cmdSetIntLow_Click() {
+    if (writeFromBox(3, "03")) {
+        ShpInd[3]->flipActivity();
+        if (!Collecting) cmdRead_All_Click();
+    }
+    PendingLowLimitWrite = false;
+}
+
+void frmTolvane::txtRegHex_KeyPress(int Index, int KeyAscii) {
+    if (KeyAscii != 13) return;
+    QLineEdit* edit = txtRegHex[Index];
+    edit->setText(edit->text().toUpper());
+    switch (Index) {
+        case 0:
+            cmdSetCommand_Click();
+            break;
+        case 1:
+            cmdSetControl_Click();
+            break;
+        case 2:
+        case 3: {
+            // The threshold box follows only a byte that will really be written.
+            if (!acceptWriteBox(Index)) return;
+            QLineEdit* threshold = Index == 2 ? txtIUpperLimit : txtILowerLimit;
+            threshold->setText(QString::number(HexToInt(edit->text()) * 256));
+            if (Index == 2) {
+                cmdSetIntHigh_Click();
+            } else {
+                cmdSetIntLow_Click();
+            }
+            break;
+        }
+        default:
+            break;
+    }
+}
