@@ -123,7 +123,7 @@ TEST_F(PanelTest, ScreenshotFitsASmallLaptopScreen) {
     EXPECT_LE(p.width(), 1366 - 16) << "room for the window frame";
     EXPECT_LE(p.height(), 768 - 40 - 30) << "room for a task bar and the title bar";
 
-    const QString path = QDir::current().filePath("sensor_panel.png");
+    const QString path = QDir(TOLVANE_TEST_OUTPUT_DIR).filePath("sensor_panel.png");
     ASSERT_TRUE(p.grab().save(path)) << path.toStdString();
 }
 

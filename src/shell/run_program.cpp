@@ -1,0 +1,17 @@
+#include "shell/run_program.h"
+
+#include <QApplication>
+
+#include "shell/program.h"
+
+int runProgram(HidTransport& transport, Clock& clock) {
+    QApplication::setApplicationName("Tolvane");
+    EventPump events;
+    QtDialogs dialogs;
+    ProcessExit exit;
+    Services services{clock, events, dialogs, exit};
+    Program program(services, transport);
+    exit.beforeExit = [&program] { program.link.CloseBoards(); };
+    program.start();
+    return QApplication::exec();
+}
