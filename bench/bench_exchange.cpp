@@ -1,26 +1,23 @@
-// Cost of one register read through the board link against the simulated board.
+// Cost of the program's own work per register access, against the instant simulated board: the
+// board link alone, and a whole read-back through the panel and the console.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+
 #include "boardlink/board_link.h"
+#include "platform/test_services.h"
+#include "sensor/frmTolvane.h"
+#include "shell/frmStartup.h"
+#include "shell/program.h"
 #include "sim/sim_bus.h"
 
 namespace {
 
-class NoDialogs final : public Dialogs {
-public:
-    int messageBox(const MessageBoxRequest&) override { return AnswerCancel; }
-    QString chooseFile(const FileDialogRequest&) override { return {}; }
-};
-
 void BM_I2CReadTwoRegisters(benchmark::State& state) {
-    FakeClock clock;
-    EventPump events;
-    NoDialogs dialogs;
-    RecordingExit exit;
-    Services services{clock, events, dialogs, exit};
-    sim::SimBus bus(clock);
+    TestServices test;
+    sim::SimBus bus(test.clock);
     bus.addBoard();
-    BoardLink link(bus, services);
+    BoardLink link(bus, test.services);
     link.FindBoard();
     std::vector<std::uint8_t> data(2);
     for (auto _ : state) {
@@ -29,6 +26,27 @@ void BM_I2CReadTwoRegisters(benchmark::State& state) {
 }
 BENCHMARK(BM_I2CReadTwoRegisters);
 
+void BM_PanelReadsRegistersR0ToR3(benchmark::State& state) {
+    TestServices test;
+    sim::SimBus bus(test.clock);
+    bus.addBoard();
+    Program program(test.services, bus);
+    program.start();
+    program.startup().cboDeviceSelect->setCurrentIndex(1);
+    frmTolvane& panel = program.panel();
+    for (auto _ : state) {
+        panel.Read_Registers();
+    }
+}
+BENCHMARK(BM_PanelReadsRegistersR0ToR3);
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,6 +1,7 @@
 #include "sim/sim_board.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "boardlink/board_command.h"
 
@@ -32,19 +33,19 @@ Report emptyAnswer(std::uint8_t status = 0) {
 
 SimBoard::SimBoard(Clock& clock) : chip(clock) {}
 
-std::optional<Report> SimBoard::receive(const Report& report, std::uint32_t nowMs, std::uint32_t& busTimeUs) {
+std::optional<SimBoard::Answer> SimBoard::receive(const Report& report, std::uint32_t nowMs) {
     received.push_back({nowMs, report});
-    busTimeUs = 0;
     if (applySet(report)) return std::nullopt;
-    Report answer = answerTo(report, busTimeUs);
+    Answer answer = answerTo(report);
     if (dropAnswers_ > 0) {
         --dropAnswers_;
         return std::nullopt;
     }
     if (forcedCount_ > 0) {
         --forcedCount_;
-        if (forcedStatus_ != 0) answer[1] = forcedStatus_;
+        if (forcedStatus_ != 0) answer.bytes[1] = forcedStatus_;
     }
+    answer.lateByMs = std::exchange(extraDelay_, 0);
     return answer;
 }
 
@@ -67,9 +68,9 @@ bool SimBoard::applySet(const Report& report) {
     }
 }
 
-Report SimBoard::answerTo(const Report& report, std::uint32_t& busTimeUs) {
-    if (report[1] == CMD_I2C_TRANSFER) return i2cTransfer(report, busTimeUs);
-    if (report[2] != SUB_GET) return emptyAnswer(kStatusUnknownCommand);
+SimBoard::Answer SimBoard::answerTo(const Report& report) {
+    if (report[1] == CMD_I2C_TRANSFER) return i2cTransfer(report);
+    if (report[2] != SUB_GET) return {emptyAnswer(kStatusUnknownCommand)};
     Report answer = emptyAnswer();
     auto data = answer.begin() + kDataStart;
     switch (report[1]) {
@@ -102,37 +103,36 @@ Report SimBoard::answerTo(const Report& report, std::uint32_t& busTimeUs) {
             data[1] = settings.spiCode;
             break;
         default:
-            return emptyAnswer(kStatusUnknownCommand);
+            return {emptyAnswer(kStatusUnknownCommand)};
     }
-    return answer;
+    return {answer};
 }
 
-Report SimBoard::i2cTransfer(const Report& report, std::uint32_t& busTimeUs) {
+SimBoard::Answer SimBoard::i2cTransfer(const Report& report) {
     const std::uint8_t address = report[2];
     const std::size_t count = report[3];
     const std::size_t regCount = report[4];
     const bool isRead = (address & 1) != 0;
     const std::size_t payloadEnd = kRegAddrStart + regCount + (isRead ? 0 : count);
     if (count == 0 || (isRead && count > kMaxReadCount) || payloadEnd > report.size()) {
-        return emptyAnswer(kStatusMalformed);
+        return {emptyAnswer(kStatusMalformed)};
     }
     if ((address & 0xFE) != TolvaneChip::kAddress || !chip.acknowledges) {
-        busTimeUs = i2cBusTimeUs(1);  // only the address byte went out
-        return emptyAnswer(kStatusNotAcknowledged);
+        return {emptyAnswer(kStatusNotAcknowledged), i2cBusTimeUs(1)};  // only the address byte went out
     }
     const auto regAddr = report.begin() + kRegAddrStart;
-    Report answer = emptyAnswer();
+    Answer answer{emptyAnswer()};
     if (!isRead) {
         chip.write({regAddr, regAddr + static_cast<std::ptrdiff_t>(regCount + count)});
-        busTimeUs = i2cBusTimeUs(1 + regCount + count);
+        answer.busTimeUs = i2cBusTimeUs(1 + regCount + count);
         return answer;
     }
     // Setting the register pointer takes a write of its own, with its own address byte.
     if (regCount > 0) chip.write({regAddr, regAddr + static_cast<std::ptrdiff_t>(regCount)});
     std::vector<std::uint8_t> data;
     chip.read(data, count);
-    std::copy(data.begin(), data.end(), answer.begin() + kDataStart);
-    busTimeUs = i2cBusTimeUs(1 + regCount + count + (regCount > 0 ? 1 : 0));
+    std::copy(data.begin(), data.end(), answer.bytes.begin() + kDataStart);
+    answer.busTimeUs = i2cBusTimeUs(1 + regCount + count + (regCount > 0 ? 1 : 0));
     return answer;
 }
 

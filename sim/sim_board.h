@@ -51,23 +51,25 @@ public:
         forcedCount_ = count;
     }
 
-    // Handles one output report; returns the answer the firmware queues (if any) and the I2C bus
-    // time the command takes, in microseconds.
-    std::optional<Report> receive(const Report& report, std::uint32_t nowMs, std::uint32_t& busTimeUs);
+    struct Answer {
+        Report bytes{};
+        std::uint32_t busTimeUs = 0;  // the I2C bus time the command took
+        std::uint32_t lateByMs = 0;   // a delay asked for by delayNextAnswer
+    };
+    // Handles one output report; returns the answer the firmware queues, if any.
+    std::optional<Answer> receive(const Report& report, std::uint32_t nowMs);
 
 private:
     // Carries out a set sub-command (which is never answered); false when the report is not one.
     bool applySet(const Report& report);
-    Report answerTo(const Report& report, std::uint32_t& busTimeUs);
-    Report i2cTransfer(const Report& report, std::uint32_t& busTimeUs);
+    Answer answerTo(const Report& report);
+    Answer i2cTransfer(const Report& report);
     std::uint32_t i2cBusTimeUs(std::size_t bytesOnWire) const;
 
     int dropAnswers_ = 0;
     std::uint32_t extraDelay_ = 0;
     std::uint8_t forcedStatus_ = 0;
     int forcedCount_ = 0;
-
-    friend class SimBus;
 };
 
 }  // namespace sim

@@ -94,10 +94,7 @@ bool SimBus::write(HidHandle handle, const Report& report) {
     Device* device = liveDevice(handle);
     if (!device) return false;
     if (!device->board) return true;  // another kind of device: it takes the report and never answers
-    std::uint32_t busTimeUs = 0;
-    if (auto answer = device->board->receive(report, clock_.milliseconds(), busTimeUs)) {
-        deliver(*device, *answer, busTimeUs);
-    }
+    if (auto answer = device->board->receive(report, clock_.milliseconds())) deliver(*device, *answer);
     return true;
 }
 
@@ -138,11 +135,10 @@ SimBus::Device* SimBus::deviceOf(const SimBoard& board) {
     return found == devices_.end() ? nullptr : found->get();
 }
 
-void SimBus::deliver(Device& device, const Report& answer, std::uint32_t busTimeUs) {
-    std::uint32_t delayMs = 0;
-    if (timing_ == Timing::Realistic) delayMs = kUsbFrameMs + (busTimeUs + 999) / 1000;
-    delayMs += std::exchange(device.board->extraDelay_, 0);
-    device.answers.push_back({clock_.milliseconds() + delayMs, answer});
+void SimBus::deliver(Device& device, const SimBoard::Answer& answer) {
+    std::uint32_t delayMs = answer.lateByMs;
+    if (timing_ == Timing::Realistic) delayMs += kUsbFrameMs + (answer.busTimeUs + 999) / 1000;
+    device.answers.push_back({clock_.milliseconds() + delayMs, answer.bytes});
 }
 
 }  // namespace sim

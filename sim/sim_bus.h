@@ -61,7 +61,7 @@ private:
     // The device behind an open handle, or nullptr when the handle is unknown or its device went away.
     Device* liveDevice(HidHandle handle);
     Device* deviceOf(const SimBoard& board);
-    void deliver(Device& device, const Report& answer, std::uint32_t busTimeUs);
+    void deliver(Device& device, const SimBoard::Answer& answer);
 
     Clock& clock_;
     Timing timing_;

@@ -89,10 +89,6 @@ bool TolvaneChip::intLineHigh() {
     return !interruptPending();
 }
 
-std::uint32_t TolvaneChip::integrationTimeMs() const {
-    return static_cast<std::uint32_t>((periodTicks() + kTicksPerMs - 1) / kTicksPerMs);
-}
-
 std::uint16_t TolvaneChip::fullScaleCount() const {
     return static_cast<std::uint16_t>((1u << resolutionBits()) - 1);
 }

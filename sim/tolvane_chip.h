@@ -30,9 +30,6 @@ public:
 
     bool interruptPending();  // R1 bit 5
     bool intLineHigh();       // the active-low INT output: true = no interrupt
-    // Whole milliseconds after which an integration started now has surely ended.
-    std::uint32_t integrationTimeMs() const;
-    std::uint16_t fullScaleCount() const;
 
     void setLight(LightSource light) { light_ = std::move(light); }
     // When false the chip does not acknowledge any transfer (a missing or broken part).
@@ -52,6 +49,7 @@ private:
     bool integrating() const;
     bool externalTiming() const;
     int resolutionBits() const;
+    std::uint16_t fullScaleCount() const;
     std::uint64_t periodTicks() const;
     std::uint32_t clockMsAt(std::uint64_t chipMs) const;
 

@@ -156,26 +156,29 @@ std::int16_t BoardLink::SendCommand(std::initializer_list<std::uint8_t> bytesFro
 
 std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1) {
     FlushInput();
-    FillReportBuffer(0);
-    SetReportId();
-    writeBytesFrom1(bytesFrom1);
-    const std::int16_t written = checkStatus(transport_.write(WriteHandle, ReportBuffer) ? 1 : 0);
+    const std::int16_t written = SendCommand(bytesFrom1);
     if (written != TransferSuccess) return written;
-    FillReportBuffer(0);
     Report answer{};
     if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
-        checkStatus(0);
-        if (MsgAnswer == AnswerCancel) return 0;  // the program is ending
-        // The caller decodes the cleared buffer, as after any missing answer; whatever the Retry
-        // search exchanged meanwhile is no answer to this request.
-        FillReportBuffer(0);
-    } else {
-        ReportBuffer = answer;
+        // No answer is no answer: the caller must not decode an empty buffer (or what a Retry search
+        // left in it) as the board's state. After Retry that search has read the board back anyway.
+        return checkStatus(0);
     }
+    ReportBuffer = answer;
     return written;
 }
 
 // ---- I2C transactions ----
+
+Report::iterator BoardLink::fillTransfer(std::uint8_t addressByte, std::uint8_t count, std::uint8_t r,
+                                         const std::vector<std::uint8_t>& regAddr) {
+    // Byte 0 and the bytes after the payload keep what the last exchange left.
+    ReportBuffer[1] = CMD_I2C_TRANSFER;
+    ReportBuffer[2] = addressByte;
+    ReportBuffer[3] = count;
+    ReportBuffer[4] = r;
+    return std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
+}
 
 std::int16_t BoardLink::I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r,
                                 std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr) {
@@ -184,12 +187,7 @@ std::int16_t BoardLink::I2CRead(std::uint8_t address, std::uint8_t count, std::u
                       address <= kMaxReadAddress && data.size() >= count && regAddr.size() >= r;
     if (!fits) return TransferWriteFailed;
 
-    // Byte 0 and the bytes after the register address keep what the last exchange left.
-    ReportBuffer[1] = CMD_I2C_TRANSFER;
-    ReportBuffer[2] = static_cast<std::uint8_t>(address + 1);
-    ReportBuffer[3] = count;
-    ReportBuffer[4] = r;
-    std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
+    fillTransfer(static_cast<std::uint8_t>(address + 1), count, r, regAddr);
     if (!transport_.write(WriteHandle, ReportBuffer)) {
         TransferError = TransferWriteFailed;
         return TransferWriteFailed;
@@ -207,12 +205,7 @@ std::int16_t BoardLink::I2CWrite(std::uint8_t address, std::uint8_t count, std::
                       data.size() >= count && regAddr.size() >= r;
     if (!fits) return TransferWriteFailed;
 
-    ReportBuffer[1] = CMD_I2C_TRANSFER;
-    ReportBuffer[2] = address;
-    ReportBuffer[3] = count;
-    ReportBuffer[4] = r;
-    const auto dataStart = std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
-    std::copy_n(data.begin(), count, dataStart);
+    std::copy_n(data.begin(), count, fillTransfer(address, count, r, regAddr));
     if (!transport_.write(WriteHandle, ReportBuffer)) return TransferWriteFailed;
     return ReadAnswer();
 }

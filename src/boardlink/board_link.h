@@ -56,9 +56,8 @@ public:
     // Unanswered command: clear, report id, bytes from byte 1 on, write, check. Returns the check.
     std::int16_t SendCommand(std::initializer_list<std::uint8_t> bytesFrom1);
     // Answered command: as SendCommand after a flush, then wait for the answer in ReportBuffer.
-    // Returns the write check (the caller decodes the answer only when it is 8). A missing answer is
-    // reported in the Retry/Cancel box; after Retry the caller decodes a cleared buffer, after
-    // Cancel the result is 0.
+    // Returns 8 when the answer is there to decode; 0 when the write failed or no answer came (both
+    // reported in the Retry/Cancel box).
     std::int16_t QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1);
 
     // I2C transactions on the current board (regAddr holds r bytes, data count bytes).
@@ -74,6 +73,9 @@ private:
     int askRetryOrCancel(const QString& detail);
     void unloadConsole();
     void writeBytesFrom1(std::initializer_list<std::uint8_t> bytes);
+    // Bytes 1..4+r of an I2C transfer; returns where its data bytes go.
+    Report::iterator fillTransfer(std::uint8_t addressByte, std::uint8_t count, std::uint8_t r,
+                                  const std::vector<std::uint8_t>& regAddr);
 
     HidTransport& transport_;
     Services& services_;

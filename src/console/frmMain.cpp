@@ -9,7 +9,6 @@
 #include "common/hex.h"
 
 namespace {
-constexpr int kGridRows = 32;
 
 QCheckBox* pinBox(QWidget* parent, int port, int pin) {
     return new QCheckBox(QString("P%1.%2").arg(port).arg(pin), parent);

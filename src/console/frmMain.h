@@ -49,9 +49,10 @@ public:
     QLineEdit* txtNumToWrite;
     QPushButton* cmdSimpleI2cRd;
     QPushButton* cmdSimpleI2cWr;
-    std::array<QLabel*, 32> lblRegAddr{};
-    std::array<QLineEdit*, 32> txtWriteVal{};
-    std::array<QLineEdit*, 32> txtReadVal{};
+    static constexpr int kGridRows = 32;  // registers 0x00..0x1F
+    std::array<QLabel*, kGridRows> lblRegAddr{};
+    std::array<QLineEdit*, kGridRows> txtWriteVal{};
+    std::array<QLineEdit*, kGridRows> txtReadVal{};
 
     // General-purpose ports.
     std::array<QCheckBox*, 8> chkOpenCollectorP1{};

@@ -12,10 +12,12 @@ void setBits(const std::array<QCheckBox*, N>& boxes, std::uint8_t bits) {
     for (std::size_t i = 0; i < N; ++i) boxes[i]->setChecked(bits >> i & 1);
 }
 
-// Refills a clock list without any echo and selects the row of the board's current code, still
-// silently. Returns whether such a row exists, so the caller sends that code back exactly once.
-bool refillClockList(QComboBox* list, const std::vector<ClockRow>& rows, int currentCode) {
-    const int row = rowOfCode(rows, currentCode);
+// Refills a clock list from a clock answer (base clock in MHz in byte 2, current code in byte 3)
+// without any echo, and selects the current code's row, still silently. Returns whether that row
+// exists, so the caller sends the code back exactly once.
+bool refillClockList(QComboBox* list, std::vector<ClockRow> (*rowsFor)(int baseMHz), const Report& answer) {
+    const std::vector<ClockRow> rows = rowsFor(answer[2]);
+    const int row = rowOfCode(rows, answer[3]);
     const QSignalBlocker blocker(list);
     list->clear();
     for (const ClockRow& r : rows) list->addItem(r.text, r.code);
@@ -23,8 +25,9 @@ bool refillClockList(QComboBox* list, const std::vector<ClockRow>& rows, int cur
     return row >= 0;
 }
 
-std::uint8_t selectedCode(const QComboBox* list) {
-    return static_cast<std::uint8_t>(list->currentData().toInt());
+void sendSelectedCode(BoardLink& link, BoardCommand command, const QComboBox* list) {
+    if (list->currentIndex() < 0) return;
+    link.SendCommand({command, SUB_SET, static_cast<std::uint8_t>(list->currentData().toInt())});
 }
 
 }  // namespace
@@ -76,27 +79,23 @@ void frmMain::getLED() {
 }
 
 void frmMain::cboSMBusFrequency_init() {
-    if (!queryBoard({CMD_I2C_CLOCK, SUB_GET})) return;
-    const int baseMHz = link_.ReportBuffer[2];
-    const int current = link_.ReportBuffer[3];
-    if (refillClockList(cboSMBusFrequency, sclClockRows(baseMHz), current)) cboSMBusFrequency_Click();
+    if (queryBoard({CMD_I2C_CLOCK, SUB_GET}) &&
+        refillClockList(cboSMBusFrequency, sclClockRows, link_.ReportBuffer))
+        cboSMBusFrequency_Click();
 }
 
 void frmMain::cboSMBusFrequency_Click() {
-    if (cboSMBusFrequency->currentIndex() < 0) return;
-    link_.SendCommand({CMD_I2C_CLOCK, SUB_SET, selectedCode(cboSMBusFrequency)});
+    sendSelectedCode(link_, CMD_I2C_CLOCK, cboSMBusFrequency);
 }
 
 void frmMain::cboSPIclock_init() {
-    if (!queryBoard({CMD_SPI_CLOCK, SUB_GET})) return;
-    const int baseMHz = link_.ReportBuffer[2];
-    const int current = link_.ReportBuffer[3];
-    if (refillClockList(cboSPIclock, spiClockRows(baseMHz), current)) cboSPIclock_Click();
+    if (queryBoard({CMD_SPI_CLOCK, SUB_GET}) &&
+        refillClockList(cboSPIclock, spiClockRows, link_.ReportBuffer))
+        cboSPIclock_Click();
 }
 
 void frmMain::cboSPIclock_Click() {
-    if (cboSPIclock->currentIndex() < 0) return;
-    link_.SendCommand({CMD_SPI_CLOCK, SUB_SET, selectedCode(cboSPIclock)});
+    sendSelectedCode(link_, CMD_SPI_CLOCK, cboSPIclock);
 }
 
 void frmMain::getI2Coptions() {

@@ -8,7 +8,6 @@
 #include "platform/delay.h"
 
 namespace {
-constexpr int kGridRows = 32;
 constexpr double kAddressSettleSeconds = 0.5;
 }  // namespace
 

@@ -20,8 +20,8 @@ private:
     std::function<bool(QEvent*)> hook_;
 };
 
-}  // namespace
-
+// The character code of a key, as the panel's key handlers expect it: 13 Enter, 8 Backspace,
+// 27 Escape, the character for printable keys, 0 for keys that type nothing.
 int keyAscii(int key, const QString& text) {
     switch (key) {
         case Qt::Key_Return:
@@ -35,6 +35,8 @@ int keyAscii(int key, const QString& text) {
             return text.isEmpty() ? 0 : text.at(0).unicode();
     }
 }
+
+}  // namespace
 
 void onKeyPress(QWidget* widget, std::function<void(int)> handler) {
     new EventHook(widget, [handler = std::move(handler)](QEvent* event) {

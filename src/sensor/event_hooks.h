@@ -13,7 +13,3 @@ void onKeyPress(QWidget* widget, std::function<void(int)> handler);
 
 // Calls `handler` when a mouse button is released over `widget`.
 void onMouseUp(QWidget* widget, std::function<void()> handler);
-
-// The character code of a key, as the panel's key handlers expect it: 13 Enter, 8 Backspace,
-// 27 Escape, the character for printable keys, 0 for keys that type nothing.
-int keyAscii(int key, const QString& text);

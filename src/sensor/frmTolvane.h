@@ -185,20 +185,24 @@ private:
     void writeRegister(const QString& startRegister, const QString& value);
     void readRegisters(const QString& startRegister);
     void copyReadBack(int first, int last);
-    void markMismatches();
+    void markMismatch(int n);
 
-    // The write family: refuses a box that is not one byte, else writes it and keeps the copy.
-    bool acceptWriteBox(int n);
-    bool writeFromBox(int n, const QString& startRegister);
+    // While a collection runs (or is being stopped) the loop owns the chip: the action only raises
+    // its pending flag, and the loop performs it between samples.
     bool collectionOwnsChip() const { return Collecting || StopRequested; }
-    void showRegister(int n);
-    void writeCommandOrDefer();
-    void writeControlOrDefer();
+    void nowOrDefer(bool& pending, void (frmTolvane::*action)());
+    void showAndWrite(int n);
+
+    // The write family: a box that is not one byte is refused with a message naming the register;
+    // otherwise the box is written, kept in RegShadow, its indicator flipped and R0..R3 read back.
+    bool holdsOneByte(int n) const;
+    bool acceptWriteBox(int n);
+    void writeFromBox(int n, bool& pending, bool readBackFirst);
 
     // Enter in a threshold box: range message and reset text when refused, else the write box
     // and the write (or its deferral).
-    void thresholdEntered(QLineEdit* box, int n, bool lowLimit, bool& pendingWrite,
-                          void (frmTolvane::*write)());
+    QLineEdit* thresholdBox(int n) const { return n == 3 ? txtILowerLimit : txtIUpperLimit; }
+    void thresholdEntered(int n);
 
     void showCommTestResult();
     void deselectTestComm();

@@ -1,8 +1,6 @@
 // Interrupt control: the decimal threshold entries, clearing the interrupt, sampling the INT line
 // and the interrupt monitor.
 #include <QGridLayout>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
 
 #include "common/hex.h"
 #include "common/palette.h"
@@ -74,40 +72,34 @@ QWidget* frmTolvane::buildInterruptFrame() {
     return frControl;
 }
 
-void frmTolvane::thresholdEntered(QLineEdit* box, int n, bool lowLimit, bool& pendingWrite,
-                                  void (frmTolvane::*write)()) {
-    const ThresholdEntry entry = lowLimit ? checkLowThreshold(box->text()) : checkHighThreshold(box->text());
+void frmTolvane::thresholdEntered(int n) {
+    const bool low = n == 3;
+    QLineEdit* box = thresholdBox(n);
+    const ThresholdEntry entry = low ? checkLowThreshold(box->text()) : checkHighThreshold(box->text());
     if (entry.verdict == ThresholdEntry::Verdict::OutOfRange) {
-        services_.dialogs.messageBox({lowLimit ? "Low Interrupt Limit must be 0, => 256 and < =65280"
-                                               : "Hign Interrupt Limit must be  => 256 and < =65280",
+        services_.dialogs.messageBox({low ? "Low Interrupt Limit must be 0, => 256 and < =65280"
+                                          : "Hign Interrupt Limit must be  => 256 and < =65280",
                                       DialogButtons::Ok, "Tolvane"});
-        box->setText(lowLimit ? "0" : "65280");
+        box->setText(low ? "0" : "65280");
         return;
     }
     if (entry.verdict == ThresholdEntry::Verdict::Accepted) {
         if (entry.adjusted) box->setText(QString::number(entry.value));
         txtRegHex[n]->setText(Hex2(entry.registerValue));
-        pendingWrite = true;
     }
     // Text that is not a number writes the register from its hexadecimal box as it stands.
-    if (collectionOwnsChip()) {
-        pendingWrite = true;
-        PendingUpdate = true;
-    } else {
-        (this->*write)();
-    }
+    nowOrDefer(low ? PendingLowLimitWrite : PendingHighLimitWrite,
+               low ? &frmTolvane::cmdSetIntLow_Click : &frmTolvane::cmdSetIntHigh_Click);
 }
 
 void frmTolvane::txtIUpperLimit_KeyPress(int KeyAscii) {
     PendingHighLimitWrite = false;  // any further typing cancels a deferred write
-    if (KeyAscii != 13) return;
-    thresholdEntered(txtIUpperLimit, 2, false, PendingHighLimitWrite, &frmTolvane::cmdSetIntHigh_Click);
+    if (KeyAscii == 13) thresholdEntered(2);
 }
 
 void frmTolvane::txtILowerLimit_KeyPress(int KeyAscii) {
     PendingLowLimitWrite = false;
-    if (KeyAscii != 13) return;
-    thresholdEntered(txtILowerLimit, 3, true, PendingLowLimitWrite, &frmTolvane::cmdSetIntLow_Click);
+    if (KeyAscii == 13) thresholdEntered(3);
 }
 
 void frmTolvane::cmdClearInt_Click() {

@@ -9,26 +9,13 @@
 #include "sensor/frmTolvane.h"
 #include "sensor/register_bits.h"
 
-void frmTolvane::showRegister(int n) {
+// Shows the rebuilt copy of R0 or R1 in its write box, then writes it or leaves it to the loop.
+void frmTolvane::showAndWrite(int n) {
     txtRegHex[n]->setText(Hex2(RegShadow[n]));
-}
-
-// While a collection runs (or is being stopped) the loop owns the chip: the write waits for it.
-void frmTolvane::writeCommandOrDefer() {
-    if (collectionOwnsChip()) {
-        PendingCommandWrite = true;
-        PendingUpdate = true;
+    if (n == 0) {
+        nowOrDefer(PendingCommandWrite, &frmTolvane::cmdSetCommand_Click);
     } else {
-        cmdSetCommand_Click();
-    }
-}
-
-void frmTolvane::writeControlOrDefer() {
-    if (collectionOwnsChip()) {
-        PendingControlWrite = true;
-        PendingUpdate = true;
-    } else {
-        cmdSetControl_Click();
+        nowOrDefer(PendingControlWrite, &frmTolvane::cmdSetControl_Click);
     }
 }
 
@@ -36,8 +23,7 @@ void frmTolvane::ChkCommand_Click(int Index) {
     if (Index != 3) return;  // the other boxes of the array are never shown
     services_.events.processEvents();
     RegShadow[0] = commandWithPowerDown(RegShadow[0], ChkCommand[3]->isChecked());
-    showRegister(0);
-    writeCommandOrDefer();
+    showAndWrite(0);
 }
 
 void frmTolvane::cbReset_Click() {
@@ -53,8 +39,7 @@ void frmTolvane::cbReset_Click() {
 void frmTolvane::OptMeasure_Click(int Index) {
     RegShadow[0] = commandWithMeasurement(RegShadow[0], Index);
     services_.events.processEvents();
-    showRegister(0);
-    writeCommandOrDefer();
+    showAndWrite(0);
 }
 
 void frmTolvane::OptITime_Click(int Index) {
@@ -62,22 +47,19 @@ void frmTolvane::OptITime_Click(int Index) {
     // 16 bits integrate for about 100 ms; the shorter resolutions are sampled every 10 ms.
     txtInterval->setText(Index == 0 ? "100" : "10");
     RegShadow[0] = commandWithResolution(RegShadow[0], Index);
-    showRegister(0);
-    writeCommandOrDefer();
+    showAndWrite(0);
 }
 
 void frmTolvane::OptGain_Click(int Index) {
     RegShadow[1] = controlWithRange(RegShadow[1], Index);
     services_.events.processEvents();
-    showRegister(1);
-    writeControlOrDefer();
+    showAndWrite(1);
 }
 
 void frmTolvane::OpInt_Click(int Index) {
     RegShadow[1] = controlWithPersistence(RegShadow[1], Index);
     services_.events.processEvents();
-    showRegister(1);
-    writeControlOrDefer();
+    showAndWrite(1);
 }
 
 void frmTolvane::OptTimeBase_Click(int /*Index*/) {
@@ -85,7 +67,7 @@ void frmTolvane::OptTimeBase_Click(int /*Index*/) {
     const bool wasCollecting = Collecting;
     Collecting = false;  // ends a running collection before R0 is rewritten
     services_.events.processEvents();
-    writeCommandOrDefer();
+    nowOrDefer(PendingCommandWrite, &frmTolvane::cmdSetCommand_Click);
     if (wasCollecting) clearChartAndRestartCollection();
 }
 
@@ -100,7 +82,7 @@ void frmTolvane::OptMode_Click(int Index) {
             ReadCount = 1;
             readRegisters("0");
             copyReadBack(0, 0);
-            if (txtRegHex[0]->text() != txtRegRd[0]->text()) ShpInd[4]->setFillColour(BrightRed);
+            markMismatch(0);
             PendingRegisterRead = false;
         }
         showCommTestResult();

@@ -104,10 +104,17 @@ void frmTolvane::copyReadBack(int first, int last) {
     for (int n = first; n <= last; ++n) txtRegRd[n]->setText(bridge.txtReadVal[n]->text());
 }
 
-void frmTolvane::markMismatches() {
+void frmTolvane::markMismatch(int n) {
     // Compared as text, as the user sees them: "5" and "05" differ.
-    for (int n = 0; n < 4; ++n) {
-        if (txtRegHex[n]->text() != txtRegRd[n]->text()) ShpInd[4 + n]->setFillColour(BrightRed);
+    if (txtRegHex[n]->text() != txtRegRd[n]->text()) ShpInd[4 + n]->setFillColour(BrightRed);
+}
+
+void frmTolvane::nowOrDefer(bool& pending, void (frmTolvane::*action)()) {
+    if (collectionOwnsChip()) {
+        pending = true;
+        PendingUpdate = true;
+    } else {
+        (this->*action)();
     }
 }
 
@@ -118,17 +125,12 @@ void frmTolvane::Read_Registers() {
     PendingRegisterRead = false;
     for (int n = 4; n <= 7; ++n) ShpInd[n]->flipActivity();
     ShpINt->setFillColour(interruptFlagSet(HexToInt(txtRegRd[1]->text())) ? BrightRed : Black);
-    markMismatches();
+    for (int n = 0; n < 4; ++n) markMismatch(n);
 }
 
 void frmTolvane::cmdRead_All_Click() {
-    if (collectionOwnsChip()) {
-        PendingRegisterRead = true;
-        PendingUpdate = true;
-    } else {
-        Read_Registers();
-    }
-    markMismatches();
+    nowOrDefer(PendingRegisterRead, &frmTolvane::Read_Registers);
+    for (int n = 0; n < 4; ++n) markMismatch(n);
 }
 
 void frmTolvane::cmdRead_Measurements_Click() {
@@ -139,85 +141,62 @@ void frmTolvane::cmdRead_Measurements_Click() {
     for (int n = 8; n <= 11; ++n) ShpInd[n]->setFillColour(colour);
 }
 
+bool frmTolvane::holdsOneByte(int n) const {
+    const QString text = txtRegHex[n]->text();
+    return text.size() <= 2 && parseHexByte(text);
+}
+
 bool frmTolvane::acceptWriteBox(int n) {
     // The console needs one byte; anything else would be written as garbage and stored wrongly.
-    const QString text = txtRegHex[n]->text();
-    if (text.size() <= 2 && parseHexByte(text)) return true;
+    if (holdsOneByte(n)) return true;
     services_.dialogs.messageBox(
         {QString("%1: enter one or two hexadecimal digits (00 to FF).").arg(kRegisterNames[n]),
          DialogButtons::Ok, "Tolvane"});
     return false;
 }
 
-bool frmTolvane::writeFromBox(int n, const QString& startRegister) {
-    if (!acceptWriteBox(n)) return false;
-    const QString text = txtRegHex[n]->text();
-    RegShadow[n] = static_cast<std::uint8_t>(HexToInt(text));
-    writeRegister(startRegister, text);
-    services_.events.processEvents();
-    return true;
+// A refused write still clears its pending flag, so the collection loop does not retry it (and
+// repeat the message) at every later deferred action.
+void frmTolvane::writeFromBox(int n, bool& pending, bool readBackFirst) {
+    if (acceptWriteBox(n)) {
+        const QString text = txtRegHex[n]->text();
+        RegShadow[n] = static_cast<std::uint8_t>(HexToInt(text));
+        writeRegister(Hex2(static_cast<std::uint8_t>(n)), text);
+        services_.events.processEvents();
+        // The read-back is left to the loop while it runs.
+        if (readBackFirst && !Collecting) cmdRead_All_Click();
+        ShpInd[n]->flipActivity();
+        if (!readBackFirst && !Collecting) cmdRead_All_Click();
+    }
+    pending = false;
 }
 
-// The write family. A refused write still clears its pending flag, so the collection loop does not
-// retry it (and repeat the message) at every later deferred action.
 void frmTolvane::cmdSetCommand_Click() {
     services_.events.processEvents();
-    if (writeFromBox(0, "00")) {
-        ShpInd[0]->flipActivity();
-        if (!Collecting) cmdRead_All_Click();
-    }
-    PendingCommandWrite = false;
+    writeFromBox(0, PendingCommandWrite, false);
 }
 
 void frmTolvane::cmdSetControl_Click() {
-    if (writeFromBox(1, "01")) {
-        if (!Collecting) cmdRead_All_Click();
-        ShpInd[1]->flipActivity();
-    }
-    PendingControlWrite = false;
+    writeFromBox(1, PendingControlWrite, true);  // R1 alone reads back before its flip
 }
 
 void frmTolvane::cmdSetIntHigh_Click() {
-    if (writeFromBox(2, "02")) {
-        ShpInd[2]->flipActivity();
-        if (!Collecting) cmdRead_All_Click();
-    }
-    PendingHighLimitWrite = false;
+    writeFromBox(2, PendingHighLimitWrite, false);
 }
 
 void frmTolvane::cmdSetIntLow_Click() {
-    if (writeFromBox(3, "03")) {
-        ShpInd[3]->flipActivity();
-        if (!Collecting) cmdRead_All_Click();
-    }
-    PendingLowLimitWrite = false;
+    writeFromBox(3, PendingLowLimitWrite, false);
 }
 
 void frmTolvane::txtRegHex_KeyPress(int Index, int KeyAscii) {
-    if (KeyAscii != 13) return;
+    if (KeyAscii != 13 || Index < 0 || Index > 3) return;
     QLineEdit* edit = txtRegHex[Index];
     edit->setText(edit->text().toUpper());
-    switch (Index) {
-        case 0:
-            cmdSetCommand_Click();
-            break;
-        case 1:
-            cmdSetControl_Click();
-            break;
-        case 2:
-        case 3: {
-            // The threshold box follows only a byte that will really be written.
-            if (!acceptWriteBox(Index)) return;
-            QLineEdit* threshold = Index == 2 ? txtIUpperLimit : txtILowerLimit;
-            threshold->setText(QString::number(HexToInt(edit->text()) * 256));
-            if (Index == 2) {
-                cmdSetIntHigh_Click();
-            } else {
-                cmdSetIntLow_Click();
-            }
-            break;
-        }
-        default:
-            break;
+    // A limit box follows only a byte that will really be written; the write refuses the rest.
+    if (Index >= 2 && holdsOneByte(Index)) {
+        thresholdBox(Index)->setText(QString::number(HexToInt(edit->text()) * 256));
     }
+    constexpr std::array writes{&frmTolvane::cmdSetCommand_Click, &frmTolvane::cmdSetControl_Click,
+                                &frmTolvane::cmdSetIntHigh_Click, &frmTolvane::cmdSetIntLow_Click};
+    (this->*writes[Index])();
 }

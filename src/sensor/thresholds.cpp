@@ -14,7 +14,7 @@ ThresholdEntry check(const QString& text, Floor floor) {
     const double typed = text.trimmed().toDouble(&ok);
     if (!ok || !std::isfinite(typed)) return {};
 
-    const double v = roundHalfEven(typed);
+    const double v = std::nearbyint(typed);  // halves to the even neighbour
     // Kept in double until the range check passes, so huge entries cannot overflow.
     const double multiple = std::floor(v / kStep) * kStep;
     const bool inRange =
@@ -32,12 +32,6 @@ ThresholdEntry check(const QString& text, Floor floor) {
 }
 
 }  // namespace
-
-double roundHalfEven(double value) {
-    const double nearest = std::round(value);  // halves away from zero
-    if (std::fabs(value - std::trunc(value)) == 0.5) return 2 * std::round(value / 2);
-    return nearest;
-}
 
 ThresholdEntry checkHighThreshold(const QString& text) {
     return check(text, Floor::Step);

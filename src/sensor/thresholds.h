@@ -19,9 +19,7 @@ struct ThresholdEntry {
     std::uint8_t registerValue = 0;
 };
 
-// Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
-double roundHalfEven(double value);
-
+// Entries are first rounded to a whole number, halves to the even neighbour.
 // High limit: 256..65280.
 ThresholdEntry checkHighThreshold(const QString& text);
 // Low limit: 0 or 256..65280; 1..255 rounds down to 0.

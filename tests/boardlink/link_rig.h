@@ -6,15 +6,13 @@
 #include <vector>
 
 #include "boardlink/board_link.h"
+#include "platform/test_services.h"
 #include "sim/sim_bus.h"
 
+using Bytes = std::vector<std::uint8_t>;
+
 // A board link on its own, on a simulated bus and a fake clock.
-struct LinkTest : ::testing::Test {
-    FakeClock clock;
-    EventPump events;
-    ScriptedDialogs dialogs;
-    RecordingExit exit;
-    Services services{clock, events, dialogs, exit};
+struct LinkTest : ::testing::Test, TestServices {
     sim::SimBus bus{clock};
     BoardLink link{bus, services};
 
@@ -23,10 +21,8 @@ struct LinkTest : ::testing::Test {
         link.BoardName = "Tolvane Evaluation Board";
     }
 
-    // Bytes first..last of the report board received at position index of its log.
-    static std::vector<std::uint8_t> bytes(const sim::SimBoard& board, std::size_t index, std::size_t first,
-                                           std::size_t last) {
-        const Report& report = board.received.at(index).bytes;
+    // Bytes first..last of a report.
+    static Bytes bytes(const Report& report, std::size_t first, std::size_t last) {
         return {report.begin() + static_cast<std::ptrdiff_t>(first),
                 report.begin() + static_cast<std::ptrdiff_t>(last) + 1};
     }
@@ -34,7 +30,7 @@ struct LinkTest : ::testing::Test {
 
 // The console as far as the link sees it: counts its calls and does what the real one does.
 struct FakeHost final : BoardLinkHost {
-    FakeHost(BoardLink& link, ProgramExit& exit) : link(link), exit(exit) {}
+    FakeHost(BoardLink& link, ProgramExit& exit) : link(link), exit(exit) { link.setHost(this); }
     void cboEVB_init() override {
         ++inits;
         link.WriteHandle = link.WriteHandles[0];
@@ -50,5 +46,3 @@ struct FakeHost final : BoardLinkHost {
     int inits = 0;
     int unloads = 0;
 };
-
-using Bytes = std::vector<std::uint8_t>;

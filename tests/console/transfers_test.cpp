@@ -1,24 +1,18 @@
-// Register block transfers through the console's fields and grid.
-#include <gtest/gtest.h>
-
-#include "console/frmMain.h"
-#include "tests/support/rig.h"
+// The slave address and the register block transfers through the console's fields and grid.
+#include "tests/console/console_fixture.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct BlockTransfers : ::testing::Test {
-    Rig rig;
-    frmMain* console = nullptr;
-
+struct ConsoleFields : Console {
     void SetUp() override {
-        rig.chooseTolvane();
-        console = &rig.console();
+        load();
         for (QLineEdit* cell : console->txtReadVal) cell->setText("--");
     }
     sim::TolvaneChip& chip() { return rig.board().chip; }
-    // Runs one transfer; returns the reports it sent.
+    std::uint8_t address() const { return rig.program.link.SlaveAddress; }
+    // Each runs one transfer and returns the reports it sent.
     std::vector<Report> read(const QString& start, const QString& count) {
         console->txtStartRegRD->setText(start);
         console->txtNumToRead->setText(count);
@@ -34,19 +28,20 @@ struct BlockTransfers : ::testing::Test {
         console->cmdSimpleI2cWr_Click();
         return rig.received(mark);
     }
+    // The read column: "--" except in the rows given.
+    QStringList column(std::initializer_list<std::pair<int, QString>> rows = {}) const {
+        QStringList cells(frmMain::kGridRows, "--");
+        for (const auto& [row, text] : rows) cells[row] = text;
+        return cells;
+    }
     QStringList readColumn() const {
         QStringList cells;
         for (const QLineEdit* cell : console->txtReadVal) cells << cell->text();
         return cells;
     }
-    static QStringList column(std::initializer_list<std::pair<int, QString>> rows) {
-        QStringList cells(32, "--");
-        for (const auto& [row, text] : rows) cells[row] = text;
-        return cells;
-    }
 };
 
-TEST_F(BlockTransfers, AReadFillsTheRowsOfItsRegistersWithinTheGrid) {
+TEST_F(ConsoleFields, AReadFillsTheRowsOfItsRegistersWithinTheGrid) {
     chip().setReg(4, 0x12);
     chip().setReg(5, 0xB7);
     const int events = rig.events.count();
@@ -59,17 +54,14 @@ TEST_F(BlockTransfers, AReadFillsTheRowsOfItsRegistersWithinTheGrid) {
     EXPECT_EQ(read("1E", "4").at(0)[3], 4);  // all four read, two shown
     EXPECT_EQ(read("20", "1").size(), 1u);   // read, shown nowhere
     EXPECT_EQ(readColumn(), column({{4, "12"}, {5, "B7"}, {0x1E, "00"}, {0x1F, "00"}}));
-}
 
-TEST_F(BlockTransfers, AReadTheSlaveDoesNotAcknowledgeShowsZeros) {
-    chip().setReg(4, 0x12);
     chip().acknowledges = false;
     read("04", "2");
-    EXPECT_EQ(readColumn(), column({{4, "00"}, {5, "00"}}));
+    EXPECT_EQ(readColumn(), column({{4, "00"}, {5, "00"}, {0x1E, "00"}, {0x1F, "00"}}));
     EXPECT_EQ(rig.program.link.AnswerStatus, 1);
 }
 
-TEST_F(BlockTransfers, AWriteTakesItsDataFromTheFirstRows) {
+TEST_F(ConsoleFields, AWriteTakesItsDataFromTheFirstRows) {
     std::vector<Report> sent = write("02", "1", {"FF"});
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(head(sent[0], 7), (Bytes{0x01, 0x06, 0x88, 0x01, 0x01, 0x02, 0xFF}));
@@ -78,32 +70,60 @@ TEST_F(BlockTransfers, AWriteTakesItsDataFromTheFirstRows) {
     sent = write("3", "2", {"aa", "0B"});
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(head(sent[0], 8), (Bytes{0x01, 0x06, 0x88, 0x02, 0x01, 0x03, 0xAA, 0x0B}));
-    EXPECT_EQ(chip().reg(3), 0xAA);
 }
 
-TEST_F(BlockTransfers, WithoutRandomAccessNoRegisterByteIsSentAndStartFieldsAreIgnored) {
+TEST_F(ConsoleFields, WithoutRandomAccessNoRegisterByteIsSentAndStartFieldsAreIgnored) {
     console->chkRandom->setChecked(false);
     EXPECT_EQ(head(write("??", "1", {"40"}).at(0), 6), (Bytes{0x01, 0x06, 0x88, 0x01, 0x00, 0x40}));
     EXPECT_EQ(head(read("??", "1").at(0), 5), (Bytes{0x01, 0x06, 0x89, 0x01, 0x00}));
     EXPECT_NE(readColumn()[0], "--");  // the current register's byte lands in row 00
 }
 
-TEST_F(BlockTransfers, InvalidFieldsSendNothingAndChangeNoRow) {
-    for (const auto& [start, count] : {std::pair{"04", "0"},
-                                       {"04", "33"},
-                                       {"04", "two"},
-                                       {"04", ""},
-                                       {"G1", "1"},
-                                       {"100", "1"},
-                                       {"", "1"}}) {
+TEST_F(ConsoleFields, InvalidFieldsSendNothingAndChangeNoRow) {
+    for (const auto& [start, count] :
+         {std::pair{"04", "0"}, {"04", "33"}, {"04", "two"}, {"G1", "1"}, {"100", "1"}, {"", "1"}})
         EXPECT_TRUE(read(start, count).empty()) << start << " " << count;
-    }
-    EXPECT_EQ(readColumn(), column({}));
+    EXPECT_EQ(readColumn(), column());
     EXPECT_TRUE(write("00", "40", {"01"}).empty());
     EXPECT_TRUE(write("-1", "1", {"01"}).empty());
     EXPECT_TRUE(write("00", "2", {"01", "x"}).empty());  // every value sent must be valid
-    EXPECT_TRUE(write("00", "1", {""}).empty());
     EXPECT_EQ(chip().reg(0), 0x00);
+}
+
+TEST_F(ConsoleFields, TypedDigitsAreTakenOnlyAfterHalfASecondAndTheSameTextRunsNothing) {
+    const std::uint32_t start = rig.clock.milliseconds();
+    const int events = rig.events.count();
+    console->txtI2Caddress->setText("88");
+    EXPECT_EQ(rig.clock.milliseconds(), start);
+    EXPECT_EQ(rig.events.count(), events);
+
+    bool changedEarly = false;
+    rig.events.meanwhile = [&] {
+        if (rig.clock.milliseconds() - start < 500)
+            changedEarly |= address() != 0x88 || console->txtI2Caddress->text() != "7";
+    };
+    console->txtI2Caddress->setText("7");
+    EXPECT_FALSE(changedEarly);
+    EXPECT_GE(rig.clock.milliseconds() - start, 500u);
+    EXPECT_EQ(console->txtI2Caddress->text(), "06");
+    EXPECT_EQ(address(), 0x06);
+    EXPECT_EQ(checkedIndexes(console->chkADDRbit), (std::vector<int>{0, 1}));
+}
+
+TEST_F(ConsoleFields, TheBoxAlwaysHoldsTheWriteFormAndTransfersUseIt) {
+    console->txtI2Caddress->setText("7");
+    console->txtI2Caddress->setText("89");
+    EXPECT_EQ(console->txtI2Caddress->text(), "88");
+    EXPECT_EQ(address(), 0x88);
+    EXPECT_EQ(checkedIndexes(console->chkADDRbit), (std::vector<int>{2, 6}));
+
+    console->txtI2Caddress->setText("fG");  // reading stops at the first non-digit
+    EXPECT_EQ(console->txtI2Caddress->text(), "0E");
+    console->chkADDRbit[6]->setChecked(true);  // a bit set by hand reaches the box
+    EXPECT_EQ(console->txtI2Caddress->text(), "8E");
+    EXPECT_EQ(address(), 0x8E);
+
+    EXPECT_EQ(read("00", "1").at(0)[2], 0x8F);  // the read form
 }
 
 }  // namespace

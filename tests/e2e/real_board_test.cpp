@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "boardlink/hidapi_transport.h"
+#include "platform/test_services.h"
 #include "shell/frmStartup.h"
 #include "shell/program.h"
 
@@ -23,19 +24,15 @@ bool boardAttached(HidapiTransport& transport) {
 TEST(RealBoardProgram, WithoutABoardShowsTheNotFoundBoxAndCancelEnds) {
     HidapiTransport transport;
     if (boardAttached(transport)) GTEST_SKIP() << "an evaluation board is attached to this machine";
-    FakeClock clock;
-    EventPump events;
-    ScriptedDialogs dialogs;
-    RecordingExit exit;
-    Services services{clock, events, dialogs, exit};
-    Program program(services, transport);
+    TestServices test;
+    Program program(test.services, transport);
 
     program.start();
     program.startup().cboDeviceSelect->setCurrentIndex(1);
 
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(dialogs.shown[0].text.endsWith("Tolvane Evaluation Board not found."));
-    EXPECT_TRUE(exit.requested());
+    ASSERT_EQ(test.dialogs.shown.size(), 1u);
+    EXPECT_TRUE(test.dialogs.shown[0].text.endsWith("Tolvane Evaluation Board not found."));
+    EXPECT_TRUE(test.exit.requested());
     EXPECT_FALSE(program.hasPanel());
 }
 

@@ -17,13 +17,26 @@ std::string describe(const Report& report) {
     return "C" + std::to_string(report[1]);
 }
 
+std::string pendingFlags(const frmTolvane& p) {
+    const std::pair<bool, const char*> flags[]{{p.PendingUpdate, "Update "},
+                                               {p.PendingCommandWrite, "Command "},
+                                               {p.PendingControlWrite, "Control "},
+                                               {p.PendingHighLimitWrite, "High "},
+                                               {p.PendingLowLimitWrite, "Low "},
+                                               {p.PendingClearInt, "ClearInt "},
+                                               {p.PendingRegisterRead, "RegisterRead "}};
+    std::string set;
+    for (const auto& [on, name] : flags) set += on ? name : "";
+    return set;
+}
+
 std::vector<std::string> PanelTest::trafficSince(std::size_t from) {
     std::vector<std::string> words;
     for (const Report& report : rig.received(from)) words.push_back(describe(report));
     return words;
 }
 
-void PanelTest::typeAndEnter(QLineEdit* box, const QString& text) {
+void typeAndEnter(QLineEdit* box, const QString& text) {
     box->clear();
     QTest::keyClicks(box, text);
     QTest::keyClick(box, Qt::Key_Return);

@@ -14,6 +14,12 @@
 // "LED3" LED set, "Cnn" anything else.
 std::string describe(const Report& report);
 
+// The panel's pending flags that are set, by short name: "Update Command " and so on.
+std::string pendingFlags(const frmTolvane& panel);
+
+// Types `text` into a box (replacing what it held) and presses Enter, as a user would.
+void typeAndEnter(QLineEdit* box, const QString& text);
+
 // A program with the sensor panel open on a healthy simulated board and a fake clock.
 class PanelTest : public ::testing::Test {
 protected:
@@ -24,8 +30,6 @@ protected:
     std::size_t mark() { return rig.mark(); }
     // What the board received since `from`, described report by report.
     std::vector<std::string> trafficSince(std::size_t from);
-    // Types `text` into a box (replacing what it held) and presses Enter, as a user would.
-    void typeAndEnter(QLineEdit* box, const QString& text);
 
     Rig rig;
 };

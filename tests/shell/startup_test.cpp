@@ -95,14 +95,4 @@ TEST(Startup, AboutButtonOpensTheAboutWindow) {
     EXPECT_TRUE(rig.program.hasAbout());
 }
 
-TEST(ProgramExitDeathTest, TheRealExitEndsTheProcessAfterItsLastWords) {
-    EXPECT_EXIT(
-        {
-            ProcessExit exit;
-            exit.beforeExit = [] { std::fputs("closing boards\n", stderr); };
-            exit.exitProgram();
-        },
-        ::testing::ExitedWithCode(0), "closing boards");
-}
-
 }  // namespace

@@ -10,6 +10,8 @@
 #include "boardlink/board_command.h"
 #include "sim/sim_bus.h"
 
+using Bytes = std::vector<std::uint8_t>;
+
 // One board on a simulated bus, driven as the program drives it: through HidTransport on a FakeClock.
 struct BusHarness {
     explicit BusHarness(sim::Timing timing = sim::Timing::Instant) : bus(clock, timing) {}
@@ -26,43 +28,37 @@ struct BusHarness {
         std::copy(bytes.begin(), bytes.end(), r.begin() + 1);
         return r;
     }
-    static std::vector<std::uint8_t> head(const Report& r, std::size_t count) {
-        return {r.begin(), r.begin() + count};
-    }
+    static Bytes head(const Report& r, std::size_t count) { return {r.begin(), r.begin() + count}; }
     bool send(std::initializer_list<std::uint8_t> bytes) { return transport.write(handle, report(bytes)); }
     std::optional<Report> answer(int timeoutMs = 0) {
         Report r{};
-        if (!transport.read(handle, r, timeoutMs)) return std::nullopt;
-        return r;
+        return transport.read(handle, r, timeoutMs) ? std::optional(r) : std::nullopt;
     }
-    Report exchange(const Report& out) {
-        EXPECT_TRUE(transport.write(handle, out));
+    // Sends a request and takes its answer at once.
+    Report query(std::initializer_list<std::uint8_t> bytes) {
+        EXPECT_TRUE(send(bytes));
         const auto a = answer();
-        EXPECT_TRUE(a) << "no answer to command " << int(out[1]);
+        EXPECT_TRUE(a) << "no answer to command " << int(*bytes.begin());
         return a.value_or(Report{});
     }
-    Report query(std::initializer_list<std::uint8_t> bytes) { return exchange(report(bytes)); }
 
-    // One I2C write to the chip: a register (or command) byte and data; returns the answer's status.
-    std::uint8_t i2cWrite(std::vector<std::uint8_t> regAndData) {
+    // One I2C write to the chip: a register (or command) byte then data; returns the answer's status.
+    std::uint8_t i2cWrite(Bytes regAndData) {
         Report r = report({CMD_I2C_TRANSFER, sim::TolvaneChip::kAddress,
                            static_cast<std::uint8_t>(regAndData.size() - 1), 1});
         std::copy(regAndData.begin(), regAndData.end(), r.begin() + 5);
-        return exchange(r)[1];
+        EXPECT_TRUE(transport.write(handle, r));
+        return answer().value_or(Report{}).at(1);
     }
-    std::vector<std::uint8_t> i2cRead(std::uint8_t reg, std::uint8_t count) {
+    Bytes i2cRead(std::uint8_t reg, std::uint8_t count) {
         const Report a = query({CMD_I2C_TRANSFER, sim::TolvaneChip::kAddress + 1, count, 1, reg});
         EXPECT_EQ(a[1], 0);
         return {a.begin() + 2, a.begin() + 2 + count};
     }
-    std::uint8_t reg(std::uint8_t index) { return i2cRead(index, 1)[0]; }
-    unsigned adcCount() {
-        const auto bytes = i2cRead(4, 2);
+    unsigned word(std::uint8_t lowReg) {
+        const Bytes bytes = i2cRead(lowReg, 2);
         return bytes[1] * 256u + bytes[0];
     }
-    unsigned integrationCount() {
-        const auto bytes = i2cRead(6, 2);
-        return bytes[1] * 256u + bytes[0];
-    }
+    unsigned adcCount() { return word(4); }
     bool intPinHigh() { return (query({CMD_GP_VALUE, SUB_GET, 1})[2] & 1) != 0; }
 };

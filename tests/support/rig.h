@@ -5,19 +5,14 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/services.h"
+#include "platform/test_services.h"
 #include "shell/program.h"
 #include "sim/sim_bus.h"
 
 // One complete program on a simulated bus and a fake clock; nothing waits for real.
-struct Rig {
+struct Rig : TestServices {
     explicit Rig(int boards = 1);
 
-    FakeClock clock;
-    EventPump events;
-    ScriptedDialogs dialogs;
-    RecordingExit exit;
-    Services services{clock, events, dialogs, exit};
     sim::SimBus bus{clock};
     std::vector<sim::SimBoard*> boards;
     Program program{services, bus};

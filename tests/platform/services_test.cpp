@@ -1,0 +1,61 @@
+// The platform services the program waits, asks and ends through.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/delay.h"
+#include "platform/dialogs.h"
+#include "platform/program_exit.h"
+
+namespace {
+
+TEST(Delay, WaitsInFourMillisecondStepsProcessingEvents) {
+    FakeClock clock;
+    EventPump events;
+    Delay(clock, events, 0.1);
+    EXPECT_EQ(clock.milliseconds(), 1100u);
+    EXPECT_EQ(events.count(), 25);
+
+    Delay(clock, events, 0);
+    Delay(clock, events, -1);
+    EXPECT_EQ(events.count(), 25);  // nothing to wait for
+
+    // What a handler spends during the wait counts: time is measured, not steps.
+    events.meanwhile = [&] { clock.advance(46); };
+    Delay(clock, events, 0.1);
+    EXPECT_EQ(clock.milliseconds(), 1200u);
+    EXPECT_EQ(events.count(), 27);
+}
+
+TEST(Delay, SurvivesTheCounterWrapping) {
+    FakeClock clock(0xFFFFFFF0u);
+    EventPump events;
+    Delay(clock, events, 0.1);
+    EXPECT_EQ(clock.milliseconds(), 84u);
+    EXPECT_EQ(events.count(), 25);
+}
+
+TEST(ScriptedDialogs, AnswersFromTheScriptThenByDefaultAndRecordsEveryBox) {
+    ScriptedDialogs dialogs;
+    dialogs.answer(AnswerRetry);
+    const MessageBoxRequest box{"again?", DialogButtons::RetryCancel, "Board"};
+    EXPECT_EQ(dialogs.messageBox(box), AnswerRetry);
+    EXPECT_EQ(dialogs.messageBox(box), AnswerCancel);  // unscripted: a search loop always ends
+    EXPECT_EQ(dialogs.messageBox({"note", DialogButtons::Ok, ""}), AnswerOk);
+    ASSERT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.shown[0].title, "Board");
+    EXPECT_EQ(dialogs.chooseFile({"Save", "data.txt", "Text (*.txt)|*.txt", "*.txt"}), "");  // cancelled
+}
+
+TEST(ProcessExitDeathTest, ClosesFirstThenEndsTheProcessWithSuccess) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ProcessExit exit;
+            exit.beforeExit = [] { std::fputs("boards closed", stderr); };
+            exit.exitProgram();
+        },
+        ::testing::ExitedWithCode(0), "boards closed");
+}
+
+}  // namespace
