@@ -14,6 +14,11 @@ int QtDialogs::messageBox(const MessageBoxRequest& request) {
         box.setDefaultButton(QMessageBox::Retry);
         return box.exec() == QMessageBox::Retry ? AnswerRetry : AnswerCancel;
     }
+    if (request.buttons == DialogButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? AnswerYes : AnswerNo;
+    }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return AnswerOk;
@@ -39,7 +44,17 @@ QString QtDialogs::chooseFile(const FileDialogRequest& request) {
 
 int ScriptedDialogs::messageBox(const MessageBoxRequest& request) {
     shown.push_back(request);
-    if (answers_.empty()) return request.buttons == DialogButtons::RetryCancel ? AnswerCancel : AnswerOk;
+    if (answers_.empty()) {
+        switch (request.buttons) {
+            case DialogButtons::RetryCancel:
+                return AnswerCancel;
+            case DialogButtons::YesNo:
+                return AnswerNo;
+            case DialogButtons::Ok:
+                break;
+        }
+        return AnswerOk;
+    }
     Responder next = std::move(answers_.front());
     answers_.pop_front();
     return next(request);

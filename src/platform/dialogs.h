@@ -6,9 +6,9 @@
 #include <vector>
 
 // Answer codes of a message box, as the program compares them.
-enum DialogAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4 };
+enum DialogAnswer : int { AnswerOk = 1, AnswerCancel = 2, AnswerRetry = 4, AnswerYes = 6, AnswerNo = 7 };
 
-enum class DialogButtons { Ok, RetryCancel };
+enum class DialogButtons { Ok, RetryCancel, YesNo };
 
 struct MessageBoxRequest {
     QString text;
@@ -39,12 +39,14 @@ public:
 };
 
 // Test double: answers from a script and records every box shown. An empty script answers
-// Cancel to Retry/Cancel boxes (so a search loop always ends) and OK otherwise.
+// Cancel to Retry/Cancel boxes (so a search loop always ends), No to Yes/No questions and OK otherwise.
 class ScriptedDialogs final : public Dialogs {
 public:
     using Responder = std::function<int(const MessageBoxRequest&)>;
 
-    void answer(int code) { answers_.push_back([code](const MessageBoxRequest&) { return code; }); }
+    void answer(int code) {
+        answers_.push_back([code](const MessageBoxRequest&) { return code; });
+    }
     void answerWith(Responder responder) { answers_.push_back(std::move(responder)); }
     void chooseFileAnswer(QString path) { files_.push_back(std::move(path)); }
 

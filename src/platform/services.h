@@ -1,7 +1,9 @@
 #pragma once
 
+#include "platform/calendar.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/due_time_wait.h"
 #include "platform/event_pump.h"
 #include "platform/program_exit.h"
 
@@ -11,4 +13,6 @@ struct Services {
     EventPump& events;
     Dialogs& dialogs;
     ProgramExit& exit;
+    DueTimeWait& dueTimeWait;
+    Calendar& calendar;
 };

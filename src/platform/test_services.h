@@ -2,11 +2,14 @@
 
 #include "platform/services.h"
 
-// The services with their test doubles: a fake clock, scripted dialogs, an exit that only records.
+// The services with their test doubles: a fake clock, scripted dialogs, an exit that only records,
+// a due-time wait that jumps the fake clock, a calendar that stands still.
 struct TestServices {
     FakeClock clock;
     EventPump events;
     ScriptedDialogs dialogs;
     RecordingExit exit;
-    Services services{clock, events, dialogs, exit};
+    FakeDueTimeWait dueTimeWait{clock};
+    FixedCalendar calendar;
+    Services services{clock, events, dialogs, exit, dueTimeWait, calendar};
 };

@@ -9,7 +9,9 @@ int runProgram(HidTransport& transport, Clock& clock) {
     EventPump events;
     QtDialogs dialogs;
     ProcessExit exit;
-    Services services{clock, events, dialogs, exit};
+    EventLoopWait dueTimeWait(clock);
+    SystemCalendar calendar;
+    Services services{clock, events, dialogs, exit, dueTimeWait, calendar};
     Program program(services, transport);
     exit.beforeExit = [&program] { program.link.CloseBoards(); };
     program.start();

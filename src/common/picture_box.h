@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+#include <optional>
+
+// A picture with a persistent image: drawing and printing go into the image, which shows when the
+// picture is refreshed. Coordinates are pixels of the drawable interior, origin top left, y down;
+// a sunken border, when there is one, lies outside the interior.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    enum class Border { None, Sunken };
+    static constexpr int kSunkenBorderWidth = 2;
+
+    // outerSize includes the border; the interior starts out filled with the background colour.
+    PictureBox(QSize outerSize, Border border, QColor background, QWidget* parent = nullptr);
+
+    // The persistent image (the interior), RGB32.
+    QImage& image() { return image_; }
+    const QImage& image() const { return image_; }
+    int ScaleWidth() const { return image_.width(); }
+    int ScaleHeight() const { return image_.height(); }
+
+    // One pixel of the image; empty outside it.
+    std::optional<QRgb> pixel(int x, int y) const;
+    // Sets one pixel; outside the image nothing happens.
+    void setPixel(int x, int y, QRgb colour);
+
+    // Text output at the print position, in this picture's font.
+    double CurrentX = 0;
+    double CurrentY = 0;
+    int TextWidth(const QString& text) const;
+    int TextHeight(const QString& text) const;
+    // Prints at (CurrentX, CurrentY), then starts a new line: CurrentX 0, CurrentY one text height down.
+    void Print(const QString& text);
+    // Fills the image with the background colour and moves the print position to 0, 0.
+    void Cls();
+    // Shows the image as it is now.
+    void Refresh() { update(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Border border_;
+    QColor background_;
+    QImage image_;
+};
