@@ -1,0 +1,51 @@
+// Where a value plots and how the axes are labelled.
+#include "acquisition/chart_math.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <optional>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+TEST(ChartMath, TraceRowMapsTheScaleOntoRows304To1) {
+    const std::vector<std::tuple<double, std::int32_t, std::optional<std::int32_t>>> cases{
+        {25000, 25000, 1},  // row 0 is kept at 1
+        {0, 25000, 304},    // below the visible interior
+        {12500, 25000, 152},
+        {30000, 25000, 1},       // above the scale
+        {1e300, 25000, 1},       // far above: limited, not overflowed
+        {-5, 25000, 304},        // negative
+        {100, -25000, 304},      // a negative scale maps positive values to the bottom
+        {1, 608, 304},           // 303.5: halves to even
+        {3, 608, 302},           // 302.5
+        {100, 0, std::nullopt},  // no scale: the point keeps its row
+        {std::nan(""), 25000, std::nullopt},
+    };
+    for (const auto& [value, scaleMax, row] : cases)
+        EXPECT_EQ(chart::traceRow(value, scaleMax), row) << value << " of " << scaleMax;
+}
+
+using Labels = std::array<QString, chart::kLabelCount>;
+
+TEST(ChartMath, AxisLabelsCountTenthsOfTheScaleAndOfTheChartSpan) {
+    const std::vector<std::pair<std::int32_t, Labels>> values{
+        {25000, {"0", "2500", "5000", "7500", "10000", "12500", "15000", "17500", "20000", "22500", "25000"}},
+        {25, {"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20"}},    // step 2.5 -> 2
+        {35, {"0", "4", "8", "12", "16", "20", "24", "28", "32", "36", "40"}},  // step 3.5 -> 4
+        {-1000, {"0", "-100", "-200", "-300", "-400", "-500", "-600", "-700", "-800", "-900", "-1000"}},
+    };
+    for (const auto& [scaleMax, labels] : values) EXPECT_EQ(chart::valueLabels(scaleMax), labels) << scaleMax;
+
+    const std::vector<std::pair<std::int32_t, Labels>> times{
+        {100,
+         {"0.00", "4.00", "8.00", "12.00", "16.00", "20.00", "24.00", "28.00", "32.00", "36.00", "40.00"}},
+        {10, {"0.00", ".40", ".80", "1.20", "1.60", "2.00", "2.40", "2.80", "3.20", "3.60", "4.00"}},
+        {1, {"0.00", ".04", ".08", ".12", ".16", ".20", ".24", ".28", ".32", ".36", ".40"}},
+    };
+    for (const auto& [interval, labels] : times) EXPECT_EQ(chart::timeLabels(interval), labels) << interval;
+}
+
+}  // namespace
