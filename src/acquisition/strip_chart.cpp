@@ -1,0 +1,139 @@
+#include "acquisition/strip_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "acquisition/fast_drawing.h"
+#include "common/number_text.h"
+
+namespace {
+
+constexpr int kGridDivisions = 10;
+constexpr int kGridShowEvery = 25;    // the grid shows as it grows: a transfer every 25 columns
+constexpr int kLabelFontPixels = 11;  // small enough for the caption line to fit under the time axis
+constexpr int kTimeLabelRow = 325;
+constexpr int kCaptionGap = 5;
+constexpr int kTwipsPerPixel = 15;
+
+// Plain rounding of a size (halves to even), 0 if it cannot be done.
+int rounded(double value) {
+    return roundToInt32(value).value_or(0);
+}
+
+void blacken(PixelArray& pixels, int x, int y) {
+    for (int colour = 0; colour < 3; ++colour) pixels.at(colour, x, y) = 0;
+}
+
+// Sets rows from..to (either order) of one column; rows outside the image are skipped.
+void fillColumn(PictureBox& picture, int column, int from, int to, QRgb colour) {
+    const int top = std::max(std::min(from, to), 0);
+    const int bottom = std::min(std::max(from, to), picture.ScaleHeight() - 1);
+    for (int row = top; row <= bottom; ++row) picture.setPixel(column, row, colour);
+}
+
+}  // namespace
+
+QRgb StripChart::background(int column, int row) const {
+    if (column < 0 || column >= kBackgroundSize || row < 0 || row >= kBackgroundSize) return 0;
+    return ChartBackground[static_cast<std::size_t>(column * kBackgroundSize + row)];
+}
+
+void StripChart::resetTrace(int first, int last) {
+    first = std::max(first, 0);
+    last = std::min(last, chart::kTraceColumns - 1);
+    for (int i = first; i <= last; ++i) TraceY[i] = 1;
+}
+
+void StripChart::DrawGrid(PictureBox& picture) {
+    FastDrawing drawing(events_);
+    const int w = drawing.GetImageWidth(picture);
+    const int h = drawing.GetImageHeight(picture);
+    PixelArray pixels;
+    drawing.GetImageData(picture, pixels);
+
+    // A picture too small for ten divisions gets no lines rather than an endless loop.
+    const int dx = rounded(static_cast<double>(w) / kGridDivisions);
+    for (int x = dx; dx > 0 && x <= w; x += dx) {
+        for (int y = 0; y <= h; ++y) blacken(pixels, x, y);
+        if (x % kGridShowEvery == 0) drawing.SetImageData(picture, pixels);
+    }
+    const int dy = rounded(static_cast<double>(h) / kGridDivisions);
+    for (int x = 0; dy > 0 && x <= w; ++x) {
+        for (int y = 0; y <= h; y += dy) blacken(pixels, x, y);
+        if (x % kGridShowEvery == 0) drawing.SetImageData(picture, pixels);
+    }
+    drawing.SetImageData(picture, pixels);
+}
+
+void StripChart::DrawGridLabels2(PictureBox& labels, const PictureBox& plot) {
+    QFont font = labels.font();
+    font.setPixelSize(kLabelFontPixels);
+    labels.setFont(font);
+
+    const int w = plot.width();
+    const int h = plot.height();
+    labels.Cls();
+    const int th = labels.TextHeight("Yy");
+    const int tw = labels.TextWidth("W");
+
+    const int s = h / kGridDivisions;
+    for (int i = 0, y = h; s > 0 && y >= 0 && i < chart::kLabelCount; ++i, y -= s) {
+        labels.CurrentX = tw;
+        labels.CurrentY = y + th / 1.5;
+        labels.Print(formatFiveDigits(ValueLabels[i].toLongLong()));
+    }
+
+    const int dx = rounded(w / static_cast<double>(kGridDivisions));
+    for (int k = 0, x = 0; dx > 0 && x <= w && k < chart::kLabelCount; ++k, x += dx) {
+        labels.CurrentX = x + 4 * tw;
+        labels.CurrentY = kTimeLabelRow;
+        labels.Print(TimeLabels[chart::kLabelCount - 1 - k]);
+    }
+
+    labels.CurrentX = rounded(labels.width() * kTwipsPerPixel / 11.0) / 5.0;
+    labels.CurrentY += kCaptionGap;
+    labels.Print("400 Samples, Total Elapsed Time " + TimeLabels[chart::kLabelCount - 1] + " Seconds");
+    labels.Refresh();
+}
+
+void StripChart::CaptureChartBackground(const PictureBox& picture) {
+    // The store holds 405 x 405: a larger interior keeps only what fits.
+    const int columns = std::min(picture.ScaleWidth(), kBackgroundSize);
+    const int rows = std::min(picture.ScaleHeight() + 1, kBackgroundSize);
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y)
+            ChartBackground[static_cast<std::size_t>(x * kBackgroundSize + y)] =
+                picture.pixel(x, y).value_or(0);
+}
+
+void StripChart::ClearChart(PictureBox& picture) {
+    const int columns = std::min(picture.ScaleWidth(), kBackgroundSize);
+    const int rows = std::min(picture.ScaleHeight() + 1, kBackgroundSize);
+    for (int x = 0; x < columns; ++x)
+        for (int y = 0; y < rows; ++y) picture.setPixel(x, y, background(x, y));
+    picture.Refresh();
+}
+
+void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
+    // Element 0 has no column to its left: a start below 1 moves from element 1.
+    for (int X = std::max(start, 1); X <= chart::kNewestColumn; ++X) {
+        const int c = X - 1;
+        const int was = TraceY[c];
+        const int now = TraceY[X];
+        // Restore the background the old dot and connector covered: from beyond the old row up to
+        // the row next to the new one.
+        if (now < was) eraseRows(picture, c, now - 1, was + 1);
+        if (now > was) eraseRows(picture, c, was - 1, now + 1);
+        const int y = now == 0 ? 1 : now;
+        fillColumn(picture, c, y - 1, y + 1, TraceColour);
+        fillColumn(picture, c, TraceY[X], TraceY[X + 1], TraceColour);
+        TraceY[c] = y;
+    }
+    picture.Refresh();
+}
+
+void StripChart::eraseRows(PictureBox& picture, int column, int from, int to) const {
+    const int top = std::max(from, 0);
+    const int bottom = std::min(to, picture.ScaleHeight() - 1);
+    for (int row = top; row <= bottom; ++row) picture.setPixel(column, row, background(column, row));
+}
