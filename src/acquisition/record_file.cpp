@@ -1,0 +1,111 @@
+#include "acquisition/record_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+#include "common/number_text.h"
+
+namespace {
+
+constexpr int kFirstWritten = 11;  // the first counted sample (index 10) is not written
+
+QByteArray line(const QString& text) {
+    return text.toUtf8() + "\r\n";
+}
+
+QString headerLine(const RecordInputs& in, int lineCount) {
+    return "Seq,AD Decimal,Integration,Reg0:&h" + in.commandText + " :Reg1 &h" + in.controlText +
+           ",Interval " + in.intervalText + ", " + recordDate(in.when) + "," + recordTime(in.when) + ", Qty" +
+           signedDecimal(static_cast<long long>(lineCount));
+}
+
+QString dataLine(const SampleHistory& history, int index) {
+    const auto i = static_cast<std::size_t>(index);
+    return signedDecimal(static_cast<long long>(index - kFirstWritten)) + "," +
+           signedDecimal(history.AdcHistory[i]) + "," + signedDecimal(history.IntegrationHistory[i]);
+}
+
+// Writes until everything is out or the system refuses; a short write is retried so that the
+// refusal, not a silent partial count, is what the file reports.
+bool writeAll(QFileDevice& file, const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) return false;
+        done += written;
+    }
+    return file.flush();
+}
+
+// Unbuffered throughout: a buffered QSaveFile in this Qt can lose a failed flush and commit a
+// truncated file, and a failed flush left in a QFile's buffer would block the cut-back.
+constexpr QIODevice::OpenMode kWrite = QIODevice::WriteOnly | QIODevice::Unbuffered;
+
+// A device or pipe is written as it is; replacing it through a temporary file would swap the node
+// for a plain file.
+std::optional<QString> writeThrough(const QString& path, const QByteArray& block) {
+    QFile file(path);
+    if (!file.open(kWrite) || !writeAll(file, block)) return file.errorString();
+    return std::nullopt;
+}
+
+// The old file goes only once the new one is complete; on failure the save file's destructor
+// discards the temporary.
+std::optional<QString> replaceWith(const QString& path, const QByteArray& block) {
+    QSaveFile file(path);
+    if (!file.open(kWrite)) return file.errorString();
+    if (!writeAll(file, block)) return file.errorString();
+    if (!file.commit()) return file.errorString();
+    return std::nullopt;
+}
+
+// On failure the file is cut back to what it held, or removed when this write created it.
+std::optional<QString> appendBlock(const QString& path, const QByteArray& block) {
+    const bool existed = QFileInfo::exists(path);
+    QFile file(path);
+    if (!file.open(kWrite | QIODevice::Append)) return file.errorString();
+    const qint64 formerLength = file.size();
+    if (writeAll(file, block)) return std::nullopt;
+    const QString error = file.errorString();  // resize() and remove() clear it
+    if (existed)
+        file.resize(formerLength);
+    else
+        file.remove();
+    return error;
+}
+
+}  // namespace
+
+QString recordDate(const QDateTime& when) {
+    return when.toString(QStringLiteral("MM-dd-yyyy"));
+}
+
+QString recordTime(const QDateTime& when) {
+    return when.toString(QStringLiteral("HH:mm:ss"));
+}
+
+// Kept within the history so the header's count always matches the lines written.
+int recordLineCount(const SampleHistory& history) {
+    return std::clamp(history.SampleIndex - kFirstWritten, 0, SampleHistory::kLastIndex - kFirstWritten);
+}
+
+QByteArray recordBlock(const RecordInputs& inputs) {
+    const int count = recordLineCount(inputs.history);
+    QByteArray block = line(headerLine(inputs, count));
+    for (int i = kFirstWritten; i < kFirstWritten + count; ++i) block += line(dataLine(inputs.history, i));
+    return block + line(QStringLiteral("END"));
+}
+
+std::optional<QString> writeRecordBlock(const QString& path, bool append, const QByteArray& block) {
+    if (path.isEmpty()) return QStringLiteral("No file name specified");
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir()) return writeThrough(path, block);
+    return append ? appendBlock(path, block) : replaceWith(path, block);
+}
+
+QString defaultRecordPath(const QString& programFolder, bool programFolderWritable,
+                          const QString& documentsFolder) {
+    return (programFolderWritable ? programFolder : documentsFolder) + QStringLiteral("/Data.txt");
+}
