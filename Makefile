@@ -1,6 +1,6 @@
 # make demo: install what is missing, build, start the program on the simulated board.
 # make test: install what is missing, build, run every test.
-.PHONY: all bootstrap build demo test bench clean
+.PHONY: all bootstrap build demo test bench screenshots clean
 
 all: build
 
@@ -19,6 +19,10 @@ test: build
 
 bench: build
 	./build/bench/tolvane-bench
+
+# Saves the pictures the tests take of the windows into build/screenshots, for a person to look at.
+screenshots: build
+	TOLVANE_SCREENSHOT_DIR=$(CURDIR)/build/screenshots ctest --preset default -R Screenshot
 
 clean:
 	rm -rf build

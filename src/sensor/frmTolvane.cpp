@@ -2,17 +2,27 @@
 #include "sensor/frmTolvane.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
 
+#include "acquisition/record_file.h"
+#include "common/event_hooks.h"
 #include "common/hex.h"
 #include "common/palette.h"
-#include "sensor/event_hooks.h"
 
-frmTolvane::frmTolvane(PanelHost& host, BoardLink& link, Services& services)
-    : host_(host), link_(link), services_(services) {
+frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& services)
+    : host_(host),
+      link_(link),
+      services_(services),
+      acquisition_(std::make_unique<Acquisition>(static_cast<CollectionHost&>(*this), services,
+                                                 [this] { cmdCollectData_Click(); })) {
     setWindowTitle("Tolvane  Light Sensor Evaluation Software");
     buildControls();
     connectHandlers();
 }
+
+frmTolvane::~frmTolvane() = default;
 
 namespace {
 
@@ -59,13 +69,33 @@ void frmTolvane::connectHandlers() {
     connect(cmdClearInt, &QPushButton::clicked, this, &frmTolvane::cmdClearInt_Click);
     connect(cmdClrInt, &QPushButton::clicked, this, &frmTolvane::cmdClrInt_Click);
     connect(cmdSample_Portb, &QPushButton::clicked, this, &frmTolvane::cmdSample_Portb_Click);
+
+    const CollectionFrame& collection = *acquisition_->collection;
+    connect(collection.cmdCollectData, &QPushButton::clicked, this, &frmTolvane::cmdCollectData_Click);
+    connect(collection.cmdStopData, &QPushButton::clicked, this, &frmTolvane::cmdStopData_Click);
+    connect(collection.cmdAbort, &QPushButton::clicked, this, &frmTolvane::cmdAbort_Click);
+    connect(collection.Command4, &QPushButton::clicked, this, &frmTolvane::Command4_Click);
+    connect(collection.cmdSync, &QPushButton::clicked, this, &frmTolvane::cmdSync_Click);
 }
+
+namespace {
+
+// The record file lives beside the program, unless the program's folder is not ours to write (an
+// installed program): then in the user's documents.
+QString recordFileDefault() {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    return defaultRecordPath(programFolder, QFileInfo(programFolder).isWritable(),
+                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+}
+
+}  // namespace
 
 // Sets up the panel's own state only: the chip keeps what it holds until the user writes it.
 void frmTolvane::Form_Load() {
     ShpAttach->setFillColour(BrightGreen);
     Collecting = false;
     StopRequested = false;
+    acquisition_->chart.TraceColour = qRgb(255, 0, 0);
     services_.events.processEvents();
     LstMode2->clear();
     LstMode2->addItems({"Diode 1", "Diode 2", "Difference"});
@@ -75,14 +105,17 @@ void frmTolvane::Form_Load() {
     LstDeviceSel->addItem("Tolvane ADR-44");
     LstDeviceSel->setCurrentRow(0);
     ReadCount = 2;
-    Label17->hide();
-    txtReading2->hide();
-    txtReading3->hide();
+    CollectionFrame& collection = *acquisition_->collection;
+    for (QWidget* unused :
+         std::initializer_list<QWidget*>{collection.Label17, collection.txtReading2, collection.txtReading3})
+        unused->hide();
     RegShadow = {0x80, 0x00, 0xFF, 0x00};
     for (int n = 0; n < 4; ++n) txtRegHex[n]->setText(Hex2(RegShadow[n]));
-    txtInterval->setText("100");
+    acquisition_->record->txtFilePath->setText(recordFileDefault());
+    collection.txtInterval->setText("100");
     Collecting = false;
     services_.events.processEvents();
+    acquisition_->chartFrame->initialise();
     LstMode2->setCurrentRow(0);
     services_.events.processEvents();
     frmMode->show();
@@ -92,7 +125,7 @@ void frmTolvane::Form_Load() {
 }
 
 void frmTolvane::LstMode2_MouseUp() {
-    Collecting = false;
+    acquisition_->stop();
     services_.events.processEvents();
     const int row = LstMode2->currentRow();
     if (row >= 0 && row < static_cast<int>(OptMeasure.size())) OptMeasure[row]->setChecked(true);
@@ -106,12 +139,6 @@ void frmTolvane::frmAbout_Click() {
 
 // The close box ends the program the way "Exit" does.
 void frmTolvane::closeEvent(QCloseEvent* event) {
-    Collecting = false;
-    StopRequested = true;
-    services_.events.processEvents();
-    PendingUpdate = false;
-    PendingClearInt = false;
-    PendingRegisterRead = false;
     event->accept();
-    host_.unloadAboutAndStartup();
+    Command4_Click();
 }

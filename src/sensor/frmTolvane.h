@@ -13,7 +13,10 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
+#include "acquisition/acquisition.h"
+#include "acquisition/collection_host.h"
 #include "boardlink/board_link.h"
 #include "common/shape.h"
 #include "platform/services.h"
@@ -23,11 +26,14 @@ class frmMain;
 
 // The sensor panel: the chip's register model, its operating options, register read-back and writes,
 // and the interrupt thresholds and monitoring. Every chip access goes through the console's transfer
-// fields and operations.
-class frmTolvane : public QWidget {
+// fields and operations. Collection, chart and record file are its acquisition wing, which reaches the
+// panel through CollectionHost.
+class frmTolvane : public QWidget, private CollectionHost {
     Q_OBJECT
 public:
-    frmTolvane(PanelHost& host, BoardLink& link, Services& services);
+    // The panel only reads the link's status values; it never talks to the board itself.
+    frmTolvane(PanelHost& host, const BoardLink& link, Services& services);
+    ~frmTolvane() override;
 
     // Menu.
     QMenuBar* menuBar;
@@ -99,21 +105,8 @@ public:
     Shape* ShpAttach;
     Shape* ShpHandleStatus;
 
-    // Reading display.
-    QLabel* Label16;
-    QLabel* Label17;
-    QLineEdit* txtReading;
-    QLineEdit* txtReading2;
-    QLineEdit* txtReading3;
-
-    // Places of the collection, chart and record controls, filled by the acquisition frames.
-    QGroupBox* collectPlace;
-    QGroupBox* chartPlace;
-    QGroupBox* recordPlace;
-    QLabel* Label8;          // "Sample Interval"
-    QLabel* Label4;          // "Requested"
-    QLabel* Label7;          // "mSec"
-    QLineEdit* txtInterval;  // sample interval in milliseconds
+    // Collection, strip chart and record file: their controls are the frames' members.
+    Acquisition& acquisition() { return *acquisition_; }
 
     // Register model and the state shared with the collection loop.
     std::array<std::uint8_t, 4> RegShadow{0x80, 0x00, 0xFF, 0x00};
@@ -164,6 +157,13 @@ public:
     void cmdSample_Portb_Click();
     void Sample_PortB();
 
+    // Collection.
+    void cmdCollectData_Click();
+    void cmdStopData_Click();
+    void cmdAbort_Click();
+    void Command4_Click();
+    void cmdSync_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -177,14 +177,17 @@ private:
     QWidget* buildTimeBaseFrame();
     QWidget* buildRegisterFrame();
     QWidget* buildInterruptFrame();
-    QWidget* buildCollectPlace();
     void connectHandlers();
 
-    // Access patterns through the console.
+    // Every touch of the hidden console: the two access patterns, the port sample and the LEDs.
     frmMain& console() { return host_.console(); }
     void writeRegister(const QString& startRegister, const QString& value);
     void readRegisters(const QString& startRegister);
     void copyReadBack(int first, int last);
+    // Keeps only the INT pin's bit of the last port sample; true while the (active-low) line is high.
+    bool keepIntPinBit();
+    void toggleBoardLeds();
+
     void markMismatch(int n);
 
     // While a collection runs (or is being stopped) the loop owns the chip: the action only raises
@@ -207,12 +210,31 @@ private:
     void showCommTestResult();
     void deselectTestComm();
 
-    // Clears the chart and starts a new collection run; the collection loop is not built yet.
-    void clearChartAndRestartCollection() {}
+    // The INT pin as the external-pin sample shows it; true while the line is high.
+    bool sampleIntPin();
+    // The collection loop's poll: the pin, and R1's flag when the pin is low.
+    void pollInterruptLine();
+
+    // CollectionHost: what the collection wing asks of the panel.
+    bool collecting() const override { return Collecting; }
+    void setCollecting(bool on) override { Collecting = on; }
+    void bringChipInLine() override;
+    void beginRun() override;
+    void endRun() override;
+    bool pollingInterrupt() const override;
+    void setPollingCaption(const QString& caption) override;
+    void pollInterrupt() override { pollInterruptLine(); }
+    int readAdcCount() override;
+    void flipAdcIndicators() override;
+    bool linkLost() const override;
+    void performDeferredActions() override;
+    QString commandRegisterText() const override;
+    QString controlRegisterText() const override;
 
     PanelHost& host_;
-    BoardLink& link_;
+    const BoardLink& link_;
     Services& services_;
+    std::unique_ptr<Acquisition> acquisition_;
     QButtonGroup* measureGroup_;
     QButtonGroup* itimeGroup_;
     QButtonGroup* gainGroup_;

@@ -4,8 +4,8 @@
 
 #include "common/hex.h"
 #include "common/palette.h"
-#include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
+#include "sensor/register_bits.h"
 #include "sensor/thresholds.h"
 
 QWidget* frmTolvane::buildInterruptFrame() {
@@ -40,6 +40,10 @@ QWidget* frmTolvane::buildInterruptFrame() {
     cmdSample_Portb->setToolTip("Sample the External INT Signal, does not use I2C Buss");
     ChkIpol = new QCheckBox("Poll Interrupt");
     ChkIpol->setChecked(true);
+    // Room for its longest caption, so the frame keeps still when the caption changes.
+    ChkIpol->setMinimumWidth(ChkIpol->sizeHint().width() +
+                             ChkIpol->fontMetrics().horizontalAdvance("Check to enable Interrupt Polling") -
+                             ChkIpol->fontMetrics().horizontalAdvance("Poll Interrupt"));
 
     Label24 = new QLabel("Interrupt Monitor");
     Label23 = new QLabel("Reg b001 Bit &h20");
@@ -126,12 +130,25 @@ void frmTolvane::cmdClrInt_Click() {
 }
 
 void frmTolvane::cmdSample_Portb_Click() {
-    Sample_PortB();
-    frmMain& bridge = console();
-    bridge.GPvalueP1 &= 1;  // the INT line is pin 0, active low
-    ShpINTexternal->setFillColour(bridge.GPvalueP1 ? Black : BrightRed);
+    sampleIntPin();
 }
 
-void frmTolvane::Sample_PortB() {
-    console().getGPvalue();
+bool frmTolvane::sampleIntPin() {
+    Sample_PortB();
+    const bool high = keepIntPinBit();
+    ShpINTexternal->setFillColour(high ? Black : BrightRed);
+    return high;
+}
+
+void frmTolvane::pollInterruptLine() {
+    Sample_PortB();
+    ShpISample->flipActivity();
+    const bool high = keepIntPinBit();
+    ShpINTexternal->setFillColour(high ? Black : BrightRed);
+    if (high) return;
+    // The pin says an interrupt is pending: R1's flag says whether the chip agrees.
+    ReadCount = 1;
+    readRegisters("1");
+    copyReadBack(1, 1);
+    ShpINt->setFillColour(interruptFlagSet(HexToInt(txtRegRd[1]->text())) ? BrightRed : Black);
 }

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
 
 namespace {
@@ -16,19 +17,6 @@ QRadioButton* option(const QString& caption, QButtonGroup* group, int index, con
     button->setToolTip(tip);
     group->addButton(button, index);
     return button;
-}
-
-QLineEdit* box(const QString& text, int characters, const QString& tip = {}) {
-    auto* edit = new QLineEdit(text);
-    edit->setToolTip(tip);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(characters, 'W')) + 12);
-    return edit;
-}
-
-QLineEdit* displayBox(const QString& text, int characters, const QString& tip = {}) {
-    QLineEdit* edit = box(text, characters, tip);
-    edit->setReadOnly(true);
-    return edit;
 }
 
 // A shape followed by its caption.
@@ -64,13 +52,9 @@ void frmTolvane::buildControls() {
     middle->addStretch();
 
     auto* right = new QVBoxLayout;
-    chartPlace = new QGroupBox;
-    chartPlace->setMinimumSize(500, 380);
-    right->addWidget(chartPlace);
-    right->addWidget(buildCollectPlace());
-    recordPlace = new QGroupBox;
-    recordPlace->setMinimumHeight(110);
-    right->addWidget(recordPlace);
+    right->addWidget(acquisition_->chartFrame);
+    right->addWidget(acquisition_->collection);
+    right->addWidget(acquisition_->record);
     right->addStretch();
 
     auto* columns = new QHBoxLayout(this);
@@ -194,30 +178,4 @@ QWidget* frmTolvane::buildTimeBaseFrame() {
     row->addWidget(OptTimeBase[1]);
     row->addStretch();
     return frmTimeBase;
-}
-
-QWidget* frmTolvane::buildCollectPlace() {
-    collectPlace = new QGroupBox;
-    Label8 = new QLabel("Sample Interval");
-    Label4 = new QLabel("Requested");
-    txtInterval = box("", 5, "Operator Selected time between Measurement Triggers.");
-    Label7 = new QLabel("mSec");
-    Label16 = new QLabel("Reading");
-    txtReading = displayBox("", 9, "Raw AD Reading Integer Value");
-    Label17 = new QLabel("Integration Counter" + QString(30, ' ') + "Lux Cntr");
-    txtReading2 = displayBox("", 9);
-    txtReading3 = displayBox("", 9);
-
-    auto* grid = new QGridLayout(collectPlace);
-    grid->addWidget(Label8, 0, 0);
-    grid->addWidget(Label4, 0, 1);
-    grid->addWidget(txtInterval, 0, 2);
-    grid->addWidget(Label7, 0, 3);
-    grid->addWidget(Label16, 1, 0);
-    grid->addWidget(txtReading, 1, 2, 1, 2);
-    grid->addWidget(Label17, 2, 0, 1, 4);
-    grid->addWidget(txtReading2, 3, 0);
-    grid->addWidget(txtReading3, 3, 2, 1, 2);
-    grid->setColumnStretch(4, 1);
-    return collectPlace;
 }

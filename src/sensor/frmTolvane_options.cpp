@@ -4,7 +4,6 @@
 
 #include "common/hex.h"
 #include "common/palette.h"
-#include "console/frmMain.h"
 #include "platform/delay.h"
 #include "sensor/frmTolvane.h"
 #include "sensor/register_bits.h"
@@ -45,7 +44,7 @@ void frmTolvane::OptMeasure_Click(int Index) {
 void frmTolvane::OptITime_Click(int Index) {
     services_.events.processEvents();
     // 16 bits integrate for about 100 ms; the shorter resolutions are sampled every 10 ms.
-    txtInterval->setText(Index == 0 ? "100" : "10");
+    acquisition_->collection->txtInterval->setText(Index == 0 ? "100" : "10");
     RegShadow[0] = commandWithResolution(RegShadow[0], Index);
     showAndWrite(0);
 }
@@ -68,14 +67,14 @@ void frmTolvane::OptTimeBase_Click(int /*Index*/) {
     Collecting = false;  // ends a running collection before R0 is rewritten
     services_.events.processEvents();
     nowOrDefer(PendingCommandWrite, &frmTolvane::cmdSetCommand_Click);
-    if (wasCollecting) clearChartAndRestartCollection();
+    if (wasCollecting) {
+        acquisition_->chartFrame->ClearChart();
+        cmdCollectData_Click();
+    }
 }
 
 void frmTolvane::OptMode_Click(int Index) {
-    frmMain& bridge = console();
-    const bool lightUp = !bridge.chkLED[0]->isChecked();
-    bridge.chkLED[0]->setChecked(lightUp);
-    bridge.chkLED[1]->setChecked(lightUp);
+    toggleBoardLeds();
     services_.events.processEvents();
     if (Index == 2) {
         if (!collectionOwnsChip()) {

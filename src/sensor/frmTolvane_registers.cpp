@@ -1,10 +1,8 @@
-// The register block: write boxes, read-back, measurement registers and their indicators, and the
-// two access patterns through the console that every chip access of the panel uses.
+// The register block: write boxes, read-back, measurement registers and their indicators.
 #include <QGridLayout>
 
 #include "common/hex.h"
 #include "common/palette.h"
-#include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
 #include "sensor/register_bits.h"
 
@@ -82,26 +80,6 @@ QWidget* frmTolvane::buildRegisterFrame() {
     }
     grid->setColumnStretch(6, 1);
     return Frame2;
-}
-
-void frmTolvane::writeRegister(const QString& startRegister, const QString& value) {
-    frmMain& bridge = console();
-    bridge.txtStartRegWr->setText(startRegister);
-    bridge.txtNumToWrite->setText("1");
-    bridge.txtWriteVal[0]->setText(value);
-    bridge.cmdSimpleI2cWr_Click();
-}
-
-void frmTolvane::readRegisters(const QString& startRegister) {
-    frmMain& bridge = console();
-    bridge.txtNumToRead->setText(QString::number(ReadCount));
-    bridge.txtStartRegRD->setText(startRegister);
-    bridge.cmdSimpleI2cRd_Click();
-}
-
-void frmTolvane::copyReadBack(int first, int last) {
-    frmMain& bridge = console();
-    for (int n = first; n <= last; ++n) txtRegRd[n]->setText(bridge.txtReadVal[n]->text());
 }
 
 void frmTolvane::markMismatch(int n) {

@@ -1,11 +1,10 @@
 // The panel as it opens: designed state, no chip access, captions, layout, and closing it.
 #include <gtest/gtest.h>
 
-#include <QDir>
-
 #include "common/palette.h"
 #include "shell/frmStartup.h"
 #include "tests/sensor/panel_fixture.h"
+#include "tests/support/screenshots.h"
 
 namespace {
 
@@ -24,7 +23,7 @@ TEST(PanelLoad, ShowsTheDesignedStateAndSendsNothingToTheBoard) {
     EXPECT_EQ(p.RegShadow, (std::array<std::uint8_t, 4>{0x80, 0x00, 0xFF, 0x00}));
     EXPECT_EQ(p.ReadCount, 2);
     EXPECT_TRUE(!p.Collecting && !p.StopRequested && pendingFlags(p).empty());
-    EXPECT_EQ(p.txtInterval->text(), "100");
+    EXPECT_EQ(p.acquisition().collection->txtInterval->text(), "100");
     ASSERT_EQ(p.LstMode2->count(), 3);
     EXPECT_EQ(p.LstMode2->item(2)->text(), "Difference");
     EXPECT_EQ(p.LstMode2->currentRow(), 0);
@@ -39,7 +38,8 @@ TEST(PanelLoad, ShowsTheDesignedStateAndSendsNothingToTheBoard) {
     EXPECT_FALSE(p.ChkCommand[3]->isChecked());
     for (QWidget* hidden : std::initializer_list<QWidget*>{
              p.ChkCommand[0], p.ChkCommand[1], p.ChkCommand[2], p.OptMode[1], p.OptTimeBase[1],
-             p.frmGraphSelect, p.LblCommTest, p.Label17, p.txtReading2, p.txtReading3}) {
+             p.frmGraphSelect, p.LblCommTest, p.acquisition().collection->Label17,
+             p.acquisition().collection->txtReading2, p.acquisition().collection->txtReading3}) {
         EXPECT_FALSE(hidden->isVisible()) << hidden->metaObject()->className();
     }
     EXPECT_TRUE(p.frmMode->isVisible() && p.frmTimeBase->isVisible() && p.FrmDevice->isVisible());
@@ -52,7 +52,8 @@ TEST_F(PanelTest, CaptionsAreTheDesignedTexts) {
     EXPECT_EQ(p.cmdRead_Measurements->text(), "Read Lux && ICycle R4-R7");
     EXPECT_EQ(p.Label22[6]->text(), "EOC &h80");
     EXPECT_EQ(p.Label5[0]->text(), "ADR   Wr         Rd");
-    EXPECT_EQ(p.Label17->text(), "Integration Counter                              Lux Cntr");
+    EXPECT_EQ(p.acquisition().collection->Label17->text(),
+              "Integration Counter                              Lux Cntr");
     EXPECT_EQ(p.txtILowerLimit->toolTip(),
               "Low Limit, Interrupt Level in decimal.. Press Enter to update R3 Register.");
     EXPECT_EQ(p.OpInt[3]->toolTip(),
@@ -78,7 +79,7 @@ TEST_F(PanelTest, ScreenshotFitsASmallLaptopScreen) {
     p.adjustSize();
     EXPECT_LE(p.width(), 1366 - 16) << "room for the window frame";
     EXPECT_LE(p.height(), 768 - 40 - 30) << "room for a task bar and the title bar";
-    const QString path = QDir(TOLVANE_TEST_OUTPUT_DIR).filePath("sensor_panel.png");
+    const QString path = screenshotPath("sensor_panel.png");
     ASSERT_TRUE(p.grab().save(path)) << path.toStdString();
 }
 

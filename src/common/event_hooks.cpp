@@ -1,6 +1,7 @@
-#include "sensor/event_hooks.h"
+#include "common/event_hooks.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -51,6 +52,15 @@ void onMouseUp(QWidget* widget, std::function<void()> handler) {
     new EventHook(widget, [handler = std::move(handler)](QEvent* event) {
         // A list selects on the press, so the selection is already final here.
         if (event->type() == QEvent::MouseButtonRelease) handler();
+        return false;
+    });
+}
+
+void onFocusOut(QWidget* widget, std::function<void()> handler) {
+    new EventHook(widget, [handler = std::move(handler)](QEvent* event) {
+        if (event->type() != QEvent::FocusOut) return false;
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) handler();
         return false;
     });
 }

@@ -1,0 +1,10 @@
+#include "acquisition/acquisition.h"
+
+Acquisition::Acquisition(CollectionHost& host, Services& services, std::function<void()> restart)
+    : chart(services.events),
+      collection(new CollectionFrame),
+      chartFrame(new ChartFrame(
+          chart, history, services, collection->txtInterval, [this] { stop(); }, restart)),
+      record(new frmDataRecord(history, host, *collection, services, [this] { stop(); })),
+      loop_(host, services, history, chart, *collection, *chartFrame->Picture1,
+            [this] { record->offerUnsavedReadings(); }) {}

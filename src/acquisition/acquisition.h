@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+
+#include "acquisition/chart_frame.h"
+#include "acquisition/collection_frame.h"
+#include "acquisition/collection_host.h"
+#include "acquisition/collection_loop.h"
+#include "acquisition/record_frame.h"
+#include "acquisition/sample_history.h"
+#include "acquisition/strip_chart.h"
+#include "platform/services.h"
+
+// The panel's collection wing: the run's readings, the strip chart, the collection loop and the three
+// frames that show them. The panel owns one, places its frames and reaches the loop through it.
+class Acquisition {
+public:
+    // `restart` is how the wing starts a run itself (the panel's own start handler).
+    Acquisition(CollectionHost& host, Services& services, std::function<void()> restart);
+
+    SampleHistory history;
+    StripChart chart;
+    // The frames; the panel's layout takes them over.
+    CollectionFrame* collection;
+    ChartFrame* chartFrame;
+    frmDataRecord* record;
+
+    // Collects until the run ends (or, during a run, makes way for a new one).
+    void collect() { loop_.collect(); }
+    // Ends a running collection after its current sample.
+    void stop() { loop_.stop(); }
+    bool running() const { return loop_.running(); }
+
+private:
+    CollectionLoop loop_;
+};

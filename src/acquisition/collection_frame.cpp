@@ -1,0 +1,76 @@
+#include "acquisition/collection_frame.h"
+
+#include <QGridLayout>
+
+#include "common/widget_factories.h"
+
+const QString CollectionFrame::kCollectCaption = QStringLiteral("Collect / Graph Real Time Data");
+const QString CollectionFrame::kRunningCaption =
+    QStringLiteral("Real Time data display is executing, Click -Stop Real Time- to End");
+const QString CollectionFrame::kCollectAgainCaption = QStringLiteral("Collect Data Graphical Real Time Data");
+
+CollectionFrame::CollectionFrame() {
+    cmdCollectData = new QPushButton(kCollectCaption);
+    cmdCollectData->setToolTip(
+        "Begins a continuous timer controller trigger, reading and display of the Tolvex Ambient Light "
+        "Reading.");
+    // Wide enough for its longest caption, so the frame does not jump when a run starts.
+    cmdCollectData->setMinimumWidth(cmdCollectData->fontMetrics().horizontalAdvance(kRunningCaption) + 24);
+    cmdStopData = new QPushButton("Stop Data Acquisition");
+    cmdAbort = new QPushButton("Terminate");
+    cmdAbort->hide();
+    Command4 = new QPushButton("Exit");
+    Command4->setToolTip("Click here when you wish to exit the program.");
+    cmdSync = new QPushButton("Send EOC");
+    cmdSync->setToolTip("Send Start Integration to ADC. Used when in External Timing");
+
+    Label8 = new QLabel("Sample Interval");
+    Label4 = new QLabel("Requested");
+    txtInterval = fixedWidthBox("", 4, "Operator Selected time between Measurement Triggers.");
+    Label7 = new QLabel("mSec");
+    Label14 = new QLabel("Command to Record Time");
+    txtTime3 = displayBox("", 4);
+    Label6 = new QLabel("Command to Command Time");
+    txtTime1 = displayBox("", 4);
+    for (QWidget* shownWhileRunning : std::initializer_list<QWidget*>{Label14, txtTime3, Label6, txtTime1})
+        shownWhileRunning->hide();
+    // Controls that come and go with a run keep their place, so nothing else on the frame moves.
+    for (QWidget* toggled :
+         std::initializer_list<QWidget*>{Label14, txtTime3, Label6, txtTime1, cmdStopData, Command4}) {
+        QSizePolicy policy = toggled->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        toggled->setSizePolicy(policy);
+    }
+    Label11 = new QLabel("Captured Readings");
+    lblLoop_Count = new QLabel;
+    Label18 = new QLabel;
+    Label16 = new QLabel("Reading");
+    txtReading = displayBox("", 6, "Raw AD Reading Integer Value");
+    Label17 = new QLabel("Integration Counter" + QString(30, ' ') + "Lux Cntr");
+    txtReading2 = displayBox("", 9);
+    txtReading3 = displayBox("", 9);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(cmdCollectData, 0, 0, 1, 6);
+    grid->addWidget(cmdStopData, 1, 0, 1, 2);
+    grid->addWidget(cmdSync, 1, 2, 1, 2);
+    grid->addWidget(Command4, 1, 4, 1, 2);
+    grid->addWidget(cmdAbort, 1, 4, 1, 2);
+    grid->addWidget(Label8, 2, 0);
+    grid->addWidget(Label4, 2, 1);
+    grid->addWidget(txtInterval, 2, 2);
+    grid->addWidget(Label7, 2, 3);
+    grid->addWidget(Label16, 2, 4);
+    grid->addWidget(txtReading, 2, 5);
+    grid->addWidget(Label14, 3, 0, 1, 2);
+    grid->addWidget(txtTime3, 3, 2);
+    grid->addWidget(Label11, 3, 4);
+    grid->addWidget(lblLoop_Count, 3, 5);
+    grid->addWidget(Label6, 4, 0, 1, 2);
+    grid->addWidget(txtTime1, 4, 2);
+    grid->addWidget(Label17, 5, 0, 1, 6);
+    grid->addWidget(txtReading2, 6, 0, 1, 2);
+    grid->addWidget(txtReading3, 6, 2, 1, 2);
+    grid->addWidget(Label18, 7, 0, 1, 6);
+    grid->setColumnStretch(3, 1);
+}

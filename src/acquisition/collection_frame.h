@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+// The collection controls of the panel: start, stop and exit buttons, the sample interval, the two
+// loop times, the count of captured readings, the reading and the status line. Only controls here;
+// the loop and the panel drive them.
+class CollectionFrame : public QGroupBox {
+    Q_OBJECT
+public:
+    CollectionFrame();
+
+    QPushButton* cmdCollectData;
+    QPushButton* cmdStopData;
+    QPushButton* cmdAbort;  // hidden; "Exit" runs its handler
+    QPushButton* Command4;  // "Exit"
+    QPushButton* cmdSync;   // "Send EOC"
+
+    QLabel* Label8;  // "Sample Interval"
+    QLabel* Label4;  // "Requested"
+    QLineEdit* txtInterval;
+    QLabel* Label7;   // "mSec"
+    QLabel* Label14;  // "Command to Record Time"
+    QLineEdit* txtTime3;
+    QLabel* Label6;  // "Command to Command Time"
+    QLineEdit* txtTime1;
+    QLabel* Label11;  // "Captured Readings"
+    QLabel* lblLoop_Count;
+    QLabel* Label18;  // status line
+
+    // Reading display; Label17 and the second and third readings stay hidden.
+    QLabel* Label16;  // "Reading"
+    QLineEdit* txtReading;
+    QLabel* Label17;
+    QLineEdit* txtReading2;
+    QLineEdit* txtReading3;
+
+    // The captions of the start button.
+    static const QString kCollectCaption;
+    static const QString kRunningCaption;
+    static const QString kCollectAgainCaption;
+};

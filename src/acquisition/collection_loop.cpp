@@ -1,0 +1,149 @@
+#include "acquisition/collection_loop.h"
+
+#include "acquisition/chart_math.h"
+#include "acquisition/due_time.h"
+#include "common/number_text.h"
+
+namespace {
+
+const QString kLinkLost = QStringLiteral(
+    "Error, USB Communications has been lost, shutting down. Check Eval board connection and re-start the "
+    "app.");
+const QString kPollingPinCaption = QStringLiteral("Polling via External INT Pin");
+const QString kPollingRegisterCaption = QStringLiteral("Polling INT Via Reg b001 Bit h20");
+
+std::int32_t since(std::uint32_t now, std::uint32_t reference) {
+    return static_cast<std::int32_t>(now - reference);
+}
+
+}  // namespace
+
+CollectionLoop::CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history,
+                               StripChart& chart, CollectionFrame& frame, PictureBox& plot,
+                               std::function<void()> lostLink)
+    : host_(host),
+      services_(services),
+      history_(history),
+      chart_(chart),
+      frame_(frame),
+      plot_(plot),
+      lostLink_(std::move(lostLink)) {}
+
+void CollectionLoop::collect() {
+    if (running_) {
+        // Runs are started one after the other here, never one inside the other: a user re-scaling
+        // all day must not pile up waits.
+        restartRequested_ = true;
+        services_.dueTimeWait.wake();
+        return;
+    }
+    running_ = true;
+    do {
+        restartRequested_ = false;
+        if (startRun()) {
+            while (host_.collecting() && !superseded()) pass();
+        }
+    } while (restartRequested_ && !services_.exit.requested());
+    if (!services_.exit.requested()) endRun();
+    running_ = false;
+}
+
+void CollectionLoop::stop() {
+    host_.setCollecting(false);
+    restartRequested_ = false;
+}
+
+bool CollectionLoop::superseded() const {
+    return restartRequested_ || services_.exit.requested();
+}
+
+bool CollectionLoop::startRun() {
+    host_.bringChipInLine();
+    if (superseded()) return false;
+
+    frame_.Label18->setText("Data Collection In Process");
+    frame_.cmdCollectData->setText(CollectionFrame::kRunningCaption);
+    frame_.cmdCollectData->setEnabled(false);
+    frame_.cmdStopData->show();
+    frame_.Command4->hide();
+    host_.beginRun();
+
+    chart_.resetTrace(0, chart::kNewestColumn);
+    chart_.ClearChart(plot_);
+    chart_.PlotStart = chart::kNewestColumn;
+    history_.startRun();
+
+    host_.setCollecting(true);
+    for (QWidget* time : {frame_.Label6, frame_.Label14}) time->show();
+    for (QWidget* time : {frame_.txtTime1, frame_.txtTime3}) time->show();
+    if (host_.pollingInterrupt()) host_.setPollingCaption(kPollingPinCaption);
+
+    readInterval();
+    reference_ = services_.clock.milliseconds();
+    due_ = reference_ + static_cast<std::uint32_t>(interval_);
+    stamp_ = reference_;
+    return true;
+}
+
+void CollectionLoop::pass() {
+    readInterval();
+    if (host_.pollingInterrupt()) host_.pollInterrupt();
+    if (superseded()) return;
+
+    const std::uint32_t now = waitForDueTime(services_, due_, [this] { return superseded(); });
+    if (superseded()) return;
+    frame_.txtTime3->setText(signedDecimal(static_cast<long long>(since(now, reference_))));
+
+    const int count = host_.readAdcCount();
+    if (superseded()) return;
+    history_.store(count);
+    host_.flipAdcIndicators();
+
+    if (host_.linkLost()) {
+        services_.dialogs.messageBox({kLinkLost, DialogButtons::Ok, "Tolvane"});
+        lostLink_();
+        services_.exit.exitProgram();
+        return;
+    }
+    host_.performDeferredActions();
+    if (superseded()) return;
+
+    if (host_.collecting()) {
+        stamp_ = services_.clock.milliseconds();
+        due_ = stamp_ + static_cast<std::uint32_t>(interval_);
+        frame_.txtTime1->setText(signedDecimal(static_cast<long long>(since(stamp_, reference_))));
+        // A scale of 0 has no row for anything: the newest point keeps the previous sample's row.
+        if (const auto row = chart::traceRow(history_.PlotValue, chart_.ScaleMax))
+            chart_.TraceY[chart::kNewestColumn] = *row;
+        history_.advance();
+    }
+    showSample();
+    reference_ = stamp_;
+}
+
+void CollectionLoop::showSample() {
+    if (history_.plotting()) {
+        frame_.lblLoop_Count->setText(signedDecimal(static_cast<long long>(history_.counted())));
+        chart_.ScrollPlot(plot_, chart_.PlotStart);
+        if (chart_.PlotStart > 1) {
+            --chart_.PlotStart;
+        } else {
+            services_.clock.sleep(1);
+        }
+    }
+    frame_.txtReading->setText(formatThreeDecimals(history_.PlotValue));
+}
+
+void CollectionLoop::endRun() {
+    host_.endRun();
+    frame_.cmdCollectData->setEnabled(true);
+    frame_.cmdStopData->hide();
+    frame_.cmdCollectData->setText(CollectionFrame::kCollectAgainCaption);
+    services_.events.processEvents();
+    frame_.Command4->show();
+    if (host_.pollingInterrupt()) host_.setPollingCaption(kPollingRegisterCaption);
+}
+
+void CollectionLoop::readInterval() {
+    if (const auto interval = roundToInt32(numericValue(frame_.txtInterval->text()))) interval_ = *interval;
+}

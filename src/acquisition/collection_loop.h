@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "acquisition/collection_frame.h"
+#include "acquisition/collection_host.h"
+#include "acquisition/sample_history.h"
+#include "acquisition/strip_chart.h"
+#include "common/picture_box.h"
+#include "platform/services.h"
+
+// The real-time collection: brings the chip into a known state, then reads the ADC count at each
+// sample's due time, shows and stores it and scrolls the chart, until the panel's run flag drops.
+// Window events run while it waits, so any handler can run meanwhile; register changes reach the chip
+// between two samples through the host's deferred actions.
+class CollectionLoop {
+public:
+    // `lostLink` runs after the lost-link message, just before the program ends.
+    CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history, StripChart& chart,
+                   CollectionFrame& frame, PictureBox& plot, std::function<void()> lostLink);
+
+    // Collects until the run flag drops; returns when the run has ended. Called while a run is going
+    // (from a handler during its event processing), it asks that run to make way for a new one: the old
+    // run stops at once, without a trace, and the new one starts with the full start sequence.
+    void collect();
+    // Ends a running collection after its current sample, and cancels a new run asked for meanwhile.
+    void stop();
+    bool running() const { return running_; }
+
+private:
+    bool startRun();
+    void pass();
+    void endRun();
+    // The interval box's value; one that does not fit leaves the interval in force.
+    void readInterval();
+    // Display and chart work of a pass (scrolling, the reading); `counted` when the sample was stored.
+    void showSample();
+    // A newer run or the program's end has made this run's remaining steps pointless.
+    bool superseded() const;
+
+    CollectionHost& host_;
+    Services& services_;
+    SampleHistory& history_;
+    StripChart& chart_;
+    CollectionFrame& frame_;
+    PictureBox& plot_;
+    std::function<void()> lostLink_;
+
+    bool running_ = false;
+    bool restartRequested_ = false;
+    std::int32_t interval_ = 0;
+    std::uint32_t reference_ = 0;
+    std::uint32_t due_ = 0;
+    std::uint32_t stamp_ = 0;
+};

@@ -1,0 +1,84 @@
+#include "acquisition/record_frame.h"
+
+#include <QHBoxLayout>
+
+#include "acquisition/record_file.h"
+#include "common/number_text.h"
+
+namespace {
+// Fewer stored samples than this leave nothing worth writing (the first eleven are never written).
+constexpr int kFewestSamples = 20;
+const QString kTitle = QStringLiteral("Tolvane");
+}  // namespace
+
+frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, CollectionFrame& collection,
+                             Services& services, std::function<void()> stop)
+    : QGroupBox("Save Measurements to File"),
+      history_(history),
+      host_(host),
+      collection_(collection),
+      services_(services),
+      stop_(std::move(stop)) {
+    txtFilePath = new QLineEdit;
+    txtFilePath->setToolTip("Contains Path + File name where measurement data will be written.");
+    cmdBrowse = new QPushButton("Browse");
+    cmdBrowse->setToolTip("Use this to select file where measurement data will be written.");
+    chkAppend = new QCheckBox("Append");
+    chkAppend->setChecked(true);
+    chkAppend->setToolTip(
+        "If check, data is appended to end of Measurement file, if uncheck file is overwritten with "
+        "present data only.");
+    cmdStartRec = new QPushButton("Write to Disk");
+    cmdStartRec->setToolTip("Click here to save measurement to disk file.");
+
+    auto* row = new QHBoxLayout(this);
+    row->addWidget(txtFilePath, 1);
+    row->addWidget(cmdBrowse);
+    row->addWidget(chkAppend);
+    row->addWidget(cmdStartRec);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmDataRecord::cmdBrowse_Click);
+    connect(cmdStartRec, &QPushButton::clicked, this, &frmDataRecord::cmdStartRec_Click);
+}
+
+void frmDataRecord::cmdBrowse_Click() {
+    const QString chosen = services_.dialogs.chooseFile(
+        {"Select File For Recording", "", "All Files (*.*)|*.*|Tolvane Data Files(*.txt)|*.txt", "*.txt"});
+    if (!chosen.isEmpty()) txtFilePath->setText(chosen);
+}
+
+void frmDataRecord::cmdStartRec_Click() {
+    if (history_.SampleIndex < kFewestSamples) {
+        services_.dialogs.messageBox({"Save More Measurements", DialogButtons::Ok, kTitle});
+        return;
+    }
+    stop_();
+    collection_.cmdCollectData->setEnabled(false);
+    const QDateTime written = writeBlock();
+    if (written.isValid()) {
+        collection_.Label18->setText(signedDecimal(static_cast<long long>(recordLineCount(history_))) +
+                                     " Measurement set(s) written: " + recordDate(written) + " " +
+                                     recordTime(written));
+    }
+    collection_.cmdCollectData->setEnabled(true);
+}
+
+void frmDataRecord::offerUnsavedReadings() {
+    if (history_.SampleIndex < kFewestSamples || history_.savedSinceRunStart) return;
+    const QString question = QString("Write the %1 readings of this run to %2 before closing?")
+                                 .arg(recordLineCount(history_))
+                                 .arg(txtFilePath->text());
+    if (services_.dialogs.messageBox({question, DialogButtons::YesNo, kTitle}) == AnswerYes) writeBlock();
+}
+
+QDateTime frmDataRecord::writeBlock() {
+    const QDateTime now = services_.calendar.now();
+    const QByteArray block = recordBlock({host_.commandRegisterText(), host_.controlRegisterText(),
+                                          collection_.txtInterval->text(), now, history_});
+    if (const auto error = writeRecordBlock(txtFilePath->text(), chkAppend->isChecked(), block)) {
+        services_.dialogs.messageBox({*error, DialogButtons::Ok, kTitle});
+        return {};
+    }
+    history_.savedSinceRunStart = true;
+    return now;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+#include "acquisition/collection_frame.h"
+#include "acquisition/collection_host.h"
+#include "acquisition/sample_history.h"
+#include "platform/services.h"
+
+// "Save Measurements to File": writes the readings of the last run to the record file, one block
+// per "Write to Disk", appended or replacing the file.
+class frmDataRecord : public QGroupBox {
+    Q_OBJECT
+public:
+    // `stop` ends a running collection.
+    frmDataRecord(SampleHistory& history, CollectionHost& host, CollectionFrame& collection,
+                  Services& services, std::function<void()> stop);
+
+    QLineEdit* txtFilePath;
+    QPushButton* cmdBrowse;
+    QCheckBox* chkAppend;
+    QPushButton* cmdStartRec;
+
+    void cmdBrowse_Click();
+    void cmdStartRec_Click();
+
+    // The link is lost and the program is about to end: offers to write the run's readings when
+    // there are enough and no "Write to Disk" has written them yet.
+    void offerUnsavedReadings();
+
+private:
+    // Writes one block to the file the box names; shows the system's message when that fails.
+    // Returns the moment written into the block, or an invalid one after a failure.
+    QDateTime writeBlock();
+
+    SampleHistory& history_;
+    CollectionHost& host_;
+    CollectionFrame& collection_;
+    Services& services_;
+    std::function<void()> stop_;
+};

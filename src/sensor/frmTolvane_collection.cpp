@@ -1,0 +1,128 @@
+// The panel's side of collection: its start, stop, exit and EOC handlers, and what the collection
+// wing asks of the panel (CollectionHost): the chip brought in line, the ADC read, the interrupt poll
+// and the register actions deferred during a run.
+#include "common/hex.h"
+#include "common/palette.h"
+#include "sensor/frmTolvane.h"
+
+namespace {
+constexpr std::uint8_t kAdcEnabled = 0x80;   // R0 bit 7
+constexpr std::uint8_t kPoweredDown = 0x40;  // R0 bit 6
+}  // namespace
+
+void frmTolvane::cmdCollectData_Click() {
+    acquisition_->collect();
+}
+
+void frmTolvane::cmdStopData_Click() {
+    StopRequested = true;
+    acquisition_->stop();
+    acquisition_->collection->Label18->setText("Data Collection Halted");
+    services_.events.processEvents();
+}
+
+void frmTolvane::cmdAbort_Click() {
+    StopRequested = true;
+    acquisition_->collection->cmdAbort->hide();
+}
+
+void frmTolvane::Command4_Click() {
+    cmdAbort_Click();
+    acquisition_->stop();
+    services_.events.processEvents();
+    PendingUpdate = false;
+    PendingClearInt = false;
+    PendingRegisterRead = false;
+    host_.unloadAboutAndStartup();
+}
+
+void frmTolvane::cmdSync_Click() {
+    // Never deferred: an external time base needs its end of conversion when the user asks for it.
+    // Its data byte is the R0 write box, so it must hold a byte like any R0 write.
+    if (acceptWriteBox(0)) writeRegister("80", txtRegHex[0]->text());
+    services_.events.processEvents();
+    ShpInd[12]->flipActivity();
+}
+
+void frmTolvane::bringChipInLine() {
+    // The second check reads R0's copy as the first reset left it.
+    if ((RegShadow[0] & kAdcEnabled) == 0) {
+        cbReset_Click();
+        services_.events.processEvents();
+    }
+    if ((RegShadow[0] & kPoweredDown) != 0) {
+        cbReset_Click();
+        services_.events.processEvents();
+    }
+    cmdSetCommand_Click();
+    cmdSetControl_Click();
+    cmdSetIntHigh_Click();
+    cmdSetIntLow_Click();
+    cmdRead_All_Click();
+    cmdRead_Measurements_Click();
+    services_.events.processEvents();
+}
+
+void frmTolvane::beginRun() {
+    PendingUpdate = false;
+    StopRequested = false;
+}
+
+void frmTolvane::endRun() {
+    StopRequested = false;
+}
+
+bool frmTolvane::pollingInterrupt() const {
+    return ChkIpol->isChecked();
+}
+
+void frmTolvane::setPollingCaption(const QString& caption) {
+    ChkIpol->setText(caption);
+}
+
+int frmTolvane::readAdcCount() {
+    ReadCount = 2;
+    readRegisters("4");
+    copyReadBack(4, 5);
+    return HexToInt(txtRegRd[5]->text()) * 256 + HexToInt(txtRegRd[4]->text());
+}
+
+void frmTolvane::flipAdcIndicators() {
+    const int colour = ShpInd[8]->fillColour() == BrightGreen ? Green : BrightGreen;
+    ShpInd[8]->setFillColour(colour);
+    ShpInd[9]->setFillColour(colour);
+}
+
+bool frmTolvane::linkLost() const {
+    return link_.TransferError != 0;
+}
+
+void frmTolvane::performDeferredActions() {
+    if (!PendingUpdate) return;
+    PendingUpdate = false;
+    // Each action clears its own flag.
+    if (PendingClearInt) {
+        cmdClearInt_Click();
+        cmdSample_Portb_Click();
+        services_.events.processEvents();
+    }
+    if (PendingControlWrite) {
+        cmdSetControl_Click();
+        acquisition_->chartFrame->cmdAutoScale->setFocus();
+    }
+    if (PendingCommandWrite) {
+        cmdSetCommand_Click();
+        acquisition_->chartFrame->cmdAutoScale->setFocus();
+    }
+    if (PendingHighLimitWrite) cmdSetIntHigh_Click();
+    if (PendingLowLimitWrite) cmdSetIntLow_Click();
+    if (PendingRegisterRead) Read_Registers();
+}
+
+QString frmTolvane::commandRegisterText() const {
+    return txtRegHex[0]->text();
+}
+
+QString frmTolvane::controlRegisterText() const {
+    return txtRegHex[1]->text();
+}

@@ -1,0 +1,348 @@
+// The collection loop through the real panel against the simulated board on the fake clock: what the
+// board receives, in which order and when, and what the user sees on the frame and the chart.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <algorithm>
+
+#include "acquisition/chart_math.h"
+#include "common/palette.h"
+#include "shell/frmStartup.h"
+#include "tests/sensor/collection_fixture.h"
+
+using ::testing::Each;
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+
+namespace {
+
+// The reports of one run start with the load's register boxes: each write reads R0..R3 back, then
+// all registers are read; every sample then polls the INT pin and reads the ADC count.
+const std::vector<std::string> kStartSequence{"W00=80", "R00x4",  "W01=00", "R00x4", "W02=FF",
+                                              "R00x4",  "W03=00", "R00x4",  "R00x4", "R04x4"};
+
+std::vector<std::string> slice(const std::vector<std::string>& all, std::size_t from, std::size_t count) {
+    return {all.begin() + static_cast<std::ptrdiff_t>(from),
+            all.begin() + static_cast<std::ptrdiff_t>(std::min(all.size(), from + count))};
+}
+
+TEST_F(CollectionTest, ARunBringsTheChipInLineShowsItIsRunningAndRestoresThePanelWhenStopped) {
+    frmTolvane& p = panel();
+    const std::size_t from = mark();
+    bool checked = false;
+    collectSamples(3, [&] {
+        if (checked || !p.Collecting) return;
+        checked = true;
+        EXPECT_TRUE(p.Collecting);
+        EXPECT_EQ(frame().Label18->text(), "Data Collection In Process");
+        EXPECT_EQ(frame().cmdCollectData->text(),
+                  "Real Time data display is executing, Click -Stop Real Time- to End");
+        EXPECT_FALSE(frame().cmdCollectData->isEnabled());
+        EXPECT_FALSE(frame().cmdStopData->isHidden());
+        EXPECT_TRUE(frame().Command4->isHidden());
+        for (QWidget* time : std::initializer_list<QWidget*>{frame().Label6, frame().Label14,
+                                                             frame().txtTime1, frame().txtTime3})
+            EXPECT_FALSE(time->isHidden());
+        EXPECT_EQ(p.ChkIpol->text(), "Polling via External INT Pin");
+    });
+    const std::vector<std::string> traffic = trafficSince(from);
+    EXPECT_EQ(slice(traffic, 0, kStartSequence.size()), kStartSequence);
+    EXPECT_THAT(slice(traffic, kStartSequence.size(), 100),
+                ElementsAre("GP", "R04x2", "GP", "R04x2", "GP", "R04x2", "GP", "R04x2"))
+        << "three samples, and the stopped pass reads once more";
+
+    EXPECT_FALSE(p.Collecting || p.StopRequested);
+    EXPECT_EQ(frame().Label18->text(), "Data Collection Halted");
+    EXPECT_EQ(frame().cmdCollectData->text(), "Collect Data Graphical Real Time Data");
+    EXPECT_TRUE(frame().cmdCollectData->isEnabled());
+    EXPECT_TRUE(frame().cmdStopData->isHidden());
+    EXPECT_FALSE(frame().Command4->isHidden());
+    EXPECT_EQ(p.ChkIpol->text(), "Polling INT Via Reg b001 Bit h20");
+    EXPECT_EQ(p.txtRegRd[5]->text() + p.txtRegRd[4]->text(), "199A");
+}
+
+// An ADC left powered down is reset before the run; its write copy then shows it running.
+TEST_F(CollectionTest, APoweredDownAdcIsResetBeforeTheRun) {
+    frmTolvane& p = panel();
+    p.ChkCommand[3]->setChecked(true);  // R0 = 0x40
+    const std::size_t from = mark();
+    collectSamples(1);
+    EXPECT_THAT(slice(trafficSince(from), 0, 3), ElementsAre("W00=80", "R00x4", "W00=80"))
+        << "the reset's power-down finds the box already checked; its power-up writes 80";
+    EXPECT_EQ(p.RegShadow[0], 0x80);
+    EXPECT_EQ(chip().reg(0), 0x80);
+}
+
+// Samples 0..9 settle: shown, stored, neither counted nor plotted. The eleventh is counted and
+// enters the chart at its right edge; the trace then grows leftwards into view.
+TEST_F(CollectionTest, TheFirstTenSamplesSettleThenTheChartGrowsFromTheRightEdge) {
+    const QImage empty = wing().chartFrame->Picture1->image();
+    const std::int32_t row = *chart::traceRow(kCount, 25000);  // 224
+    struct Seen {
+        QString reading, time1, time3, count;
+        bool chartUntouched;
+        std::int32_t plotStart, newestColumn;
+    };
+    std::vector<Seen> afterSample(16);
+    collectSamples(15, [&] {
+        const int stored = history().SampleIndex;
+        if (stored < 1 || stored > 15) return;
+        afterSample[stored] = {frame().txtReading->text(),
+                               frame().txtTime1->text(),
+                               frame().txtTime3->text(),
+                               frame().lblLoop_Count->text(),
+                               wing().chartFrame->Picture1->image() == empty,
+                               wing().chart.PlotStart,
+                               wing().chart.TraceY[402]};
+    });
+    EXPECT_EQ(afterSample[1].reading, ".000")
+        << "97 ms after the run's R0 write the first integration is not done";
+    for (int n = 1; n <= 10; ++n) {
+        SCOPED_TRACE(n);
+        if (n > 1) {
+            EXPECT_EQ(afterSample[n].reading, "6554.000");
+        }
+        EXPECT_EQ(afterSample[n].time3, " 97") << "from the last due time's setting to this read";
+        EXPECT_EQ(afterSample[n].time1, " 97") << "from the last due time's setting to the next";
+        EXPECT_EQ(afterSample[n].count, "");
+        EXPECT_TRUE(afterSample[n].chartUntouched);
+        EXPECT_EQ(afterSample[n].plotStart, 403);
+    }
+    EXPECT_EQ(afterSample[11].count, " 1");
+    EXPECT_EQ(afterSample[11].plotStart, 402);
+    EXPECT_EQ(afterSample[11].newestColumn, row) << "drawn in column 402, just outside the interior";
+    EXPECT_TRUE(afterSample[11].chartUntouched);
+    EXPECT_EQ(afterSample[14].count, " 4");
+    EXPECT_FALSE(afterSample[14].chartUntouched) << "the first counted sample has reached column 399";
+    // Five counted samples and the stopped pass's repeat: columns 397..402 hold the trace.
+    const QImage& plot = wing().chartFrame->Picture1->image();
+    for (int column = 397; column < 400; ++column)
+        EXPECT_EQ(plot.pixel(column, row), qRgb(255, 0, 0)) << column;
+    EXPECT_EQ(plot.pixel(396, row), empty.pixel(396, row));
+}
+
+// The read starts 3 ms before each due time; the next due time counts from the end of that
+// read. With 4 ms or less to go nothing waits and no events run in the wait.
+TEST_F(CollectionTest, SamplesStartThreeMillisecondsBeforeTheirDueTimes) {
+    panel().ChkIpol->setChecked(false);  // a poll's flush would take a millisecond of each interval
+    struct Case {
+        const char* interval;
+        std::uint32_t gap;
+        bool waits;
+    };
+    for (const auto& [interval, gap, waits] : std::vector<Case>{
+             {"100", 97, true}, {"10", 7, true}, {"5", 2, true}, {"4", 0, false}, {"0", 0, false}}) {
+        SCOPED_TRACE(interval);
+        frame().txtInterval->setText(interval);
+        const std::size_t from = mark();
+        const int waitsBefore = rig.dueTimeWait.waits;
+        collectSamples(5);
+        const std::uint32_t runStart = rig.board().received[from + kStartSequence.size() - 1].timeMs;
+        const std::vector<std::uint32_t> reads = adcReadTimes(from);
+        ASSERT_EQ(reads.size(), 6u);
+        EXPECT_EQ(reads[0] - runStart, gap) << "the first due time counts from the run's start";
+        for (std::size_t i = 1; i < reads.size(); ++i) EXPECT_EQ(reads[i] - reads[i - 1], gap) << i;
+        EXPECT_EQ(rig.dueTimeWait.waits - waitsBefore, waits ? 6 : 0);
+    }
+}
+
+TEST_F(CollectionTest, AChangedIntervalTakesEffectAtTheNextDueTime) {
+    const std::size_t from = mark();
+    collectSamples(8, [&] {
+        if (history().SampleIndex == 3) frame().txtInterval->setText("50");
+    });
+    std::vector<std::uint32_t> gaps;
+    const std::vector<std::uint32_t> reads = adcReadTimes(from);
+    for (std::size_t i = 1; i < reads.size(); ++i) gaps.push_back(reads[i] - reads[i - 1]);
+    EXPECT_THAT(gaps, ElementsAre(97, 97, 97, 97, 47, 47, 47, 47));
+}
+
+// After 1010 stored samples the index stays, the count stays at 1000, element 1010 takes every new
+// reading and the chart keeps scrolling.
+TEST_F(CollectionTest, AfterTenHundredAndTenSamplesTheLastElementIsOverwritten) {
+    frame().txtInterval->setText("10");
+    int passesAtTheCap = -1;
+    collect([&] {
+        if (history().SampleIndex < SampleHistory::kLastIndex) return;
+        if (passesAtTheCap < 0) {
+            passesAtTheCap = rig.dueTimeWait.waits;
+            chip().setLight(sim::LightSource::constant(50));  // 3277 once an integration has seen it
+        }
+        if (rig.dueTimeWait.waits - passesAtTheCap == 40) panel().cmdStopData_Click();
+    });
+    EXPECT_EQ(history().SampleIndex, 1010);
+    EXPECT_EQ(frame().lblLoop_Count->text(), " 1000");
+    EXPECT_EQ(history().AdcHistory[1010], 3277);
+    EXPECT_EQ(history().AdcHistory[1009], kCount) << "1009 was the last element stored in order";
+    EXPECT_EQ(wing().chart.PlotStart, 1);
+    EXPECT_EQ(wing().chart.TraceY[399], *chart::traceRow(3277, 25000)) << "the new level has scrolled in";
+}
+
+// Stop during the wait: the pass still reads and shows once more and the chart scrolls once more,
+// repeating the newest point, but no new due time or trace point is set.
+TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
+    std::array<std::int32_t, chart::kTraceColumns> traceAtStop{};
+    std::int32_t plotStartAtStop = 0;
+    std::size_t readsAtStop = 0;
+    collect([&] {
+        if (history().SampleIndex != 14 || !panel().Collecting) return;
+        chip().setLight(sim::LightSource::constant(50));
+        traceAtStop = wing().chart.TraceY;
+        plotStartAtStop = wing().chart.PlotStart;
+        readsAtStop = adcReadTimes(0).size();
+        panel().cmdStopData_Click();
+    });
+    EXPECT_EQ(adcReadTimes(0).size(), readsAtStop + 1);
+    EXPECT_EQ(frame().txtReading->text(), "3277.000") << "the last read is shown";
+    EXPECT_EQ(history().SampleIndex, 14) << "and stored in place, not counted";
+    EXPECT_EQ(history().AdcHistory[14], 3277);
+    EXPECT_EQ(wing().chart.PlotStart, plotStartAtStop - 1);
+    EXPECT_EQ(wing().chart.TraceY[403], traceAtStop[403]) << "no new trace point";
+    EXPECT_EQ(wing().chart.TraceY[402], traceAtStop[403]) << "the newest point is repeated";
+}
+
+// Register changes made during a run wait for the loop, which carries them out after its next read,
+// in its own order, without read-backs of the single writes.
+TEST_F(CollectionTest, RegisterChangesDuringARunAreMadeBetweenSamplesInTheDesignedOrder) {
+    frmTolvane& p = panel();
+    std::size_t from = 0;
+    collectSamples(6, [&] {
+        if (history().SampleIndex != 3 || from != 0) return;
+        from = mark();
+        typeAndEnter(p.txtILowerLimit, "512");
+        typeAndEnter(p.txtIUpperLimit, "8192");
+        p.cmdClrInt->click();
+        p.OptMeasure[2]->setChecked(true);  // R0 = 0x88
+        p.OptGain[1]->setChecked(true);     // R1 = 0x04
+        EXPECT_EQ(mark(), from) << "nothing goes out while the loop owns the chip";
+    });
+    EXPECT_THAT(slice(trafficSince(from), 0, 10), ElementsAre("R04x2", "W40=88", "GP", "W01=04", "W00=88",
+                                                              "W02=20", "W03=02", "R00x4", "GP", "R04x2"));
+    EXPECT_TRUE(pendingFlags(p).empty());
+    EXPECT_EQ(chip().reg(0), 0x88);
+    EXPECT_EQ(chip().reg(1), 0x04) << "the count stays inside the new window: no interrupt";
+}
+
+TEST_F(CollectionTest, WithTheInterruptPinLowEachSampleReadsTheFlagToo) {
+    frmTolvane& p = panel();
+    chip().setReg(1, 0x20);  // a pending interrupt: the pin goes low, the flag stays through writes
+    std::vector<int> sampleIndicator;
+    const std::size_t from = mark();
+    collectSamples(3, [&] { sampleIndicator.push_back(p.ShpISample->fillColour()); });
+    EXPECT_THAT(slice(trafficSince(from), kStartSequence.size(), 3), ElementsAre("GP", "R01x1", "R04x2"));
+    EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
+    EXPECT_EQ(p.ShpINt->fillColour(), BrightRed);
+    EXPECT_EQ(p.txtRegRd[1]->text(), "20");
+    sampleIndicator.erase(std::unique(sampleIndicator.begin(), sampleIndicator.end()), sampleIndicator.end());
+    EXPECT_THAT(sampleIndicator, ElementsAre(Black, BrightGreen, Green, BrightGreen, Green))
+        << "one flip per poll, the stopped pass's included";
+
+    p.ChkIpol->setChecked(false);
+    const std::size_t unpolled = mark();
+    collectSamples(1);
+    EXPECT_THAT(slice(trafficSince(unpolled), kStartSequence.size(), 10), ElementsAre("R04x2", "R04x2"));
+    EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling") << "not polling: captions stay";
+}
+
+TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
+    frmTolvane& p = panel();
+    std::size_t from = mark();
+    frame().cmdSync->click();
+    EXPECT_THAT(trafficSince(from), ElementsAre("W80=80"));
+    EXPECT_EQ(p.ShpInd[12]->fillColour(), BrightGreen);
+    collectSamples(2, [&] {
+        if (history().SampleIndex != 1 || p.ShpInd[12]->fillColour() != BrightGreen) return;
+        from = mark();
+        frame().cmdSync->click();
+        EXPECT_THAT(trafficSince(from), ElementsAre("W80=80"));
+    });
+    EXPECT_EQ(p.ShpInd[12]->fillColour(), Green);
+}
+
+// Handlers that restart collection during a run: the old run stops at once without storing, reading
+// or drawing anything more, and a new run starts with the whole start sequence.
+struct Restart {
+    const char* name;
+    std::function<void(frmTolvane&)> click;
+    std::size_t ownReports;  // what the handler itself sends before the new run starts
+};
+
+void PrintTo(const Restart& restart, std::ostream* os) {
+    *os << restart.name;
+}
+
+class RestartTest : public CollectionTest, public ::testing::WithParamInterface<Restart> {};
+
+TEST_P(RestartTest, ARestartDuringARunLeavesNoTraceOfTheOldRun) {
+    frmTolvane& p = panel();
+    std::size_t at = 0;
+    int runs = 0;
+    collect([&] {
+        if (runs == 0 && history().SampleIndex == 20) {
+            at = mark();
+            runs = 1;
+            GetParam().click(p);
+            EXPECT_EQ(history().SampleIndex, 20) << "the new run does not start inside the handler";
+        } else if (runs == 1 && history().SampleIndex == 2) {
+            runs = 2;
+            p.cmdStopData_Click();
+        }
+    });
+    ASSERT_EQ(runs, 2);
+    EXPECT_EQ(slice(trafficSince(at), GetParam().ownReports, kStartSequence.size()), kStartSequence)
+        << "no read of the old run comes between";
+    EXPECT_EQ(history().SampleIndex, 2);
+    EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
+        << "the old run's last count stays until the new one counts";
+    EXPECT_FALSE(p.Collecting || wing().running());
+    EXPECT_TRUE(frame().cmdCollectData->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, RestartTest,
+    ::testing::Values(Restart{"AutomaticRescale",
+                              [](frmTolvane& p) { p.acquisition().chartFrame->cmdAutoScale->click(); }, 0},
+                      Restart{"ManualRescale",
+                              [](frmTolvane& p) { p.acquisition().chartFrame->cmdScale->click(); }, 0},
+                      Restart{"IntervalEnter",
+                              [](frmTolvane& p) {
+                                  QTest::keyClick(p.acquisition().collection->txtInterval, Qt::Key_Return);
+                              },
+                              0},
+                      Restart{"TimeBase", [](frmTolvane& p) { p.OptTimeBase_Click(0); }, 2}),
+    [](const ::testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
+
+// Automatic re-scale takes 1.15 times the reading as the new scale, but only from a settled run with a
+// reading the scale can hold; it then relabels, empties the chart and starts a run.
+TEST_F(CollectionTest, AutomaticRescaleNeedsSixteenSamplesAndAReadingTheScaleCanHold) {
+    ChartFrame& chart = *wing().chartFrame;
+    struct Case {
+        double lux;
+        int samples;
+    };
+    for (const auto& [lux, samples] : std::vector<Case>{{100, 15}, {1000, 16}, {0, 16}}) {
+        SCOPED_TRACE(samples);
+        chip().setLight(sim::LightSource::constant(lux));
+        collectSamples(samples);
+        const std::size_t from = mark();
+        chart.cmdAutoScale->click();
+        EXPECT_EQ(chart.txtScale->text(), "25000");
+        EXPECT_EQ(mark(), from) << "nothing else happens";
+    }
+
+    chip().setLight(sim::LightSource::constant(100));
+    collectSamples(16);
+    const std::size_t from = mark();
+    collect(
+        [&] {
+            if (history().SampleIndex == 1) panel().cmdStopData_Click();
+        },
+        [&] { chart.cmdAutoScale->click(); });
+    EXPECT_EQ(chart.txtScale->text(), " 7537.1");
+    EXPECT_EQ(wing().chart.ScaleMax, 7537);
+    EXPECT_EQ(wing().chart.ValueLabels[10], "7540");
+    EXPECT_EQ(slice(trafficSince(from), 0, kStartSequence.size()), kStartSequence) << "a new run started";
+}
+
+}  // namespace
