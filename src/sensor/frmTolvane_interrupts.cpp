@@ -23,7 +23,7 @@ QWidget* frmTolvane::buildInterruptFrame() {
     intGroup_ = new QButtonGroup(this);
     const std::array<int, 4> cycles{1, 4, 8, 16};
     for (int i = 0; i < 4; ++i) {
-        OpInt[i] = new QRadioButton(QString("%1 Trip").arg(cycles[i]));
+        OpInt[i] = new OptionButton(QString("%1 Trip").arg(cycles[i]));
         OpInt[i]->setToolTip(
             QString("Interrupt High / Low threshold level must exist for %1 integration %2 before "
                     "Interrupt Signal will be asserted.")
