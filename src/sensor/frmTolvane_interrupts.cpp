@@ -42,7 +42,7 @@ QWidget* frmTolvane::buildInterruptFrame() {
     ChkIpol->setChecked(true);
 
     Label24 = new QLabel("Interrupt Monitor");
-    Label23 = new QLabel("Reg b001 Bit &h20");
+    Label23 = new QLabel("Reg b001 Bit h20");  // a single "&" in the caption only marks an access key
     Label21 = new QLabel("External INT Pin");
     ShpINt = new Shape;
     ShpINTexternal = new Shape;
