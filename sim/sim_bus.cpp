@@ -25,8 +25,8 @@ struct SimBus::Device {
     HidAttributes attributes;
     std::unique_ptr<SimBoard> board;  // evaluation boards only
     bool present = true;
-    int generation = 0;                // counts unplugs: handles of an earlier generation are dead
-    std::deque<QueuedAnswer> answers;  // shared by every handle on the device
+    int generation = 0;             // counts unplugs: handles of an earlier generation are dead
+    std::deque<InFlight> inFlight;  // answers on their way, in the order the board sent them
 };
 
 SimBus::SimBus(Clock& clock, Timing timing) : clock_(clock), timing_(timing) {}
@@ -55,7 +55,9 @@ void SimBus::unplug(SimBoard& board) {
     if (!device || !device->present) return;
     device->present = false;
     ++device->generation;
-    device->answers.clear();
+    device->inFlight.clear();
+    for (auto& [id, handle] : handles_)
+        if (handle.device == device) handle.input.clear();
 }
 
 void SimBus::plug(SimBoard& board) {
@@ -80,8 +82,9 @@ HidHandle SimBus::open(const std::string& path) {
         return kInvalidHandle;
     Device& device = *devices_[index];
     if (!device.present || device.kind == Device::Kind::Unopenable) return kInvalidHandle;
+    arrive(device);  // what came before the open belongs to the handles open then
     const HidHandle handle = nextHandle_++;
-    handles_[handle] = {&device, device.generation};
+    handles_[handle] = {&device, device.generation, {}};
     return handle;
 }
 
@@ -99,22 +102,22 @@ bool SimBus::write(HidHandle handle, const Report& report) {
 }
 
 bool SimBus::read(HidHandle handle, Report& report, int timeoutMs) {
-    Device* device = liveDevice(handle);
-    if (!device) return false;  // a removed device fails at once, as hidapi does
-    const auto timeout = static_cast<std::uint32_t>(std::max(0, timeoutMs));
-    if (device->answers.empty()) {
-        clock_.sleep(timeout);
-        return false;
+    Handle* open = liveHandle(handle);
+    if (!open) return false;  // a removed device fails at once, as hidapi does
+    arrive(*open->device);
+    if (open->input.empty()) {
+        const auto timeout = static_cast<std::uint32_t>(std::max(0, timeoutMs));
+        const std::optional<std::uint32_t> due = nextArrivalIn(*open->device);
+        if (!due || *due > timeout) {
+            clock_.sleep(timeout);
+            return false;
+        }
+        clock_.sleep(*due);
+        arrive(*open->device);
+        if (open->input.empty()) return false;
     }
-    const QueuedAnswer& front = device->answers.front();
-    const auto wait = static_cast<std::int32_t>(front.availableAtMs - clock_.milliseconds());
-    if (wait > static_cast<std::int32_t>(timeout)) {
-        clock_.sleep(timeout);
-        return false;
-    }
-    if (wait > 0) clock_.sleep(static_cast<std::uint32_t>(wait));
-    report = front.bytes;
-    device->answers.pop_front();
+    report = open->input.front();
+    open->input.pop_front();
     return true;
 }
 
@@ -122,11 +125,16 @@ void SimBus::close(HidHandle handle) {
     handles_.erase(handle);
 }
 
-SimBus::Device* SimBus::liveDevice(HidHandle handle) {
+SimBus::Handle* SimBus::liveHandle(HidHandle handle) {
     const auto found = handles_.find(handle);
     if (found == handles_.end()) return nullptr;
-    Device* device = found->second.device;
-    return device->present && device->generation == found->second.generation ? device : nullptr;
+    const Device* device = found->second.device;
+    return device->present && device->generation == found->second.generation ? &found->second : nullptr;
+}
+
+SimBus::Device* SimBus::liveDevice(HidHandle handle) {
+    Handle* open = liveHandle(handle);
+    return open ? open->device : nullptr;
 }
 
 SimBus::Device* SimBus::deviceOf(const SimBoard& board) {
@@ -138,7 +146,26 @@ SimBus::Device* SimBus::deviceOf(const SimBoard& board) {
 void SimBus::deliver(Device& device, const SimBoard::Answer& answer) {
     std::uint32_t delayMs = answer.lateByMs;
     if (timing_ == Timing::Realistic) delayMs += kUsbFrameMs + (answer.busTimeUs + 999) / 1000;
-    device.answers.push_back({clock_.milliseconds() + delayMs, answer.bytes});
+    device.inFlight.push_back({clock_.milliseconds() + delayMs, answer.bytes});
+    arrive(device);
+}
+
+void SimBus::arrive(Device& device) {
+    // The board sends in order: an answer that is late holds back the ones behind it.
+    while (nextArrivalIn(device) == 0u) {
+        for (auto& [id, handle] : handles_) {
+            const bool open = handle.device == &device && handle.generation == device.generation;
+            if (open && handle.input.size() < kHandleQueueReports)
+                handle.input.push_back(device.inFlight.front().bytes);
+        }
+        device.inFlight.pop_front();
+    }
+}
+
+std::optional<std::uint32_t> SimBus::nextArrivalIn(const Device& device) {
+    if (device.inFlight.empty()) return std::nullopt;
+    const auto wait = static_cast<std::int32_t>(device.inFlight.front().arrivesAtMs - clock_.milliseconds());
+    return static_cast<std::uint32_t>(std::max(0, wait));
 }
 
 }  // namespace sim

@@ -39,6 +39,10 @@ public:
     void setTiming(Timing timing) { timing_ = timing; }
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
 
+    // Every handle gets its own copy of each input report that arrives while it is open, as each open
+    // hidraw file does; it keeps at most this many unread and drops newer ones.
+    static constexpr std::size_t kHandleQueueReports = 64;
+
     // HidTransport
     std::vector<std::string> enumerate() override;
     HidHandle open(const std::string& path) override;
@@ -49,19 +53,25 @@ public:
 
 private:
     struct Device;
-    struct QueuedAnswer {
-        std::uint32_t availableAtMs;
+    struct InFlight {
+        std::uint32_t arrivesAtMs;
         Report bytes;
     };
     struct Handle {
         Device* device;
-        int generation;  // the plug-in generation the handle was opened in
+        int generation;            // the plug-in generation the handle was opened in
+        std::deque<Report> input;  // what arrived while the handle was open and was not read yet
     };
 
-    // The device behind an open handle, or nullptr when the handle is unknown or its device went away.
+    // The open handle, or nullptr when the handle is unknown or its device went away.
+    Handle* liveHandle(HidHandle handle);
     Device* liveDevice(HidHandle handle);
     Device* deviceOf(const SimBoard& board);
     void deliver(Device& device, const SimBoard::Answer& answer);
+    // Hands every report whose time has come to each handle open on the device at that moment.
+    void arrive(Device& device);
+    // Milliseconds until the device's next report arrives, if one is on its way.
+    std::optional<std::uint32_t> nextArrivalIn(const Device& device);
 
     Clock& clock_;
     Timing timing_;

@@ -97,9 +97,17 @@ void BoardLink::SetReportId() {
 }
 
 void BoardLink::FlushInput() {
+    discardInput(kFlushTimeoutMs);
+}
+
+void BoardLink::DrainQueuedInput() {
+    discardInput(0);
+}
+
+void BoardLink::discardInput(int timeoutMs) {
     // Stale reports go to a scratch buffer, so ReportBuffer keeps the last real exchange.
     Report discarded{};
-    while (transport_.read(ReadHandle, discarded, kFlushTimeoutMs)) {
+    while (transport_.read(ReadHandle, discarded, timeoutMs)) {
     }
 }
 

@@ -51,6 +51,8 @@ public:
     void FillReportBuffer(std::uint8_t value);
     void SetReportId();
     void FlushInput();
+    // Discards only what is queued already, waiting for nothing: free when nothing is there.
+    void DrainQueuedInput();
     std::int16_t ReadAnswer();
     std::int16_t checkStatus(std::int32_t value);
     // Unanswered command: clear, report id, bytes from byte 1 on, write, check. Returns the check.
@@ -72,6 +74,8 @@ private:
     // The Retry/Cancel box of a link failure; returns the answer, also kept in MsgAnswer.
     int askRetryOrCancel(const QString& detail);
     void unloadConsole();
+    // Reads and drops input reports until none comes within timeoutMs.
+    void discardInput(int timeoutMs);
     void writeBytesFrom1(std::initializer_list<std::uint8_t> bytes);
     // Bytes 1..4+r of an I2C transfer; returns where its data bytes go.
     Report::iterator fillTransfer(std::uint8_t addressByte, std::uint8_t count, std::uint8_t r,

@@ -43,6 +43,9 @@ void frmMain::cmdSimpleI2cRd_Click() {
     std::vector<std::uint8_t> data(*count, 0);
     std::vector<std::uint8_t> regAddr;
     if (random) regAddr.push_back(*start);
+    // An answer that came after its request gave up would otherwise be taken for this read's, and
+    // every later read would show the bytes of the one before it.
+    link_.DrainQueuedInput();
     // The result is judged by the caller through the link's status values.
     link_.I2CRead(link_.SlaveAddress, *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
     services_.events.processEvents();

@@ -26,14 +26,11 @@ frmTolvane::~frmTolvane() = default;
 
 namespace {
 
-// An option's Click runs when it becomes selected, by the user or by the program.
+// An option array's Click handler, told the index of the option clicked or selected.
 template <std::size_t N, typename Handler>
-void onSelected(const std::array<QRadioButton*, N>& options, QObject* context, Handler handler) {
-    for (int i = 0; i < static_cast<int>(N); ++i) {
-        QObject::connect(options[i], &QRadioButton::toggled, context, [handler, i](bool on) {
-            if (on) handler(i);
-        });
-    }
+void onClick(const std::array<OptionButton*, N>& options, QObject* context, Handler handler) {
+    for (int i = 0; i < static_cast<int>(N); ++i)
+        QObject::connect(options[i], &OptionButton::Click, context, [handler, i] { handler(i); });
 }
 
 }  // namespace
@@ -46,12 +43,12 @@ void frmTolvane::connectHandlers() {
         connect(ChkCommand[i], &QCheckBox::toggled, this, [this, i] { ChkCommand_Click(i); });
     }
     connect(cbReset, &QPushButton::clicked, this, &frmTolvane::cbReset_Click);
-    onSelected(OptMeasure, this, [this](int i) { OptMeasure_Click(i); });
-    onSelected(OptITime, this, [this](int i) { OptITime_Click(i); });
-    onSelected(OptGain, this, [this](int i) { OptGain_Click(i); });
-    onSelected(OpInt, this, [this](int i) { OpInt_Click(i); });
-    onSelected(OptTimeBase, this, [this](int i) { OptTimeBase_Click(i); });
-    onSelected(OptMode, this, [this](int i) { OptMode_Click(i); });
+    onClick(OptMeasure, this, [this](int i) { OptMeasure_Click(i); });
+    onClick(OptITime, this, [this](int i) { OptITime_Click(i); });
+    onClick(OptGain, this, [this](int i) { OptGain_Click(i); });
+    onClick(OpInt, this, [this](int i) { OpInt_Click(i); });
+    onClick(OptTimeBase, this, [this](int i) { OptTimeBase_Click(i); });
+    onClick(OptMode, this, [this](int i) { OptMode_Click(i); });
     connect(ChkIpol, &QCheckBox::toggled, this, &frmTolvane::ChkIpol_Click);
     onMouseUp(LstMode2->viewport(), [this] { LstMode2_MouseUp(); });
     onMouseUp(LstDeviceSel->viewport(), [this] { LstDeviceSel_MouseUp(); });

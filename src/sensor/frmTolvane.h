@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -20,6 +19,7 @@
 #include "boardlink/board_link.h"
 #include "common/shape.h"
 #include "platform/services.h"
+#include "sensor/option_button.h"
 #include "sensor/panel_host.h"
 
 class frmMain;
@@ -71,12 +71,12 @@ public:
     // Operating options. Only ChkCommand(3), OptMode(0) and (2) and OptTimeBase(0) are shown.
     std::array<QCheckBox*, 4> ChkCommand{};
     QPushButton* cbReset;
-    std::array<QRadioButton*, 3> OptMeasure{};
-    std::array<QRadioButton*, 4> OptITime{};
-    std::array<QRadioButton*, 4> OptGain{};
-    std::array<QRadioButton*, 4> OpInt{};
-    std::array<QRadioButton*, 3> OptMode{};
-    std::array<QRadioButton*, 2> OptTimeBase{};
+    std::array<OptionButton*, 3> OptMeasure{};
+    std::array<OptionButton*, 4> OptITime{};
+    std::array<OptionButton*, 4> OptGain{};
+    std::array<OptionButton*, 4> OpInt{};
+    std::array<OptionButton*, 3> OptMode{};
+    std::array<OptionButton*, 2> OptTimeBase{};
     QListWidget* LstMode2;
     QLabel* LblCommTest;
     QCheckBox* ChkIpol;

@@ -23,7 +23,7 @@ QWidget* frmTolvane::buildInterruptFrame() {
     intGroup_ = new QButtonGroup(this);
     const std::array<int, 4> cycles{1, 4, 8, 16};
     for (int i = 0; i < 4; ++i) {
-        OpInt[i] = new QRadioButton(QString("%1 Trip").arg(cycles[i]));
+        OpInt[i] = new OptionButton(QString("%1 Trip").arg(cycles[i]));
         OpInt[i]->setToolTip(
             QString("Interrupt High / Low threshold level must exist for %1 integration %2 before "
                     "Interrupt Signal will be asserted.")
@@ -46,7 +46,7 @@ QWidget* frmTolvane::buildInterruptFrame() {
                              ChkIpol->fontMetrics().horizontalAdvance("Poll Interrupt"));
 
     Label24 = new QLabel("Interrupt Monitor");
-    Label23 = new QLabel("Reg b001 Bit &h20");
+    Label23 = new QLabel("Reg b001 Bit h20");  // a single "&" in the caption only marks an access key
     Label21 = new QLabel("External INT Pin");
     ShpINt = new Shape;
     ShpINTexternal = new Shape;

@@ -12,8 +12,8 @@ QGroupBox* frame(const QString& title) {
     return new QGroupBox(title);
 }
 
-QRadioButton* option(const QString& caption, QButtonGroup* group, int index, const QString& tip = {}) {
-    auto* button = new QRadioButton(caption);
+OptionButton* option(const QString& caption, QButtonGroup* group, int index, const QString& tip = {}) {
+    auto* button = new OptionButton(caption);
     button->setToolTip(tip);
     group->addButton(button, index);
     return button;

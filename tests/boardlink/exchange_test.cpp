@@ -43,6 +43,27 @@ TEST_F(Exchange, QueryBoardDiscardsStaleInputThenSendsACleanReportAndKeepsItsAns
     EXPECT_EQ(clock.milliseconds(), 1000u + 6000 + 2000 + 1);  // one flush read came up empty
 }
 
+// The simple read's drain: what has arrived goes, what is still on its way is not waited for.
+TEST_F(Exchange, DrainingTakesWhatHasArrivedAndWaitsForNothing) {
+    link.DrainQueuedInput();
+    EXPECT_EQ(clock.milliseconds(), 1000u) << "free when nothing is queued";
+
+    Bytes data(1);
+    board.chip.setReg(0, 0x8C);
+    board.delayNextAnswer(7000);
+    ASSERT_EQ(link.I2CRead(0x88, 1, 1, data, {0x00}), TransferNoAnswer);
+    clock.advance(2000);  // the late answer is queued by now
+    board.delayNextAnswer(500);
+    ASSERT_TRUE(link.SendCommand({CMD_LED, SUB_GET}));  // its answer is still on the way
+    link.ReportBuffer.fill(0xEE);
+    const std::uint32_t before = clock.milliseconds();
+    link.DrainQueuedInput();
+    EXPECT_EQ(clock.milliseconds(), before);
+    EXPECT_EQ(link.ReportBuffer[1], 0xEE) << "ReportBuffer keeps the last real exchange";
+    EXPECT_EQ(link.ReadAnswer(), TransferSuccess) << "the answer on its way still comes";
+    EXPECT_EQ(clock.milliseconds(), before + 500);
+}
+
 TEST_F(Exchange, QueryWithoutAnswerShowsTheBoxAndCancelUnloadsTheConsole) {
     FakeHost host(link, exit);
     link.TransferError = 7;

@@ -151,6 +151,59 @@ TEST_F(OptionsTest, TestCommJudgesTheLastExchangeAndMeasureOnlyTogglesTheLeds) {
     EXPECT_THAT(trafficSince(from), ElementsAre("LED2", "LED0", "LED1", "LED3"));
 }
 
+// An option's Click runs once for every click, whichever way it is clicked and whether or not the
+// option was selected already, and once when the program selects it.
+TEST(OptionClicks, EveryClickAndEveryProgramSelectionRunsTheHandlerOnce) {
+    const std::vector<std::pair<const char*, std::function<void(QAbstractButton*)>>> ways{
+        {"mouse", [](QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center()); }},
+        {"click()", [](QAbstractButton* b) { b->click(); }},
+        {"space key", [](QAbstractButton* b) { QTest::keyClick(b, Qt::Key_Space); }},
+        {"program", [](QAbstractButton* b) { b->setChecked(true); }},
+    };
+    for (const auto& [way, press] : ways) {
+        SCOPED_TRACE(way);
+        Rig rig;
+        rig.chooseTolvane();
+        frmTolvane& p = rig.program.panel();
+        std::size_t from = rig.mark();
+        press(p.OptGain[2]);  // "16k", not selected
+        EXPECT_THAT(describe(rig.received(from)), ElementsAre("W01=08", "R00x4"));
+        from = rig.mark();
+        press(p.OptGain[2]);  // now the selected one
+        const std::vector<std::string> again{"W01=08", "R00x4"};
+        EXPECT_EQ(describe(rig.received(from)),
+                  way == std::string("program") ? std::vector<std::string>{} : again)
+            << "a click on the selected option runs it again; selecting it again does not";
+    }
+}
+
+TEST_F(OptionsTest, MeasureAndTheTimeBaseRunWhenClickedAsSelectedRightAfterLoad) {
+    frmTolvane& p = panel();
+    ASSERT_TRUE(p.OptMode[0]->isChecked() && p.OptTimeBase[0]->isChecked());
+    const std::array<std::uint8_t, 4> before{chip().reg(0), chip().reg(1), chip().reg(2), chip().reg(3)};
+    std::size_t from = mark();
+    QTest::mouseClick(p.OptMode[0], Qt::LeftButton, {}, p.OptMode[0]->rect().center());
+    EXPECT_THAT(trafficSince(from), ElementsAre("LED1", "LED3"));
+    EXPECT_EQ(before,
+              (std::array<std::uint8_t, 4>{chip().reg(0), chip().reg(1), chip().reg(2), chip().reg(3)}));
+
+    from = mark();
+    QTest::mouseClick(p.OptTimeBase[0], Qt::LeftButton, {}, p.OptTimeBase[0]->rect().center());
+    EXPECT_THAT(trafficSince(from), ElementsAre("W00=80", "R00x4"));
+}
+
+// A press released off the button is no click; it must not swallow the next program selection.
+TEST_F(OptionsTest, APressReleasedOffTheOptionRunsNothingAndLeavesNothingBehind) {
+    frmTolvane& p = panel();
+    std::size_t from = mark();
+    QTest::mousePress(p.OptGain[1], Qt::LeftButton, {}, p.OptGain[1]->rect().center());
+    QTest::mouseRelease(p.OptGain[1], Qt::LeftButton, {}, QPoint(-50, -50));
+    EXPECT_TRUE(trafficSince(from).empty());
+    EXPECT_TRUE(p.OptGain[0]->isChecked());
+    p.OptGain[1]->setChecked(true);
+    EXPECT_THAT(trafficSince(from), ElementsAre("W01=04", "R00x4"));
+}
+
 TEST_F(OptionsTest, PollInterruptCaptionFollowsTheBoxButNotDuringARun) {
     frmTolvane& p = panel();
     p.ShpISample->setFillColour(BrightGreen);

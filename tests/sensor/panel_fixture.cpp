@@ -31,8 +31,12 @@ std::string pendingFlags(const frmTolvane& p) {
 }
 
 std::vector<std::string> PanelTest::trafficSince(std::size_t from) {
+    return describe(rig.received(from));
+}
+
+std::vector<std::string> describe(const std::vector<Report>& reports) {
     std::vector<std::string> words;
-    for (const Report& report : rig.received(from)) words.push_back(describe(report));
+    for (const Report& report : reports) words.push_back(describe(report));
     return words;
 }
 

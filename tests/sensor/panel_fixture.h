@@ -13,6 +13,7 @@
 // "W02=10" one-byte register write, "R00x4" read of four registers from R0, "GP" port sample,
 // "LED3" LED set, "Cnn" anything else.
 std::string describe(const Report& report);
+std::vector<std::string> describe(const std::vector<Report>& reports);
 
 // The panel's pending flags that are set, by short name: "Update Command " and so on.
 std::string pendingFlags(const frmTolvane& panel);

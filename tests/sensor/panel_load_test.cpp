@@ -51,6 +51,7 @@ TEST_F(PanelTest, CaptionsAreTheDesignedTexts) {
     EXPECT_EQ(p.ChkCommand[3]->text(), "ADC &&  Device Power Down");
     EXPECT_EQ(p.cmdRead_Measurements->text(), "Read Lux && ICycle R4-R7");
     EXPECT_EQ(p.Label22[6]->text(), "EOC &h80");
+    EXPECT_EQ(p.Label23->text(), "Reg b001 Bit h20");  // a single "&" marks an access key: not shown
     EXPECT_EQ(p.Label5[0]->text(), "ADR   Wr         Rd");
     EXPECT_EQ(p.acquisition().collection->Label17->text(),
               "Integration Counter                              Lux Cntr");

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "common/hex.h"
 #include "common/palette.h"
 #include "tests/sensor/panel_fixture.h"
 
@@ -68,6 +69,29 @@ TEST_F(RegistersTest, EnterUppercasesTheBoxWritesItsRegisterAndUpdatesTheLimitBo
     typeAndEnter(p.txtRegHex[3], "0f");
     EXPECT_EQ(p.txtILowerLimit->text(), "3840");
     EXPECT_EQ(chip().reg(3), 0x0F);
+}
+
+// An answer that comes after its read gave up must not shift later reads by one: each read first
+// discards what is queued, and "Test Comm" judges its own read.
+TEST_F(RegistersTest, ALateAnswerDoesNotShiftLaterReads) {
+    frmTolvane& p = panel();
+    chip().setReg(2, 0xFF);
+    rig.board().delayNextAnswer(7000);
+    p.cmdSetCommand->click();  // the write gives up after 6 s; its answer comes during the read-back
+    ASSERT_EQ(chip().reg(0), 0x80);
+
+    p.cmdRead_All->click();
+    EXPECT_EQ(p.txtRegRd[0]->text() + p.txtRegRd[1]->text() + p.txtRegRd[2]->text() + p.txtRegRd[3]->text(),
+              "8000FF00");
+    p.cmdRead_Measurements->click();  // the chip integrates now: R4..R7 are its counts
+    for (int n = 4; n < 8; ++n) EXPECT_EQ(p.txtRegRd[n]->text(), Hex2(chip().reg(n))) << n;
+
+    rig.board().delayNextAnswer(7000);
+    p.OptMode[2]->click();
+    EXPECT_EQ(p.LblCommTest->text(), "Fail") << "its own read timed out";
+    p.OptMode[2]->click();
+    EXPECT_EQ(p.LblCommTest->text(), "Good");
+    EXPECT_EQ(p.txtRegRd[0]->text(), "80") << "R0 as the chip holds it";
 }
 
 TEST_F(RegistersTest, WhileCollectingAWriteGoesOutWithoutItsReadBack) {

@@ -61,6 +61,62 @@ TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     EXPECT_FALSE(h.answer());  // nothing left over from before
 }
 
+// Each handle has its own input queue: a copy of every report that arrives while it is open.
+TEST(SimBus, EveryOpenHandleGetsItsOwnCopyOfWhatArrivesWhileItIsOpen) {
+    BusHarness h;
+    const HidHandle second = h.transport.open("sim:0");
+    const auto readOn = [&](HidHandle handle) {
+        Report r{};
+        return h.transport.read(handle, r, 0) ? int(r[2]) : -1;
+    };
+    h.board.settings.leds = 1;
+    h.send({CMD_LED, SUB_GET});
+    EXPECT_EQ(readOn(second), 1);
+    EXPECT_EQ(readOn(second), -1) << "one copy per handle";
+    EXPECT_EQ(readOn(h.handle), 1);
+
+    // A late answer goes to the handles open when it arrives, not to those open when it was asked.
+    h.board.settings.leds = 2;
+    h.board.delayNextAnswer(500);
+    h.send({CMD_LED, SUB_GET});
+    const HidHandle opensBeforeItArrives = h.transport.open("sim:0");
+    h.transport.close(second);
+    h.clock.advance(500);
+    const HidHandle opensAfter = h.transport.open("sim:0");
+    EXPECT_EQ(readOn(opensBeforeItArrives), 2);
+    EXPECT_EQ(readOn(opensAfter), -1);
+    EXPECT_EQ(readOn(h.handle), 2);
+
+    // Closing drops what a handle held; the others keep their copies.
+    h.send({CMD_LED, SUB_GET});
+    h.transport.close(opensBeforeItArrives);
+    EXPECT_EQ(readOn(h.transport.open("sim:0")), -1);
+    EXPECT_EQ(readOn(opensAfter), 2);
+    EXPECT_EQ(readOn(h.handle), 2);
+}
+
+TEST(SimBus, AHandleKeepsSixtyFourUnreadReportsAndDropsNewerOnes) {
+    BusHarness h;
+    const HidHandle reader = h.transport.open("sim:0");
+    Report r{};
+    for (int i = 0; i < 70; ++i) {
+        h.board.settings.port2Levels = static_cast<std::uint8_t>(i);
+        h.send({CMD_GP_VALUE, SUB_GET, 1});
+        if (i % 2 == 1) h.transport.read(reader, r, 0);  // this one keeps reading now and then
+    }
+    std::vector<int> kept;
+    while (h.transport.read(h.handle, r, 0)) kept.push_back(r[3]);
+    ASSERT_EQ(kept.size(), sim::SimBus::kHandleQueueReports);
+    EXPECT_EQ(kept.front(), 0);
+    EXPECT_EQ(kept.back(), 63);
+
+    int last = -1;
+    while (h.transport.read(reader, r, 0)) last = r[3];
+    EXPECT_EQ(last, 69) << "a handle that reads keeps receiving";
+    h.board.settings.port2Levels = 99;
+    EXPECT_EQ(h.query({CMD_GP_VALUE, SUB_GET, 1})[3], 99) << "room again once read";
+}
+
 TEST(SimBus, RealisticAnswersTakeAUsbFrameAndTheI2CBusTime) {
     BusHarness h(sim::Timing::Realistic);
     h.send({CMD_LED, SUB_GET});
