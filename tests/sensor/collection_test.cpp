@@ -310,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   QTest::keyClick(p.acquisition().collection->txtInterval, Qt::Key_Return);
                               },
                               0},
-                      Restart{"TimeBase", [](frmTolvane& p) { p.OptTimeBase_Click(0); }, 2}),
+                      Restart{"TimeBase", [](frmTolvane& p) { p.OptTimeBase[0]->click(); }, 2}),
     [](const ::testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
 
 // Automatic re-scale takes 1.15 times the reading as the new scale, but only from a settled run with a
