@@ -42,14 +42,13 @@ void BM_ScrollPlotFullWidth(benchmark::State& state) {
 }
 BENCHMARK(BM_ScrollPlotFullWidth);
 
+// Without the incremental erase each sample would repaint the interior from the background and draw
+// the whole trace again.
 void BM_RepaintWholeInterior(benchmark::State& state) {
     Chart c;
-    QRgb colour = qRgb(255, 255, 255);
     for (auto _ : state) {
-        for (int x = 0; x < c.plot.ScaleWidth(); ++x)
-            for (int y = 0; y < c.plot.ScaleHeight(); ++y) c.plot.setPixel(x, y, colour);
-        c.plot.Refresh();
-        colour ^= 0x000001;
+        c.chart.ClearChart(c.plot);
+        c.chart.ScrollPlot(c.plot, 1);
     }
 }
 BENCHMARK(BM_RepaintWholeInterior);

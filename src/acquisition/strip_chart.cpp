@@ -25,10 +25,10 @@ void blacken(PixelArray& pixels, int x, int y) {
 }
 
 // Sets rows from..to (either order) of one column; rows outside the image are skipped.
-void fillColumn(PictureBox& picture, int column, int from, int to, QRgb colour) {
+void fillColumn(PixelView& pixels, int column, int from, int to, QRgb colour) {
     const int top = std::max(std::min(from, to), 0);
-    const int bottom = std::min(std::max(from, to), picture.ScaleHeight() - 1);
-    for (int row = top; row <= bottom; ++row) picture.setPixel(column, row, colour);
+    const int bottom = std::min(std::max(from, to), pixels.height() - 1);
+    for (int row = top; row <= bottom; ++row) pixels.set(column, row, colour);
 }
 
 }  // namespace
@@ -107,14 +107,16 @@ void StripChart::CaptureChartBackground(const PictureBox& picture) {
 }
 
 void StripChart::ClearChart(PictureBox& picture) {
-    const int columns = std::min(picture.ScaleWidth(), kBackgroundSize);
-    const int rows = std::min(picture.ScaleHeight() + 1, kBackgroundSize);
+    PixelView pixels = picture.pixels();
+    const int columns = std::min(pixels.width(), kBackgroundSize);
+    const int rows = std::min(pixels.height() + 1, kBackgroundSize);
     for (int x = 0; x < columns; ++x)
-        for (int y = 0; y < rows; ++y) picture.setPixel(x, y, background(x, y));
+        for (int y = 0; y < rows; ++y) pixels.set(x, y, background(x, y));
     picture.Refresh();
 }
 
 void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
+    PixelView pixels = picture.pixels();
     // Element 0 has no column to its left: a start below 1 moves from element 1.
     for (int X = std::max(start, 1); X <= chart::kNewestColumn; ++X) {
         const int c = X - 1;
@@ -122,18 +124,18 @@ void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
         const int now = TraceY[X];
         // Restore the background the old dot and connector covered: from beyond the old row up to
         // the row next to the new one.
-        if (now < was) eraseRows(picture, c, now - 1, was + 1);
-        if (now > was) eraseRows(picture, c, was - 1, now + 1);
+        if (now < was) eraseRows(pixels, c, now - 1, was + 1);
+        if (now > was) eraseRows(pixels, c, was - 1, now + 1);
         const int y = now == 0 ? 1 : now;
-        fillColumn(picture, c, y - 1, y + 1, TraceColour);
-        fillColumn(picture, c, TraceY[X], TraceY[X + 1], TraceColour);
+        fillColumn(pixels, c, y - 1, y + 1, TraceColour);
+        fillColumn(pixels, c, TraceY[X], TraceY[X + 1], TraceColour);
         TraceY[c] = y;
     }
     picture.Refresh();
 }
 
-void StripChart::eraseRows(PictureBox& picture, int column, int from, int to) const {
+void StripChart::eraseRows(PixelView& pixels, int column, int from, int to) const {
     const int top = std::max(from, 0);
-    const int bottom = std::min(to, picture.ScaleHeight() - 1);
-    for (int row = top; row <= bottom; ++row) picture.setPixel(column, row, background(column, row));
+    const int bottom = std::min(to, pixels.height() - 1);
+    for (int row = top; row <= bottom; ++row) pixels.set(column, row, background(column, row));
 }

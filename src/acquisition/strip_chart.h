@@ -46,6 +46,6 @@ public:
 private:
     QRgb background(int column, int row) const;
     // Rows from..to of one column back to the background; rows outside the picture are skipped.
-    void eraseRows(PictureBox& picture, int column, int from, int to) const;
+    void eraseRows(PixelView& pixels, int column, int from, int to) const;
     EventPump& events_;
 };

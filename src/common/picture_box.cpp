@@ -2,12 +2,14 @@
 
 #include <qdrawutil.h>
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <cmath>
 
 PictureBox::PictureBox(QSize outerSize, Border border, QColor background, QWidget* parent)
     : QWidget(parent), border_(border), background_(background) {
     setFixedSize(outerSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // every pixel is painted here: nothing to paint beneath
     const int inset = border == Border::Sunken ? 2 * kSunkenBorderWidth : 0;
     image_ = QImage(outerSize - QSize(inset, inset), QImage::Format_RGB32);
     image_.fill(background_);
@@ -21,6 +23,11 @@ std::optional<QRgb> PictureBox::pixel(int x, int y) const {
 void PictureBox::setPixel(int x, int y, QRgb colour) {
     if (!image_.valid(x, y)) return;
     reinterpret_cast<QRgb*>(image_.scanLine(y))[x] = colour | 0xFF000000u;
+}
+
+PixelView PictureBox::pixels() {
+    return {reinterpret_cast<QRgb*>(image_.bits()),
+            image_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)), image_.width(), image_.height()};
 }
 
 int PictureBox::TextWidth(const QString& text) const {
@@ -48,12 +55,11 @@ void PictureBox::Cls() {
     update();
 }
 
-void PictureBox::paintEvent(QPaintEvent*) {
+void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (border_ == Border::Sunken) {
-        qDrawShadePanel(&painter, rect(), palette(), true, kSunkenBorderWidth);
-        painter.drawImage(kSunkenBorderWidth, kSunkenBorderWidth, image_);
-        return;
-    }
-    painter.drawImage(0, 0, image_);
+    const int inset = border_ == Border::Sunken ? kSunkenBorderWidth : 0;
+    if (inset > 0) qDrawShadePanel(&painter, rect(), palette(), true, kSunkenBorderWidth);
+    // Only what needs showing: a child picture covers part of this one.
+    const QRect shown = event->rect().intersected(QRect(QPoint(inset, inset), image_.size()));
+    painter.drawImage(shown.topLeft(), image_, shown.translated(-inset, -inset));
 }

@@ -6,6 +6,32 @@
 #include <QWidget>
 #include <optional>
 
+// The pixels of a picture's image, for a drawing job that touches many of them: one access per pixel
+// without the image's per-call checks. Take one per job; it must not outlive the job, since a copy of
+// the image made meanwhile would share these pixels.
+class PixelView {
+public:
+    PixelView(QRgb* first, qsizetype stride, int width, int height)
+        : first_(first), stride_(stride), width_(width), height_(height) {}
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool contains(int x, int y) const {
+        return static_cast<unsigned>(x) < static_cast<unsigned>(width_) &&
+               static_cast<unsigned>(y) < static_cast<unsigned>(height_);
+    }
+    // Outside the image nothing happens.
+    void set(int x, int y, QRgb colour) {
+        if (contains(x, y)) first_[y * stride_ + x] = colour | 0xFF000000u;
+    }
+    QRgb get(int x, int y) const { return first_[y * stride_ + x]; }
+
+private:
+    QRgb* first_;
+    qsizetype stride_;
+    int width_;
+    int height_;
+};
+
 // A picture with a persistent image: drawing and printing go into the image, which shows when the
 // picture is refreshed. Coordinates are pixels of the drawable interior, origin top left, y down;
 // a sunken border, when there is one, lies outside the interior.
@@ -28,6 +54,8 @@ public:
     std::optional<QRgb> pixel(int x, int y) const;
     // Sets one pixel; outside the image nothing happens.
     void setPixel(int x, int y, QRgb colour);
+    // All pixels at once, for one drawing job.
+    PixelView pixels();
 
     // Text output at the print position, in this picture's font.
     double CurrentX = 0;

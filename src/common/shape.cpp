@@ -4,7 +4,10 @@
 
 #include "common/palette.h"
 
-Shape::Shape(QWidget* parent) : QWidget(parent) { setMinimumSize(12, 12); }
+Shape::Shape(QWidget* parent) : QWidget(parent) {
+    setMinimumSize(12, 12);
+    setAttribute(Qt::WA_OpaquePaintEvent);  // the fill covers it: the frame behind need not repaint
+}
 
 void Shape::setFillColour(int paletteIndex) {
     if (colour_ == paletteIndex) return;
@@ -12,7 +15,9 @@ void Shape::setFillColour(int paletteIndex) {
     update();
 }
 
-void Shape::flipActivity() { setFillColour(colour_ == BrightGreen ? Green : BrightGreen); }
+void Shape::flipActivity() {
+    setFillColour(colour_ == BrightGreen ? Green : BrightGreen);
+}
 
 void Shape::paintEvent(QPaintEvent*) {
     QPainter painter(this);

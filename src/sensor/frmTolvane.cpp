@@ -10,6 +10,7 @@
 #include "common/event_hooks.h"
 #include "common/hex.h"
 #include "common/palette.h"
+#include "platform/repaint_pacer.h"
 
 frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& services)
     : host_(host),
@@ -20,6 +21,7 @@ frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& service
     setWindowTitle("Tolvane  Light Sensor Evaluation Software");
     buildControls();
     connectHandlers();
+    new RepaintPacer(*this, services.clock);
 }
 
 frmTolvane::~frmTolvane() = default;
