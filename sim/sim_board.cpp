@@ -83,8 +83,8 @@ SimBoard::Answer SimBoard::answerTo(const Report& report) {
             data[2] = settings.pullUpsDisabled;
             break;
         case CMD_GP_VALUE:
-            data[0] = static_cast<std::uint8_t>((settings.port1Levels & ~kIntPin) |
-                                                (chip.intLineHigh() ? kIntPin : 0));
+            data[0] =
+                static_cast<std::uint8_t>((settings.port1Levels & ~kIntPin) | (intLineHigh() ? kIntPin : 0));
             data[1] = settings.port2Levels;
             break;
         case CMD_I2C_OPTIONS:

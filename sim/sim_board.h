@@ -41,6 +41,14 @@ public:
     BridgeSettings settings;
     // Every output report received, in order, with the time it arrived.
     std::vector<LoggedReport> received;
+    // Every input report that reached the host, in order, with the time it got there. Answers dropped
+    // or lost with an unplug never get here.
+    std::vector<LoggedReport> answered;
+
+    // Something on the board pulls the chip's INT line low (a probe, a jumper), whatever the chip says.
+    bool intLineHeldLow = false;
+    // The INT line as port 1, pin 0 reads it: true = high.
+    bool intLineHigh() { return !intLineHeldLow && chip.intLineHigh(); }
 
     // Faults on demand.
     void dropAnswers(int count) { dropAnswers_ += count; }        // the next answers never come
@@ -50,6 +58,8 @@ public:
         forcedStatus_ = status;
         forcedCount_ = count;
     }
+    int answersToDrop() const { return dropAnswers_; }
+    bool nextAnswerLate() const { return extraDelay_ > 0; }
 
     struct Answer {
         Report bytes{};

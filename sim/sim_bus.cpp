@@ -153,11 +153,12 @@ void SimBus::deliver(Device& device, const SimBoard::Answer& answer) {
 void SimBus::arrive(Device& device) {
     // The board sends in order: an answer that is late holds back the ones behind it.
     while (nextArrivalIn(device) == 0u) {
+        const InFlight& report = device.inFlight.front();
         for (auto& [id, handle] : handles_) {
             const bool open = handle.device == &device && handle.generation == device.generation;
-            if (open && handle.input.size() < kHandleQueueReports)
-                handle.input.push_back(device.inFlight.front().bytes);
+            if (open && handle.input.size() < kHandleQueueReports) handle.input.push_back(report.bytes);
         }
+        if (device.board) device.board->answered.push_back({report.arrivesAtMs, report.bytes});
         device.inFlight.pop_front();
     }
 }

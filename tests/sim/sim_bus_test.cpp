@@ -134,4 +134,28 @@ TEST(SimBus, RealisticAnswersTakeAUsbFrameAndTheI2CBusTime) {
     EXPECT_EQ(h.clock.milliseconds(), 1006u);
 }
 
+// The board's log of answers: what reached the host and when; a dropped answer never does, and one lost
+// with an unplug neither.
+TEST(SimBus, TheAnswerLogHoldsWhatReachedTheHostWithItsArrivalTime) {
+    BusHarness h(sim::Timing::Realistic);
+    h.board.settings.leds = 3;
+    h.send({CMD_LED, SUB_GET});
+    h.board.dropAnswers(1);
+    h.send({CMD_LED, SUB_GET});
+    h.board.delayNextAnswer(7000);
+    h.send({CMD_SPI_OPTIONS, SUB_GET});
+    EXPECT_TRUE(h.answer(10));
+    EXPECT_FALSE(h.answer(6000));
+    EXPECT_TRUE(h.answer(6000));
+    h.send({CMD_LED, SUB_GET});
+    h.bus.unplug(h.board);
+
+    EXPECT_EQ(h.board.received.size(), 4u);
+    ASSERT_EQ(h.board.answered.size(), 2u);
+    EXPECT_EQ(h.board.answered[0].timeMs, 1001u);
+    EXPECT_EQ(BusHarness::head(h.board.answered[0].bytes, 3), (Bytes{1, 0, 3}));
+    EXPECT_EQ(h.board.answered[1].timeMs, 1000u + 7001);
+    EXPECT_EQ(h.board.answered[1].bytes, BusHarness::report({0, 0}));
+}
+
 }  // namespace
