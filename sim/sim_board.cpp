@@ -34,7 +34,7 @@ Report emptyAnswer(std::uint8_t status = 0) {
 SimBoard::SimBoard(Clock& clock) : chip(clock) {}
 
 std::optional<SimBoard::Answer> SimBoard::receive(const Report& report, std::uint32_t nowMs) {
-    received.push_back({nowMs, report});
+    received.push_back({nowMs, report, serial_++});
     if (applySet(report)) return std::nullopt;
     Answer answer = answerTo(report);
     if (dropAnswers_ > 0) {

@@ -64,6 +64,11 @@ void SimBus::plug(SimBoard& board) {
     if (Device* device = deviceOf(board)) device->present = true;
 }
 
+bool SimBus::plugged(const SimBoard& board) {
+    const Device* device = deviceOf(board);
+    return device && device->present;
+}
+
 std::vector<std::string> SimBus::enumerate() {
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < devices_.size(); ++i) {
@@ -97,6 +102,7 @@ bool SimBus::write(HidHandle handle, const Report& report) {
     Device* device = liveDevice(handle);
     if (!device) return false;
     if (!device->board) return true;  // another kind of device: it takes the report and never answers
+    arrive(*device);                  // what came before this request is logged before it
     if (auto answer = device->board->receive(report, clock_.milliseconds())) deliver(*device, *answer);
     return true;
 }
@@ -158,7 +164,7 @@ void SimBus::arrive(Device& device) {
             const bool open = handle.device == &device && handle.generation == device.generation;
             if (open && handle.input.size() < kHandleQueueReports) handle.input.push_back(report.bytes);
         }
-        if (device.board) device.board->answered.push_back({report.arrivesAtMs, report.bytes});
+        if (device.board) device.board->answerArrived(report.arrivesAtMs, report.bytes);
         device.inFlight.pop_front();
     }
 }

@@ -48,6 +48,7 @@ TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     BusHarness h;
     h.send({CMD_LED, SUB_GET});  // an answer in flight is lost with the board
     h.bus.unplug(h.board);
+    EXPECT_FALSE(h.bus.plugged(h.board));
     EXPECT_TRUE(h.transport.enumerate().empty());
     EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));
     EXPECT_FALSE(h.answer(6000));
@@ -55,6 +56,7 @@ TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     EXPECT_EQ(h.board.received.size(), 1u);
 
     h.bus.plug(h.board);
+    EXPECT_TRUE(h.bus.plugged(h.board));
     EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));  // old handles stay dead
     h.handle = h.transport.open("sim:0");
     EXPECT_EQ(h.query({CMD_LED, SUB_GET})[1], 0);
@@ -156,6 +158,17 @@ TEST(SimBus, TheAnswerLogHoldsWhatReachedTheHostWithItsArrivalTime) {
     EXPECT_EQ(BusHarness::head(h.board.answered[0].bytes, 3), (Bytes{1, 0, 3}));
     EXPECT_EQ(h.board.answered[1].timeMs, 1000u + 7001);
     EXPECT_EQ(h.board.answered[1].bytes, BusHarness::report({0, 0}));
+
+    // Within one millisecond the serials keep the order of the traffic both ways.
+    BusHarness instant;
+    instant.query({CMD_LED, SUB_GET});
+    instant.query({CMD_LED, SUB_GET});
+    const auto& in = instant.board.received;
+    const auto& out = instant.board.answered;
+    EXPECT_EQ(in[1].timeMs, out[0].timeMs);
+    EXPECT_LT(in[0].serial, out[0].serial);
+    EXPECT_LT(out[0].serial, in[1].serial);
+    EXPECT_LT(in[1].serial, out[1].serial);
 }
 
 }  // namespace
