@@ -3,16 +3,18 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
-BoardWindow::BoardWindow(sim::SimBus& bus, sim::SimBoard& board, Clock& clock, const sim::LightSetting& light)
-    : light(new LightFrame(board.chip, light)),
+BoardWindow::BoardWindow(sim::SimBus& bus, sim::SimBoard& board, Clock& clock,
+                         const sim::LightSetting& initialLight)
+    : light(new LightFrame(board.chip, initialLight)),
       interrupt(new InterruptFrame(board)),
       faults(new FaultFrame(bus, board)),
       reports(new ReportLogFrame(board, clock)),
       refreshTimer(new QTimer(this)) {
     setWindowTitle("Simulated Evaluation Board");
     auto* column = new QVBoxLayout(this);
-    column->addWidget(this->light);
+    column->addWidget(light);
     column->addWidget(interrupt);
     column->addWidget(faults);
     column->addWidget(reports, 1);

@@ -19,8 +19,8 @@ class BoardWindow : public QWidget {
 public:
     static constexpr int kRefreshMs = 250;
 
-    // Puts the board under `light` at once.
-    BoardWindow(sim::SimBus& bus, sim::SimBoard& board, Clock& clock, const sim::LightSetting& light);
+    // Puts the board under `initialLight` at once.
+    BoardWindow(sim::SimBus& bus, sim::SimBoard& board, Clock& clock, const sim::LightSetting& initialLight);
 
     LightFrame* light;
     InterruptFrame* interrupt;

@@ -3,6 +3,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
+#include <cmath>
 
 #include "demo/lux_scale.h"
 #include "sim/demo_board.h"
