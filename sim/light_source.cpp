@@ -1,6 +1,7 @@
 #include "sim/light_source.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -44,6 +45,22 @@ LightSource LightSource::wave(double meanLux, double amplitudeLux, double period
     return source;
 }
 
+LightSource LightSource::shaped(const LightSetting& setting, std::uint32_t seed) {
+    using Shape = LightSetting::Shape;
+    const double level = std::max(0.0, setting.lux);
+    const double swing = setting.shape == Shape::Constant ? 0 : level / 2;
+    LightSource source =
+        wave(level, swing, kWavePeriodMs, std::max(0.0, setting.noiseLux), seed, setting.infraredShare);
+    if (setting.shape == Shape::Steps) source.kind_ = Kind::StepCycle;
+    return source;
+}
+
+Light LightSource::noisy(double lux) {
+    if (noise_ > 0) lux += std::normal_distribution<double>(0, noise_)(generator_);
+    lux = std::max(0.0, lux);
+    return {lux, lux * infraredShare_};
+}
+
 Light LightSource::at(std::uint32_t ms) {
     switch (kind_) {
         case Kind::Constant:
@@ -57,9 +74,11 @@ Light LightSource::at(std::uint32_t ms) {
         case Kind::Wave: {
             double lux = mean_;
             if (period_ > 0) lux += amplitude_ * std::sin(2 * std::numbers::pi * ms / period_);
-            if (noise_ > 0) lux += std::normal_distribution<double>(0, noise_)(generator_);
-            lux = std::max(0.0, lux);
-            return {lux, lux * infraredShare_};
+            return noisy(lux);
+        }
+        case Kind::StepCycle: {
+            constexpr std::array<double, 4> kCycle{-1, 0, 1, 0};  // in swings from the level
+            return noisy(mean_ + amplitude_ * kCycle[(ms / kStepMs) % kCycle.size()]);
         }
     }
     return {};

@@ -13,6 +13,20 @@ struct Light {
     double d2 = 0;
 };
 
+// A light as a person sets it on the demo's board: an average level, how it moves around that level,
+// the infrared part of it and its noise (a standard deviation, in lux).
+struct LightSetting {
+    enum class Shape {
+        Constant,
+        Steps,  // half, full, one and a half, full level, five seconds each, over and over
+        Wave,   // from half to one and a half times the level and back in twenty seconds
+    };
+    double lux = 0;
+    Shape shape = Shape::Constant;
+    double infraredShare = 0;  // 0..1 of the light; D2 sees only this part
+    double noiseLux = 0;
+};
+
 class LightSource {
 public:
     static LightSource constant(double d1Lux, double d2Lux = 0);
@@ -26,10 +40,18 @@ public:
     static LightSource wave(double meanLux, double amplitudeLux, double periodMs, double noiseLux,
                             std::uint32_t seed, double infraredShare = 0.25);
 
+    static LightSource shaped(const LightSetting& setting, std::uint32_t seed);
+
+    static constexpr std::uint32_t kStepMs = 5000;
+    static constexpr double kWavePeriodMs = 20000;
+
     Light at(std::uint32_t ms);
 
 private:
-    enum class Kind { Constant, Steps, Wave } kind_ = Kind::Constant;
+    enum class Kind { Constant, Steps, Wave, StepCycle } kind_ = Kind::Constant;
+    // Level plus noise, split into what the two diodes see.
+    Light noisy(double lux);
+
     Light constant_{};
     std::vector<Step> steps_;
     double mean_ = 0, amplitude_ = 0, period_ = 1, noise_ = 0, infraredShare_ = 0;

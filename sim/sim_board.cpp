@@ -34,7 +34,7 @@ Report emptyAnswer(std::uint8_t status = 0) {
 SimBoard::SimBoard(Clock& clock) : chip(clock) {}
 
 std::optional<SimBoard::Answer> SimBoard::receive(const Report& report, std::uint32_t nowMs) {
-    received.push_back({nowMs, report});
+    received.push_back({nowMs, report, serial_++});
     if (applySet(report)) return std::nullopt;
     Answer answer = answerTo(report);
     if (dropAnswers_ > 0) {
@@ -83,8 +83,8 @@ SimBoard::Answer SimBoard::answerTo(const Report& report) {
             data[2] = settings.pullUpsDisabled;
             break;
         case CMD_GP_VALUE:
-            data[0] = static_cast<std::uint8_t>((settings.port1Levels & ~kIntPin) |
-                                                (chip.intLineHigh() ? kIntPin : 0));
+            data[0] =
+                static_cast<std::uint8_t>((settings.port1Levels & ~kIntPin) | (intLineHigh() ? kIntPin : 0));
             data[1] = settings.port2Levels;
             break;
         case CMD_I2C_OPTIONS:

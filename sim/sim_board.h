@@ -13,6 +13,7 @@ namespace sim {
 struct LoggedReport {
     std::uint32_t timeMs;
     Report bytes;
+    std::uint64_t serial;  // place in the board's traffic both ways: orders reports of the same millisecond
 };
 
 // The settings the bridge firmware holds and reports.
@@ -41,6 +42,18 @@ public:
     BridgeSettings settings;
     // Every output report received, in order, with the time it arrived.
     std::vector<LoggedReport> received;
+    // Every input report that reached the host, in order, with the time it got there. Answers dropped
+    // or lost with an unplug never get here.
+    std::vector<LoggedReport> answered;
+    // The bus tells the board when one of its answers reaches the host.
+    void answerArrived(std::uint32_t timeMs, const Report& report) {
+        answered.push_back({timeMs, report, serial_++});
+    }
+
+    // Something on the board pulls the chip's INT line low (a probe, a jumper), whatever the chip says.
+    bool intLineHeldLow = false;
+    // The INT line as port 1, pin 0 reads it: true = high.
+    bool intLineHigh() { return !intLineHeldLow && chip.intLineHigh(); }
 
     // Faults on demand.
     void dropAnswers(int count) { dropAnswers_ += count; }        // the next answers never come
@@ -50,6 +63,8 @@ public:
         forcedStatus_ = status;
         forcedCount_ = count;
     }
+    int answersToDrop() const { return dropAnswers_; }
+    bool nextAnswerLate() const { return extraDelay_ > 0; }
 
     struct Answer {
         Report bytes{};
@@ -66,6 +81,7 @@ private:
     Answer i2cTransfer(const Report& report);
     std::uint32_t i2cBusTimeUs(std::size_t bytesOnWire) const;
 
+    std::uint64_t serial_ = 0;
     int dropAnswers_ = 0;
     std::uint32_t extraDelay_ = 0;
     std::uint8_t forcedStatus_ = 0;

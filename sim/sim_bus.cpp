@@ -64,6 +64,11 @@ void SimBus::plug(SimBoard& board) {
     if (Device* device = deviceOf(board)) device->present = true;
 }
 
+bool SimBus::plugged(const SimBoard& board) {
+    const Device* device = deviceOf(board);
+    return device && device->present;
+}
+
 std::vector<std::string> SimBus::enumerate() {
     std::vector<std::string> paths;
     for (std::size_t i = 0; i < devices_.size(); ++i) {
@@ -97,6 +102,7 @@ bool SimBus::write(HidHandle handle, const Report& report) {
     Device* device = liveDevice(handle);
     if (!device) return false;
     if (!device->board) return true;  // another kind of device: it takes the report and never answers
+    arrive(*device);                  // what came before this request is logged before it
     if (auto answer = device->board->receive(report, clock_.milliseconds())) deliver(*device, *answer);
     return true;
 }
@@ -153,11 +159,12 @@ void SimBus::deliver(Device& device, const SimBoard::Answer& answer) {
 void SimBus::arrive(Device& device) {
     // The board sends in order: an answer that is late holds back the ones behind it.
     while (nextArrivalIn(device) == 0u) {
+        const InFlight& report = device.inFlight.front();
         for (auto& [id, handle] : handles_) {
             const bool open = handle.device == &device && handle.generation == device.generation;
-            if (open && handle.input.size() < kHandleQueueReports)
-                handle.input.push_back(device.inFlight.front().bytes);
+            if (open && handle.input.size() < kHandleQueueReports) handle.input.push_back(report.bytes);
         }
+        if (device.board) device.board->answerArrived(report.arrivesAtMs, report.bytes);
         device.inFlight.pop_front();
     }
 }

@@ -35,6 +35,7 @@ public:
     // needs a new search (new handles), as with real hardware.
     void unplug(SimBoard& board);
     void plug(SimBoard& board);
+    bool plugged(const SimBoard& board);
 
     void setTiming(Timing timing) { timing_ = timing; }
     int openHandleCount() const { return static_cast<int>(handles_.size()); }

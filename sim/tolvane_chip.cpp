@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace sim {
 
@@ -78,6 +79,11 @@ void TolvaneChip::setReg(int index, std::uint8_t value) {
     catchUp();
     regs_[static_cast<std::size_t>(index)] = value;
     if (index < kFirstReadOnly) restartIntegration();
+}
+
+void TolvaneChip::setLight(LightSource light) {
+    catchUp();
+    light_ = std::move(light);
 }
 
 bool TolvaneChip::interruptPending() {

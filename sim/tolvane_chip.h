@@ -31,7 +31,8 @@ public:
     bool interruptPending();  // R1 bit 5
     bool intLineHigh();       // the active-low INT output: true = no interrupt
 
-    void setLight(LightSource light) { light_ = std::move(light); }
+    // The new light counts from now on: integrations that ended before saw the old one.
+    void setLight(LightSource light);
     // When false the chip does not acknowledge any transfer (a missing or broken part).
     bool acknowledges = true;
 

@@ -83,4 +83,19 @@ TEST(BridgeFirmware, OtherAddressesASilentChipAndMalformedTransfersDoNothing) {
     EXPECT_EQ(h.board.chip.reg(1), 0x0C);
 }
 
+// Port 1, pin 0 is the chip's INT line: it follows the chip unless something on the board holds it low.
+TEST(BridgeFirmware, TheIntPinFollowsTheChipUnlessTheLineIsHeldLow) {
+    BusHarness h;
+    struct Case {
+        bool pending, heldLow, pinHigh;
+    };
+    for (const auto& [pending, heldLow, pinHigh] : std::vector<Case>{
+             {false, false, true}, {true, false, false}, {false, true, false}, {true, true, false}}) {
+        h.board.chip.setReg(1, pending ? 0x20 : 0x00);
+        h.board.intLineHeldLow = heldLow;
+        EXPECT_EQ(h.intPinHigh(), pinHigh) << pending << heldLow;
+        EXPECT_EQ(h.board.chip.interruptPending(), pending) << "holding the line tells the chip nothing";
+    }
+}
+
 }  // namespace

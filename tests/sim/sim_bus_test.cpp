@@ -48,6 +48,7 @@ TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     BusHarness h;
     h.send({CMD_LED, SUB_GET});  // an answer in flight is lost with the board
     h.bus.unplug(h.board);
+    EXPECT_FALSE(h.bus.plugged(h.board));
     EXPECT_TRUE(h.transport.enumerate().empty());
     EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));
     EXPECT_FALSE(h.answer(6000));
@@ -55,6 +56,7 @@ TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     EXPECT_EQ(h.board.received.size(), 1u);
 
     h.bus.plug(h.board);
+    EXPECT_TRUE(h.bus.plugged(h.board));
     EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));  // old handles stay dead
     h.handle = h.transport.open("sim:0");
     EXPECT_EQ(h.query({CMD_LED, SUB_GET})[1], 0);
@@ -132,6 +134,41 @@ TEST(SimBus, RealisticAnswersTakeAUsbFrameAndTheI2CBusTime) {
     h.send({CMD_I2C_TRANSFER, 0x89, 9, 1, 0x00});
     ASSERT_TRUE(h.answer(10));
     EXPECT_EQ(h.clock.milliseconds(), 1006u);
+}
+
+// The board's log of answers: what reached the host and when; a dropped answer never does, and one lost
+// with an unplug neither.
+TEST(SimBus, TheAnswerLogHoldsWhatReachedTheHostWithItsArrivalTime) {
+    BusHarness h(sim::Timing::Realistic);
+    h.board.settings.leds = 3;
+    h.send({CMD_LED, SUB_GET});
+    h.board.dropAnswers(1);
+    h.send({CMD_LED, SUB_GET});
+    h.board.delayNextAnswer(7000);
+    h.send({CMD_SPI_OPTIONS, SUB_GET});
+    EXPECT_TRUE(h.answer(10));
+    EXPECT_FALSE(h.answer(6000));
+    EXPECT_TRUE(h.answer(6000));
+    h.send({CMD_LED, SUB_GET});
+    h.bus.unplug(h.board);
+
+    EXPECT_EQ(h.board.received.size(), 4u);
+    ASSERT_EQ(h.board.answered.size(), 2u);
+    EXPECT_EQ(h.board.answered[0].timeMs, 1001u);
+    EXPECT_EQ(BusHarness::head(h.board.answered[0].bytes, 3), (Bytes{1, 0, 3}));
+    EXPECT_EQ(h.board.answered[1].timeMs, 1000u + 7001);
+    EXPECT_EQ(h.board.answered[1].bytes, BusHarness::report({0, 0}));
+
+    // Within one millisecond the serials keep the order of the traffic both ways.
+    BusHarness instant;
+    instant.query({CMD_LED, SUB_GET});
+    instant.query({CMD_LED, SUB_GET});
+    const auto& in = instant.board.received;
+    const auto& out = instant.board.answered;
+    EXPECT_EQ(in[1].timeMs, out[0].timeMs);
+    EXPECT_LT(in[0].serial, out[0].serial);
+    EXPECT_LT(out[0].serial, in[1].serial);
+    EXPECT_LT(in[1].serial, out[1].serial);
 }
 
 }  // namespace

@@ -194,4 +194,60 @@ TEST(LightSource, StepsHoldTheirLevelAndTheWaveIsRepeatableAndNeverNegative) {
     EXPECT_EQ(*std::min_element(first.begin(), first.end()), 0);
 }
 
+// A light changed during a run counts from the moment of the change: integrations that ended before it
+// keep what they saw, however long nobody looked.
+TEST(TolvaneChip, ANewLightCountsFromNowOn) {
+    Chip chip;
+    chip.light(100);
+    chip.start(kEnable);
+    chip.clock.advance(250);
+    chip.light(200);
+    EXPECT_EQ(chip.adcCount(), 6554u) << "the two integrations done saw 100 lux";
+    chip.clock.advance(49);
+    EXPECT_EQ(chip.adcCount(), 6554u) << "the third ends at 300 ms";
+    chip.clock.advance(1);
+    EXPECT_EQ(chip.adcCount(), 13107u);
+}
+
+// The demo's light: a level, its shape around it, the infrared part D2 sees, and seeded noise.
+TEST(LightSource, ASettingGivesItsLevelShapeInfraredShareAndNoise) {
+    using Shape = sim::LightSetting::Shape;
+    struct Case {
+        Shape shape;
+        std::uint32_t ms;
+        double d1;
+    };
+    for (const auto& [shape, ms, d1] : std::vector<Case>{{Shape::Constant, 0, 400},
+                                                         {Shape::Constant, 13000, 400},
+                                                         {Shape::Steps, 4999, 200},
+                                                         {Shape::Steps, 5000, 400},
+                                                         {Shape::Steps, 10000, 600},
+                                                         {Shape::Steps, 15000, 400},
+                                                         {Shape::Steps, 20000, 200},
+                                                         {Shape::Wave, 0, 400},
+                                                         {Shape::Wave, 5000, 600},
+                                                         {Shape::Wave, 15000, 200}}) {
+        SCOPED_TRACE(testing::Message() << int(shape) << " at " << ms);
+        LightSource light = LightSource::shaped({400, shape, 0.25, 0}, 1);
+        const sim::Light seen = light.at(ms);
+        EXPECT_NEAR(seen.d1, d1, 1e-9);
+        EXPECT_NEAR(seen.d2, d1 / 4, 1e-9);
+    }
+
+    auto series = [](std::uint32_t seed, double noise) {
+        LightSource light = LightSource::shaped({10, Shape::Steps, 1.5, noise}, seed);
+        std::vector<sim::Light> values;
+        for (std::uint32_t t = 0; t < 200; ++t) values.push_back(light.at(t));
+        return values;
+    };
+    const std::vector<sim::Light> noisy = series(7, 20);
+    EXPECT_EQ(series(7, 20)[150].d1, noisy[150].d1) << "repeatable";
+    EXPECT_NE(series(8, 20)[150].d1, noisy[150].d1);
+    for (const sim::Light& l : noisy) {
+        EXPECT_GE(l.d1, 0);
+        EXPECT_EQ(l.d2, l.d1) << "an infrared share beyond 1 is all infrared";
+    }
+    EXPECT_EQ(LightSource::shaped({-50, Shape::Wave, 0, 0}, 1).at(5000).d1, 0) << "no negative level";
+}
+
 }  // namespace

@@ -1,0 +1,82 @@
+// The board window itself: its report log, its pause, and how it looks beside the panel.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "tests/demo/board_window_fixture.h"
+#include "tests/support/screenshots.h"
+
+namespace {
+
+QStringList logLines(BoardWindow& window) {
+    return window.reports->logView->toPlainText().split('\n');
+}
+
+TEST_F(BoardWindowTest, TheLogShowsTheLastReportsBothWaysInHexWithTheirTimes) {
+    rig.clock.advance(1234);
+    panel().cmdRead_Measurements->click();
+    window.refresh();
+    const QStringList lines = logLines(window);
+    const QString request = lines[lines.size() - 2];
+    const QString answer = lines.back();
+    EXPECT_TRUE(request.startsWith("   1.2") && request.contains(" -> 01 06 89 04 01 04 "))
+        << request.toStdString();
+    EXPECT_TRUE(answer.contains(" <- 01 00 ")) << answer.toStdString();
+    EXPECT_EQ(answer.mid(answer.indexOf("<- ") + 3).split(' ').size(), 64) << "all 64 bytes";
+    EXPECT_EQ(lines.size(), int(rig.board().received.size() + rig.board().answered.size()));
+
+    // Paused, nothing moves; resumed, it catches up. It never holds more than its last 200 lines.
+    window.reports->pauseButton->click();
+    EXPECT_EQ(window.reports->pauseButton->text(), "Resume");
+    for (int i = 0; i < 150; ++i) panel().cmdRead_All->click();
+    window.refresh();
+    EXPECT_EQ(logLines(window), lines);
+    window.reports->pauseButton->click();
+    EXPECT_EQ(window.reports->pauseButton->text(), "Pause");
+    const QStringList resumed = logLines(window);
+    EXPECT_EQ(resumed.size(), 200);
+    EXPECT_TRUE(resumed.back().contains(" <- 01 00 00 00 FF 00 ")) << resumed.back().toStdString();
+    for (int i = 1; i < resumed.size(); ++i)
+        EXPECT_NE(resumed[i].contains(" <- "), resumed[i - 1].contains(" <- "))
+            << "each read, then its answer";
+}
+
+// Both windows side by side, as a trainer sees them; the board window stays small.
+TEST_F(BoardWindowTest, ScreenshotOfThePanelAndTheBoardWindowSideBySide) {
+    window.light->levelBox->setValue(180);
+    window.light->shapeList->setCurrentIndex(1);
+    bool late = false;
+    collect([&] {
+        if (history().SampleIndex == 40 && !late) {
+            late = true;
+            window.interrupt->holdLowButton->click();
+        }
+        if (history().SampleIndex == 90) panel().cmdStopData_Click();
+    });
+    window.faults->dropCountBox->setValue(2);
+    window.faults->dropButton->click();
+    window.refresh();
+    frmTolvane& p = panel();
+    p.adjustSize();
+    window.resize(window.sizeHint().width(), p.height());
+    EXPECT_GE(window.width(), 350);
+    EXPECT_LE(window.width(), 450);
+
+    const QImage left = p.grab().toImage();
+    const QImage right = window.grab().toImage();
+    constexpr int kGap = 12;
+    QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()),
+                QImage::Format_RGB32);
+    both.fill(QColor(60, 60, 60));
+    QPainter painter(&both);
+    painter.drawImage(0, 0, left);
+    painter.drawImage(left.width() + kGap, 0, right);
+    painter.end();
+    const QString path = screenshotPath("demo_with_board_window.png");
+    ASSERT_TRUE(both.save(path)) << path.toStdString();
+    const QString alone = screenshotPath("demo_board_window.png");
+    ASSERT_TRUE(right.save(alone)) << alone.toStdString();
+}
+
+}  // namespace
