@@ -9,6 +9,9 @@ constexpr std::size_t kMaxReadCount = 62;      // answer bytes 2..63
 constexpr std::uint8_t kMaxReadAddress = 254;  // the read form is address + 1 in one byte
 
 const QString kCheckConnection = QStringLiteral("Please check USB connection.");
+const QString kNoPermission = QStringLiteral(
+    "A board was found but could not be opened: no permission to use it. Install the udev rule (see "
+    "the README), then unplug the board and plug it in again.");
 
 }  // namespace
 
@@ -19,12 +22,15 @@ BoardLink::BoardLink(HidTransport& transport, Services& services)
 
 void BoardLink::FindBoard() {
     if (WriteHandles[0] != kNoHandle) CloseBoards();
-    int found = 0;
+    Search search;
     for (;;) {
-        found = searchBoards();
-        if (found > 0) break;
-        askRetryOrCancel("Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
-                         " Evaluation Board not found.");
+        search = searchBoards();
+        if (search.opened > 0) break;
+        QString notFound = "Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
+                           " Evaluation Board not found.";
+        // A board the system lists but will not let us open is not "no board": say what helps.
+        if (search.refused) notFound += "\r\n" + kNoPermission;
+        askRetryOrCancel(notFound);
         if (MsgAnswer == AnswerRetry) continue;
         if (MsgAnswer == AnswerCancel) {
             unloadConsole();
@@ -32,7 +38,7 @@ void BoardLink::FindBoard() {
         }
         break;
     }
-    if (found > 0) PrepareOverlappedRead();
+    if (search.opened > 0) PrepareOverlappedRead();
     if (host_) {
         host_->cboEVB_init();
     } else {
@@ -42,29 +48,34 @@ void BoardLink::FindBoard() {
     }
 }
 
-// One pass over the interfaces present now; returns the number of boards opened.
-int BoardLink::searchBoards() {
-    int found = 0;
-    for (const std::string& path : transport_.enumerate()) {
-        WriteHandle = transport_.open(path);
+// One pass over the interfaces present now. Only those listed with the board's ids are opened: the
+// keyboards and mice of the machine are none of the program's business.
+BoardLink::Search BoardLink::searchBoards() {
+    Search search;
+    for (const HidInterface& listed : transport_.enumerate()) {
+        if (listed.vendorId != kBoardVendorId || listed.productId != kBoardProductId) continue;
+        WriteHandle = transport_.open(listed.path);
+        if (WriteHandle == kInvalidHandle) {
+            search.refused = true;
+            continue;
+        }
         if (!isBoard(WriteHandle)) {
-            if (WriteHandle != kInvalidHandle) transport_.close(WriteHandle);
+            transport_.close(WriteHandle);
             continue;
         }
         MsgAnswer = 1;
-        const auto n = static_cast<std::size_t>(found);
+        const auto n = static_cast<std::size_t>(search.opened);
         WriteHandles.resize(n + 1);
         ReadHandles.resize(n + 1);
         WriteHandles[n] = WriteHandle;
-        ReadHandle = transport_.open(path);
+        ReadHandle = transport_.open(listed.path);
         ReadHandles[n] = ReadHandle;
-        ++found;
+        ++search.opened;
     }
-    return found;
+    return search;
 }
 
 bool BoardLink::isBoard(HidHandle handle) {
-    if (handle == kInvalidHandle) return false;
     const std::optional<HidAttributes> attributes = transport_.attributes(handle);
     return attributes && attributes->vendorId == kBoardVendorId && attributes->productId == kBoardProductId;
 }

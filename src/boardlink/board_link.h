@@ -69,7 +69,12 @@ public:
                           const std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr);
 
 private:
-    int searchBoards();
+    struct Search {
+        int opened = 0;        // boards opened
+        bool refused = false;  // an interface listed with the board's ids could not be opened
+    };
+    Search searchBoards();
+    // The ids read from the open handle match the board's.
     bool isBoard(HidHandle handle);
     // The Retry/Cancel box of a link failure; returns the answer, also kept in MsgAnswer.
     int askRetryOrCancel(const QString& detail);
