@@ -7,6 +7,7 @@ namespace {
 constexpr std::size_t kPayloadStart = 5;       // first register-address byte of an I2C transfer
 constexpr std::size_t kMaxReadCount = 62;      // answer bytes 2..63
 constexpr std::uint8_t kMaxReadAddress = 254;  // the read form is address + 1 in one byte
+constexpr int kBusyAfterMs = 250;              // an answer awaited this long shows the busy cursor
 
 const QString kCheckConnection = QStringLiteral("Please check USB connection.");
 const QString kNoPermission = QStringLiteral(
@@ -122,9 +123,19 @@ void BoardLink::discardInput(int timeoutMs) {
     }
 }
 
+bool BoardLink::awaitAnswer(Report& answer) {
+    // The same 6 s in all, in two reads: past the first quarter second the user is shown the wait.
+    const std::uint32_t start = services_.clock.milliseconds();
+    if (transport_.read(ReadHandle, answer, kBusyAfterMs)) return true;
+    // A read that failed before its time (the board is gone) waited for nothing: neither does this.
+    if (services_.clock.milliseconds() - start < static_cast<std::uint32_t>(kBusyAfterMs)) return false;
+    const BusyWhile busy(services_.busy);
+    return transport_.read(ReadHandle, answer, kAnswerTimeoutMs - kBusyAfterMs);
+}
+
 std::int16_t BoardLink::ReadAnswer() {
     Report answer{};
-    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+    if (!awaitAnswer(answer)) {
         // Nothing is left pending after a timed-out read, so the cancel always succeeds.
         TransferError = 1;
         return TransferNoAnswer;
@@ -178,7 +189,7 @@ std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom
     const std::int16_t written = SendCommand(bytesFrom1);
     if (written != TransferSuccess) return written;
     Report answer{};
-    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+    if (!awaitAnswer(answer)) {
         // No answer is no answer: the caller must not decode an empty buffer (or what a Retry search
         // left in it) as the board's state. After Retry that search has read the board back anyway.
         return checkStatus(0);

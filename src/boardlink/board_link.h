@@ -79,6 +79,8 @@ private:
     // The Retry/Cancel box of a link failure; returns the answer, also kept in MsgAnswer.
     int askRetryOrCancel(const QString& detail);
     void unloadConsole();
+    // Waits up to the answer time-out for one input report, with the busy sign once it takes long.
+    bool awaitAnswer(Report& answer);
     // Reads and drops input reports until none comes within timeoutMs.
     void discardInput(int timeoutMs);
     void writeBytesFrom1(std::initializer_list<std::uint8_t> bytes);

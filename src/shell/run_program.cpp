@@ -11,7 +11,8 @@ int runProgram(HidTransport& transport, Clock& clock) {
     ProcessExit exit;
     EventLoopWait dueTimeWait(clock);
     SystemCalendar calendar;
-    Services services{clock, events, dialogs, exit, dueTimeWait, calendar};
+    WaitCursor busy;
+    Services services{clock, events, dialogs, exit, dueTimeWait, calendar, busy};
     Program program(services, transport);
     exit.beforeExit = [&program] { program.link.CloseBoards(); };
     program.start();
