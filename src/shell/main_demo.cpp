@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
     SteadyClock clock;
     sim::SimBus bus(clock, sim::Timing::Realistic);
     sim::addDemoBoard(bus);
-    return runProgram(bus, clock);
+    return runProgram(bus, clock, "tolvane-demo");
 }

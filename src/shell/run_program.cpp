@@ -3,9 +3,10 @@
 #include <QApplication>
 
 #include "shell/program.h"
+#include "shell/program_identity.h"
 
-int runProgram(HidTransport& transport, Clock& clock) {
-    QApplication::setApplicationName("Tolvane");
+int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName) {
+    setProgramIdentity(desktopFileName);
     EventPump events;
     QtDialogs dialogs;
     ProcessExit exit;
