@@ -1,7 +1,7 @@
 # make demo: install what is missing, build, start the program on the simulated board.
 # make test: install what is missing, build, run every test.
 # make package: the Debian package, in build/.
-.PHONY: all bootstrap build demo test bench screenshots icons package clean
+.PHONY: all bootstrap build demo test bench screenshots docs-screenshots icons package clean
 
 all: build
 
@@ -29,6 +29,12 @@ screenshots: build
 # entries, the icon and the metainfo, depending on the runtime libraries the programs link.
 package: build
 	cmake --build --preset default --target package
+
+# Refreshes the picture the README shows, docs/panel.png: the panel collecting on the simulated board,
+# as the test in tests/sensor/recording_test.cpp takes it.
+docs-screenshots: screenshots
+	mkdir -p docs
+	cp build/screenshots/panel_collecting.png docs/panel.png
 
 # Renders the icon's PNG sizes from packaging/tolvane.svg (needs rsvg-convert: package librsvg2-bin).
 icons:
