@@ -1,6 +1,7 @@
 # make demo: install what is missing, build, start the program on the simulated board.
 # make test: install what is missing, build, run every test.
-.PHONY: all bootstrap build demo test bench screenshots clean
+# make package: the Debian package, in build/.
+.PHONY: all bootstrap build demo test bench screenshots docs-screenshots icons package clean
 
 all: build
 
@@ -23,6 +24,23 @@ bench: build
 # Saves the pictures the tests take of the windows into build/screenshots, for a person to look at.
 screenshots: build
 	TOLVANE_SCREENSHOT_DIR=$(CURDIR)/build/screenshots ctest --preset default -R Screenshot
+
+# The Debian package (build/tolvane_<version>_<arch>.deb): the programs, the udev rule, the menu
+# entries, the icon and the metainfo, depending on the runtime libraries the programs link.
+package: build
+	cmake --build --preset default --target package
+
+# Refreshes the picture the README shows, docs/panel.png: the panel collecting on the simulated board,
+# as the test in tests/sensor/recording_test.cpp takes it.
+docs-screenshots: screenshots
+	mkdir -p docs
+	cp build/screenshots/panel_collecting.png docs/panel.png
+
+# Renders the icon's PNG sizes from packaging/tolvane.svg (needs rsvg-convert: package librsvg2-bin).
+icons:
+	for size in 32 48 64 128 256; do \
+	  rsvg-convert -w $$size -h $$size packaging/tolvane.svg -o packaging/icons/tolvane-$$size.png; \
+	done
 
 clean:
 	rm -rf build

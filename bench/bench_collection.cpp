@@ -25,7 +25,8 @@ namespace {
 class CollectingProgram {
 public:
     CollectingProgram(Clock& clock, DueTimeWait& wait, sim::Timing timing)
-        : bus_(clock, timing), services_{clock, events_, dialogs_, exit_, wait, calendar_} {
+        : bus_(clock, timing), busy_(clock), services_{clock, events_,   dialogs_, exit_,
+                                                       wait,  calendar_, busy_} {
         board_ = &bus_.addBoard();
         board_->chip.setLight(sim::LightSource::wave(400, 250, 20000, 4, 2019));
         program_.start();
@@ -59,6 +60,7 @@ private:
     ScriptedDialogs dialogs_;
     RecordingExit exit_;
     FixedCalendar calendar_;
+    RecordingBusyIndicator busy_;
     Services services_;
     Program program_{services_, bus_};
 };

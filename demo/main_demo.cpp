@@ -14,5 +14,5 @@ int main(int argc, char** argv) {
     BoardWindow board(bus, sim::addDemoBoard(bus), clock, sim::demoLight());
     board.placeBesideThePanel();
     board.show();
-    return runProgram(bus, clock);
+    return runProgram(bus, clock, "tolvane-demo");
 }

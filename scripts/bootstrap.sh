@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the demo need.
-# Does nothing when everything is present; runs unattended as root or through sudo.
+# Installs the Debian packages the build, the tests, the demo and the package need.
+# Does nothing when everything is present. As root it runs unattended; otherwise through sudo, which
+# may ask for your password when there is a terminal, and never waits for one without (CI).
 set -euo pipefail
 
 packages=(
@@ -9,6 +10,7 @@ packages=(
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
@@ -20,12 +22,17 @@ done
 echo "Installing: ${missing[*]}"
 if [ "$(id -u)" -eq 0 ]; then
   as_root=()
-elif command -v sudo >/dev/null 2>&1; then
-  as_root=(sudo -n)
-else
+elif ! command -v sudo >/dev/null 2>&1; then
   echo "bootstrap: these packages are missing and neither root nor sudo is available: ${missing[*]}" >&2
   exit 1
+elif [ -t 0 ]; then
+  as_root=(sudo)
+else
+  as_root=(sudo -n)
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -q
-"${as_root[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# sudo drops the caller's environment: the setting goes in through env.
+apt=("${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get)
+if ! "${apt[@]}" update -q || ! "${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"; then
+  echo "bootstrap: could not install the packages; as root: apt-get install ${missing[*]}" >&2
+  exit 1
+fi

@@ -4,8 +4,6 @@
 #include <charconv>
 #include <utility>
 
-#include "boardlink/board_command.h"
-
 namespace sim {
 
 namespace {
@@ -45,8 +43,8 @@ void SimBus::addForeignDevice(std::uint16_t vendorId, std::uint16_t productId) {
         std::make_unique<Device>(Device::Kind::Foreign, HidAttributes{vendorId, productId, 0}));
 }
 
-void SimBus::addUnopenableDevice() {
-    const HidAttributes ids{kBoardVendorId, kBoardProductId, kBoardVersion};
+void SimBus::addUnopenableDevice(std::uint16_t vendorId, std::uint16_t productId) {
+    const HidAttributes ids{vendorId, productId, kBoardVersion};
     devices_.push_back(std::make_unique<Device>(Device::Kind::Unopenable, ids));
 }
 
@@ -69,15 +67,19 @@ bool SimBus::plugged(const SimBoard& board) {
     return device && device->present;
 }
 
-std::vector<std::string> SimBus::enumerate() {
-    std::vector<std::string> paths;
+std::vector<HidInterface> SimBus::enumerate() {
+    std::vector<HidInterface> interfaces;
     for (std::size_t i = 0; i < devices_.size(); ++i) {
-        if (devices_[i]->present) paths.push_back(std::string(kPathPrefix) + std::to_string(i));
+        const Device& device = *devices_[i];
+        if (!device.present) continue;
+        interfaces.push_back({std::string(kPathPrefix) + std::to_string(i), device.attributes.vendorId,
+                              device.attributes.productId});
     }
-    return paths;
+    return interfaces;
 }
 
 HidHandle SimBus::open(const std::string& path) {
+    openRequests_.push_back(path);
     if (!path.starts_with(kPathPrefix)) return kInvalidHandle;
     std::size_t index = 0;
     const char* first = path.data() + kPathPrefix.size();

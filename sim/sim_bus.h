@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "boardlink/board_command.h"
 #include "boardlink/hid_transport.h"
 #include "platform/clock.h"
 #include "sim/sim_board.h"
@@ -28,8 +29,10 @@ public:
     SimBoard& addBoard();
     // A HID device that is not an evaluation board.
     void addForeignDevice(std::uint16_t vendorId, std::uint16_t productId);
-    // A HID interface that cannot be opened (another program holds it, no permission).
-    void addUnopenableDevice();
+    // A HID interface that is listed but cannot be opened (no permission, another program holds it);
+    // by default it is listed with the evaluation board's ids.
+    void addUnopenableDevice(std::uint16_t vendorId = kBoardVendorId,
+                             std::uint16_t productId = kBoardProductId);
 
     // Unplugged: writes fail, nothing answers, the board is not enumerated. Plugging it back in
     // needs a new search (new handles), as with real hardware.
@@ -39,13 +42,15 @@ public:
 
     void setTiming(Timing timing) { timing_ = timing; }
     int openHandleCount() const { return static_cast<int>(handles_.size()); }
+    // Every path open() was asked for, in order, whether the open succeeded or not.
+    const std::vector<std::string>& openRequests() const { return openRequests_; }
 
     // Every handle gets its own copy of each input report that arrives while it is open, as each open
     // hidraw file does; it keeps at most this many unread and drops newer ones.
     static constexpr std::size_t kHandleQueueReports = 64;
 
     // HidTransport
-    std::vector<std::string> enumerate() override;
+    std::vector<HidInterface> enumerate() override;
     HidHandle open(const std::string& path) override;
     std::optional<HidAttributes> attributes(HidHandle handle) override;
     bool write(HidHandle handle, const Report& report) override;
@@ -78,6 +83,7 @@ private:
     Timing timing_;
     std::vector<std::unique_ptr<Device>> devices_;
     std::map<HidHandle, Handle> handles_;
+    std::vector<std::string> openRequests_;
     HidHandle nextHandle_ = 0x100;
 };
 

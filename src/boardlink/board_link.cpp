@@ -7,8 +7,12 @@ namespace {
 constexpr std::size_t kPayloadStart = 5;       // first register-address byte of an I2C transfer
 constexpr std::size_t kMaxReadCount = 62;      // answer bytes 2..63
 constexpr std::uint8_t kMaxReadAddress = 254;  // the read form is address + 1 in one byte
+constexpr int kBusyAfterMs = 250;              // an answer awaited this long shows the busy cursor
 
 const QString kCheckConnection = QStringLiteral("Please check USB connection.");
+const QString kNoPermission = QStringLiteral(
+    "A board was found but could not be opened: no permission to use it. Install the udev rule (see "
+    "the README), then unplug the board and plug it in again.");
 
 }  // namespace
 
@@ -19,12 +23,15 @@ BoardLink::BoardLink(HidTransport& transport, Services& services)
 
 void BoardLink::FindBoard() {
     if (WriteHandles[0] != kNoHandle) CloseBoards();
-    int found = 0;
+    Search search;
     for (;;) {
-        found = searchBoards();
-        if (found > 0) break;
-        askRetryOrCancel("Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
-                         " Evaluation Board not found.");
+        search = searchBoards();
+        if (search.opened > 0) break;
+        QString notFound = "Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
+                           " Evaluation Board not found.";
+        // A board the system lists but will not let us open is not "no board": say what helps.
+        if (search.refused) notFound += "\r\n" + kNoPermission;
+        askRetryOrCancel(notFound);
         if (MsgAnswer == AnswerRetry) continue;
         if (MsgAnswer == AnswerCancel) {
             unloadConsole();
@@ -32,7 +39,7 @@ void BoardLink::FindBoard() {
         }
         break;
     }
-    if (found > 0) PrepareOverlappedRead();
+    if (search.opened > 0) PrepareOverlappedRead();
     if (host_) {
         host_->cboEVB_init();
     } else {
@@ -42,29 +49,34 @@ void BoardLink::FindBoard() {
     }
 }
 
-// One pass over the interfaces present now; returns the number of boards opened.
-int BoardLink::searchBoards() {
-    int found = 0;
-    for (const std::string& path : transport_.enumerate()) {
-        WriteHandle = transport_.open(path);
+// One pass over the interfaces present now. Only those listed with the board's ids are opened: the
+// keyboards and mice of the machine are none of the program's business.
+BoardLink::Search BoardLink::searchBoards() {
+    Search search;
+    for (const HidInterface& listed : transport_.enumerate()) {
+        if (listed.vendorId != kBoardVendorId || listed.productId != kBoardProductId) continue;
+        WriteHandle = transport_.open(listed.path);
+        if (WriteHandle == kInvalidHandle) {
+            search.refused = true;
+            continue;
+        }
         if (!isBoard(WriteHandle)) {
-            if (WriteHandle != kInvalidHandle) transport_.close(WriteHandle);
+            transport_.close(WriteHandle);
             continue;
         }
         MsgAnswer = 1;
-        const auto n = static_cast<std::size_t>(found);
+        const auto n = static_cast<std::size_t>(search.opened);
         WriteHandles.resize(n + 1);
         ReadHandles.resize(n + 1);
         WriteHandles[n] = WriteHandle;
-        ReadHandle = transport_.open(path);
+        ReadHandle = transport_.open(listed.path);
         ReadHandles[n] = ReadHandle;
-        ++found;
+        ++search.opened;
     }
-    return found;
+    return search;
 }
 
 bool BoardLink::isBoard(HidHandle handle) {
-    if (handle == kInvalidHandle) return false;
     const std::optional<HidAttributes> attributes = transport_.attributes(handle);
     return attributes && attributes->vendorId == kBoardVendorId && attributes->productId == kBoardProductId;
 }
@@ -111,9 +123,19 @@ void BoardLink::discardInput(int timeoutMs) {
     }
 }
 
+bool BoardLink::awaitAnswer(Report& answer) {
+    // The same 6 s in all, in two reads: past the first quarter second the user is shown the wait.
+    const std::uint32_t start = services_.clock.milliseconds();
+    if (transport_.read(ReadHandle, answer, kBusyAfterMs)) return true;
+    // A read that failed before its time (the board is gone) waited for nothing: neither does this.
+    if (services_.clock.milliseconds() - start < static_cast<std::uint32_t>(kBusyAfterMs)) return false;
+    const BusyWhile busy(services_.busy);
+    return transport_.read(ReadHandle, answer, kAnswerTimeoutMs - kBusyAfterMs);
+}
+
 std::int16_t BoardLink::ReadAnswer() {
     Report answer{};
-    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+    if (!awaitAnswer(answer)) {
         // Nothing is left pending after a timed-out read, so the cancel always succeeds.
         TransferError = 1;
         return TransferNoAnswer;
@@ -167,7 +189,7 @@ std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom
     const std::int16_t written = SendCommand(bytesFrom1);
     if (written != TransferSuccess) return written;
     Report answer{};
-    if (!transport_.read(ReadHandle, answer, kAnswerTimeoutMs)) {
+    if (!awaitAnswer(answer)) {
         // No answer is no answer: the caller must not decode an empty buffer (or what a Retry search
         // left in it) as the board's state. After Retry that search has read the board back anyway.
         return checkStatus(0);

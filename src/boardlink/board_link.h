@@ -69,11 +69,18 @@ public:
                           const std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr);
 
 private:
-    int searchBoards();
+    struct Search {
+        int opened = 0;        // boards opened
+        bool refused = false;  // an interface listed with the board's ids could not be opened
+    };
+    Search searchBoards();
+    // The ids read from the open handle match the board's.
     bool isBoard(HidHandle handle);
     // The Retry/Cancel box of a link failure; returns the answer, also kept in MsgAnswer.
     int askRetryOrCancel(const QString& detail);
     void unloadConsole();
+    // Waits up to the answer time-out for one input report, with the busy sign once it takes long.
+    bool awaitAnswer(Report& answer);
     // Reads and drops input reports until none comes within timeoutMs.
     void discardInput(int timeoutMs);
     void writeBytesFrom1(std::initializer_list<std::uint8_t> bytes);

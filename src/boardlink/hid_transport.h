@@ -13,6 +13,14 @@ using HidHandle = std::intptr_t;
 inline constexpr HidHandle kNoHandle = 0;        // an empty slot of the handle lists
 inline constexpr HidHandle kInvalidHandle = -1;  // "all bits set": no board selected, or open failed
 
+// An interface as the device list shows it, with the ids listed for it, before anything opens it.
+struct HidInterface {
+    std::string path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    bool operator==(const HidInterface&) const = default;
+};
+
 struct HidAttributes {
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
@@ -24,8 +32,8 @@ struct HidAttributes {
 class HidTransport {
 public:
     virtual ~HidTransport() = default;
-    // Paths of every HID interface present now.
-    virtual std::vector<std::string> enumerate() = 0;
+    // Every HID interface present now, each once, with its listed ids; opens nothing.
+    virtual std::vector<HidInterface> enumerate() = 0;
     // A new handle on the interface, or kInvalidHandle.
     virtual HidHandle open(const std::string& path) = 0;
     virtual std::optional<HidAttributes> attributes(HidHandle handle) = 0;

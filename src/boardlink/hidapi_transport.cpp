@@ -2,8 +2,6 @@
 
 #include <hidapi/hidapi.h>
 
-#include <algorithm>
-
 HidapiTransport::HidapiTransport() {
     hid_init();
 }
@@ -13,20 +11,21 @@ HidapiTransport::~HidapiTransport() {
     hid_exit();
 }
 
-std::vector<std::string> HidapiTransport::enumerate() {
-    std::vector<std::string> paths;
+std::vector<HidInterface> HidapiTransport::enumerate() {
+    std::vector<HidInterface> interfaces;
     enumerated_.clear();
+    // The list comes from the system's device records: nothing is opened to make it.
     hid_device_info* const all = hid_enumerate(0, 0);
     for (const hid_device_info* info = all; info != nullptr; info = info->next) {
         if (info->path == nullptr) continue;
         // hidapi can list one interface once per top-level usage; the program must see it once.
         const std::string path = info->path;
-        if (std::find(paths.begin(), paths.end(), path) != paths.end()) continue;
-        paths.push_back(path);
+        if (enumerated_.contains(path)) continue;
+        interfaces.push_back({path, info->vendor_id, info->product_id});
         enumerated_[path] = {info->vendor_id, info->product_id, info->release_number};
     }
     hid_free_enumeration(all);
-    return paths;
+    return interfaces;
 }
 
 std::optional<HidAttributes> HidapiTransport::enumeratedAttributes(const std::string& path) {

@@ -17,7 +17,7 @@ public:
     HidapiTransport(const HidapiTransport&) = delete;
     HidapiTransport& operator=(const HidapiTransport&) = delete;
 
-    std::vector<std::string> enumerate() override;
+    std::vector<HidInterface> enumerate() override;
     HidHandle open(const std::string& path) override;
     std::optional<HidAttributes> attributes(HidHandle handle) override;
     bool write(HidHandle handle, const Report& report) override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/busy_indicator.h"
 #include "platform/calendar.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -7,7 +8,8 @@
 #include "platform/event_pump.h"
 #include "platform/program_exit.h"
 
-// What the program asks of the outside world: time, event processing, dialogs, ending itself.
+// What the program asks of the outside world: time, event processing, dialogs, ending itself, the
+// busy sign.
 struct Services {
     Clock& clock;
     EventPump& events;
@@ -15,4 +17,5 @@ struct Services {
     ProgramExit& exit;
     DueTimeWait& dueTimeWait;
     Calendar& calendar;
+    BusyIndicator& busy;
 };

@@ -8,5 +8,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SteadyClock clock;
     HidapiTransport transport;
-    return runProgram(transport, clock);
+    return runProgram(transport, clock, "tolvane");
 }

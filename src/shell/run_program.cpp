@@ -3,15 +3,17 @@
 #include <QApplication>
 
 #include "shell/program.h"
+#include "shell/program_identity.h"
 
-int runProgram(HidTransport& transport, Clock& clock) {
-    QApplication::setApplicationName("Tolvane");
+int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName) {
+    setProgramIdentity(desktopFileName);
     EventPump events;
     QtDialogs dialogs;
     ProcessExit exit;
     EventLoopWait dueTimeWait(clock);
     SystemCalendar calendar;
-    Services services{clock, events, dialogs, exit, dueTimeWait, calendar};
+    WaitCursor busy;
+    Services services{clock, events, dialogs, exit, dueTimeWait, calendar, busy};
     Program program(services, transport);
     exit.beforeExit = [&program] { program.link.CloseBoards(); };
     program.start();

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 #include "boardlink/hid_transport.h"
 #include "platform/clock.h"
 
-// Runs one program on the given board transport until it ends. Needs a QApplication.
-int runProgram(HidTransport& transport, Clock& clock);
+// Runs one program on the given board transport until it ends, its windows known to the desktop by
+// the given desktop entry. Needs a QApplication.
+int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName);

@@ -1,9 +1,18 @@
 // Finding, opening and closing boards, and the box shown when there is none.
+#include <functional>
+
 #include "tests/boardlink/link_rig.h"
 
 namespace {
 
 using Discovery = LinkTest;
+
+const QString kNotFoundText =
+    "Please check USB connection.\r\nHalvora HID USB Device: VID 7C4B, PID 2019  Tolvane Evaluation Board "
+    "not found.";
+const QString kNoPermissionLine =
+    "\r\nA board was found but could not be opened: no permission to use it. Install the udev rule (see "
+    "the README), then unplug the board and plug it in again.";
 
 TEST_F(Discovery, NoBoardShowsTheBoxTitledAsTheBoardNameStandsAndCancelEnds) {
     link.BoardName.clear();  // not set yet during the first search
@@ -12,10 +21,7 @@ TEST_F(Discovery, NoBoardShowsTheBoxTitledAsTheBoardNameStandsAndCancelEnds) {
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].title, "");
-    EXPECT_EQ(
-        dialogs.shown[0].text,
-        "Please check USB connection.\r\nHalvora HID USB Device: VID 7C4B, PID 2019  Tolvane Evaluation "
-        "Board not found.");
+    EXPECT_EQ(dialogs.shown[0].text, kNotFoundText);
     EXPECT_EQ(dialogs.shown[0].buttons, DialogButtons::RetryCancel);
     EXPECT_EQ(exit.count, 1);
     EXPECT_EQ(bus.openHandleCount(), 0);
@@ -52,7 +58,9 @@ TEST_F(Discovery, EveryBoardIsOpenedTwiceOthersStayClosedAndTheFirstIsCurrent) {
     bus.addForeignDevice(0x1234, kBoardProductId);
     link.FindBoard();
 
-    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(dialogs.shown.empty()) << "a board that opened: no box, whatever else refused";
+    EXPECT_EQ(bus.openRequests(), (std::vector<std::string>{"sim:1", "sim:2", "sim:2", "sim:3", "sim:3"}))
+        << "only what is listed with both of the board's ids is opened";
     ASSERT_EQ(link.WriteHandles.size(), 2u);
     ASSERT_EQ(link.ReadHandles.size(), 2u);
     EXPECT_EQ(bus.openHandleCount(), 4);
@@ -65,6 +73,59 @@ TEST_F(Discovery, EveryBoardIsOpenedTwiceOthersStayClosedAndTheFirstIsCurrent) {
 
     link.CloseBoards();
     EXPECT_EQ(bus.openHandleCount(), 0);
+}
+
+// What the box says when nothing opened, by what the bus lists.
+TEST(DiscoveryBox, ABoardListedButRefusedAddsThePermissionLineToTheNotFoundBox) {
+    struct Case {
+        const char* bus;
+        std::function<void(sim::SimBus&)> fill;
+        QString text;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", [](sim::SimBus&) {}, kNotFoundText},
+        {"a mouse that refuses opening", [](sim::SimBus& b) { b.addUnopenableDevice(0x046D, 0xC077); },
+         kNotFoundText},
+        {"a board that refuses opening", [](sim::SimBus& b) { b.addUnopenableDevice(); },
+         kNotFoundText + kNoPermissionLine},
+        {"a keyboard, then a refusing board, then a board unplugged",
+         [](sim::SimBus& b) {
+             b.addForeignDevice(0x046D, 0xC31C);
+             b.addUnopenableDevice();
+             b.unplug(b.addBoard());
+         },
+         kNotFoundText + kNoPermissionLine},
+    };
+    for (const Case& c : cases) {
+        TestServices test;
+        sim::SimBus bus{test.clock};
+        BoardLink link{bus, test.services};
+        link.DeviceName = "Tolvane";
+        c.fill(bus);
+        link.FindBoard();
+        ASSERT_EQ(test.dialogs.shown.size(), 1u) << c.bus;
+        EXPECT_EQ(test.dialogs.shown[0].text, c.text) << c.bus;
+        EXPECT_EQ(test.dialogs.shown[0].buttons, DialogButtons::RetryCancel) << c.bus;
+        EXPECT_EQ(test.exit.count, 1) << c.bus << ": Cancel ends";
+    }
+}
+
+TEST_F(Discovery, RetryAfterThePermissionIsGrantedCarriesOnWithTheBoard) {
+    bus.addUnopenableDevice();
+    dialogs.answerWith([&](const MessageBoxRequest&) {
+        // The rule is in place and the board plugged in again: it comes back as a new node.
+        bus.addBoard();
+        return AnswerRetry;
+    });
+    FakeHost host(link, exit);
+    link.FindBoard();
+
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith(kNoPermissionLine));
+    EXPECT_EQ(link.MsgAnswer, 1);
+    EXPECT_EQ(host.inits, 1);
+    EXPECT_EQ(link.WriteHandles.size(), 1u);
+    EXPECT_FALSE(exit.requested());
 }
 
 }  // namespace

@@ -9,8 +9,10 @@ namespace {
 
 TEST(HidapiTransport, UnknownPathsAndHandlesFailCleanly) {
     HidapiTransport transport;
-    const std::vector<std::string> paths = transport.enumerate();
-    EXPECT_EQ(std::set<std::string>(paths.begin(), paths.end()).size(), paths.size());  // each once
+    std::set<std::string> paths;
+    const std::vector<HidInterface> listed = transport.enumerate();
+    for (const HidInterface& entry : listed) paths.insert(entry.path);
+    EXPECT_EQ(paths.size(), listed.size());  // each once
 
     EXPECT_EQ(transport.open("/dev/no-such-hidraw"), kInvalidHandle);
     Report report{};

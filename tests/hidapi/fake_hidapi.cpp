@@ -78,6 +78,7 @@ void hid_free_enumeration(hid_device_info* devs) {
 }
 
 hid_device* hid_open_path(const char* path) {
+    ++state().opens;
     if (state().unopenable.contains(path)) return nullptr;
     auto* device = new hid_device{path};
     devices().insert(device);

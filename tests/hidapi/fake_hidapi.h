@@ -46,6 +46,7 @@ struct FakeHidapi {
     std::vector<std::string> closed;
     int unknownDevices = 0;  // calls with a device that is not open: must stay 0
     int openDevices = 0;
+    int opens = 0;  // every hid_open_path call, successful or not
 };
 
 FakeHidapi& fakeHidapi();

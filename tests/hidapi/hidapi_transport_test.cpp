@@ -52,11 +52,13 @@ TEST_F(Hidapi, StartsHidapiOnceAndOnDestructionClosesWhatIsStillOpenThenStops) {
     EXPECT_EQ(fake.unknownDevices, 0) << "nothing closed twice";
 }
 
-TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsAndFreesTheList) {
-    EXPECT_EQ(transport->enumerate(), (std::vector<std::string>{kMouse, kBoard}));
+TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheList) {
+    EXPECT_EQ(transport->enumerate(),
+              (std::vector<HidInterface>{{kMouse, 0x046D, 0xC077}, {kBoard, 0x7C4B, 0x2019}}));
     EXPECT_EQ(fake.enumerations, (std::vector<std::pair<unsigned short, unsigned short>>{{0, 0}}))
         << "every HID device: the link itself picks the boards";
     EXPECT_EQ(fake.listsNotFreed, 0);
+    EXPECT_EQ(fake.opens, 0) << "the ids come from the list, not from opening the devices";
 
     const auto board = transport->attributes(transport->open(kBoard));
     ASSERT_TRUE(board);

@@ -1,8 +1,11 @@
 // The platform services the program waits, asks and ends through.
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <cstdio>
 
+#include "platform/busy_indicator.h"
 #include "platform/delay.h"
 #include "platform/dialogs.h"
 #include "platform/program_exit.h"
@@ -33,6 +36,19 @@ TEST(Delay, SurvivesTheCounterWrapping) {
     Delay(clock, events, 0.1);
     EXPECT_EQ(clock.milliseconds(), 84u);
     EXPECT_EQ(events.count(), 25);
+}
+
+TEST(WaitCursor, ShowsTheWaitCursorOverEveryWindowAndRestoresWhatWasThere) {
+    WaitCursor busy;
+    {
+        const BusyWhile outer(busy);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        { const BusyWhile inner(busy); }
+        EXPECT_NE(QGuiApplication::overrideCursor(), nullptr)
+            << "an inner wait leaves the outer one's cursor";
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST(ScriptedDialogs, AnswersFromTheScriptThenByDefaultAndRecordsEveryBox) {

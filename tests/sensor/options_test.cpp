@@ -114,6 +114,21 @@ TEST_F(OptionsTest, TimeBaseAndModeListStopTheRunAndWriteAtOnce) {
     EXPECT_TRUE(pendingFlags(p).empty());
 }
 
+// A board that stops answering holds the window for the whole wait: the busy cursor says so, then goes.
+TEST_F(OptionsTest, ABoardThatStopsAnsweringShowsTheBusyCursorForTheWaitOnly) {
+    frmTolvane& p = panel();
+    p.OptMode[2]->click();
+    EXPECT_EQ(p.LblCommTest->text(), "Good");
+    EXPECT_TRUE(rig.busy.shownAtMs.empty()) << "a board that answers at once never shows it";
+
+    rig.board().dropAnswers(1);
+    p.OptMode[2]->click();
+    EXPECT_EQ(p.LblCommTest->text(), "Fail");
+    ASSERT_EQ(rig.busy.shownAtMs.size(), 1u);
+    ASSERT_EQ(rig.busy.restoredAtMs.size(), 1u);
+    EXPECT_EQ(rig.busy.restoredAtMs[0] - rig.busy.shownAtMs[0], 6000u - 250u);
+}
+
 // "Test Comm" reads R0 alone and judges the last exchange; "Measure" only toggles the LEDs.
 TEST_F(OptionsTest, TestCommJudgesTheLastExchangeAndMeasureOnlyTogglesTheLeds) {
     frmTolvane& p = panel();

@@ -173,10 +173,16 @@ TEST_F(RecordingTest, ExitDuringARunEndsTheProgramWithoutAnotherSample) {
 TEST_F(RecordingTest, ScreenshotOfThePanelCollectingTheDemoLight) {
     chip().setLight(sim::LightSource::wave(220, 120, 20000, 3, 2019));  // the demo board's light
     rig.bus.setTiming(sim::Timing::Realistic);
-    collectSamples(320);
-    panel().adjustSize();
-    const QString shot = screenshotPath("panel_collecting.png");
-    ASSERT_TRUE(panel().grab().save(shot)) << shot.toStdString();
+    // The README shows this picture: an everyday record file name, not this test's temporary folder.
+    record().txtFilePath->setText("/home/user/Documents/Data.txt");
+    QImage shot;
+    collectSamples(320, [&] {
+        if (!shot.isNull() || history().SampleIndex < 320) return;
+        panel().adjustSize();
+        shot = panel().grab().toImage();  // while the run goes on
+    });
+    const QString path = screenshotPath("panel_collecting.png");
+    ASSERT_TRUE(shot.save(path)) << path.toStdString();
 }
 
 }  // namespace

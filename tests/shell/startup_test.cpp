@@ -65,6 +65,22 @@ TEST(Startup, NoBoardShowsTheNotFoundBoxAndCancelEndsBeforeThePanelOpens) {
     EXPECT_TRUE(rig.program.link.BoardName.isEmpty());
 }
 
+TEST(Startup, ABoardWithoutPermissionIsNamedAfterTheNotFoundText) {
+    Rig rig(0);
+    rig.bus.addForeignDevice(0x046D, 0xC077);
+    rig.bus.addUnopenableDevice();
+    rig.chooseTolvane();
+
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    const QStringList lines = rig.dialogs.shown[0].text.split("\r\n");
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[1], "Halvora HID USB Device: VID 7C4B, PID 2019  Tolvane Evaluation Board not found.");
+    EXPECT_TRUE(lines[2].startsWith("A board was found but could not be opened: no permission"));
+    EXPECT_TRUE(lines[2].contains("udev rule (see the README)"));
+    EXPECT_EQ(rig.bus.openRequests(), std::vector<std::string>{"sim:1"}) << "the mouse is left alone";
+    EXPECT_TRUE(rig.exit.requested());
+}
+
 TEST(Startup, RetryWithTheBoardPluggedInCarriesOn) {
     Rig rig(0);
     rig.dialogs.answerWith([&rig](const MessageBoxRequest&) {

@@ -1,0 +1,172 @@
+// What installing puts on a machine: the install tree staged under a temporary DESTDIR, the Debian
+// package made from it, and the desktop files checked by the desktop's own validators where installed.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+// Every file an install with prefix /usr puts down, relative to the root.
+const QStringList kInstallTree = {
+    "usr/bin/tolvane",
+    "usr/bin/tolvane-demo",
+    "usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules",
+    "usr/share/applications/tolvane-demo.desktop",
+    "usr/share/applications/tolvane.desktop",
+    "usr/share/icons/hicolor/128x128/apps/tolvane.png",
+    "usr/share/icons/hicolor/256x256/apps/tolvane.png",
+    "usr/share/icons/hicolor/32x32/apps/tolvane.png",
+    "usr/share/icons/hicolor/48x48/apps/tolvane.png",
+    "usr/share/icons/hicolor/64x64/apps/tolvane.png",
+    "usr/share/icons/hicolor/scalable/apps/tolvane.svg",
+    "usr/share/metainfo/com.halvora.Tolvane.metainfo.xml",
+};
+
+struct Outcome {
+    int exitCode = -1;
+    QString output;  // standard output and error together
+};
+
+Outcome run(const QString& program, const QStringList& arguments, const QString& destDir = {}) {
+    QProcess process;
+    if (!destDir.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DESTDIR", destDir);
+        process.setProcessEnvironment(environment);
+    }
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(50000) || process.exitStatus() != QProcess::NormalExit) return {-1, program};
+    return {process.exitCode(), QString::fromLocal8Bit(process.readAll())};
+}
+
+QStringList filesUnder(const QString& root) {
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) files << QDir(root).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+
+// The value of `key` in a desktop entry's main group.
+QString desktopValue(const QString& path, const QString& key) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.startsWith(key + "=")) return line.mid(key.size() + 1);
+    }
+    return {};
+}
+
+// One staged install for every test of the tree: it copies the programs, which takes a moment.
+class InstallTree : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        stage_ = new QTemporaryDir;
+        install_ = new Outcome(
+            run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"}, stage_->path()));
+    }
+    static void TearDownTestSuite() {
+        delete install_;
+        delete stage_;
+    }
+    void SetUp() override { ASSERT_EQ(install_->exitCode, 0) << install_->output.toStdString(); }
+
+    static QString installed(const QString& path) { return stage_->filePath(path); }
+
+    static inline QTemporaryDir* stage_ = nullptr;
+    static inline Outcome* install_ = nullptr;
+};
+
+TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo) {
+    EXPECT_EQ(filesUnder(stage_->path()), kInstallTree);
+    for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo"})
+        EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
+    QFile rule(installed("usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules"));
+    ASSERT_TRUE(rule.open(QIODevice::ReadOnly));
+    const QString rules = QString::fromUtf8(rule.readAll());
+    EXPECT_TRUE(rules.contains(R"(ATTRS{idVendor}=="7c4b", ATTRS{idProduct}=="2019")"));
+    EXPECT_TRUE(rules.contains(R"(TAG+="uaccess")"));
+}
+
+TEST_F(InstallTree, EachEntryStartsAnInstalledProgramWithAnInstalledIcon) {
+    for (const QString& name : {QStringLiteral("tolvane"), QStringLiteral("tolvane-demo")}) {
+        const QString entry = installed("usr/share/applications/" + name + ".desktop");
+        EXPECT_EQ(desktopValue(entry, "Exec"), name);
+        EXPECT_TRUE(QFileInfo::exists(installed("usr/bin/" + name)));
+        EXPECT_EQ(desktopValue(entry, "Icon"), "tolvane");
+        EXPECT_EQ(desktopValue(entry, "StartupWMClass"), name) << "the desktop matches windows by it on X11";
+    }
+    QFile metainfo(installed("usr/share/metainfo/com.halvora.Tolvane.metainfo.xml"));
+    ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(metainfo.readAll());
+    EXPECT_TRUE(xml.contains("<id>com.halvora.Tolvane</id>"));
+    EXPECT_TRUE(xml.contains(R"(<launchable type="desktop-id">tolvane.desktop</launchable>)"));
+}
+
+TEST_F(InstallTree, TheDesktopsValidatorsPassTheEntriesAndTheMetainfo) {
+    const QString desktopValidate = QStandardPaths::findExecutable("desktop-file-validate");
+    const QString appstream = QStandardPaths::findExecutable("appstreamcli");
+    if (desktopValidate.isEmpty() && appstream.isEmpty()) GTEST_SKIP() << "no validator installed";
+    if (!desktopValidate.isEmpty()) {
+        const Outcome checked =
+            run(desktopValidate, {installed("usr/share/applications/tolvane.desktop"),
+                                  installed("usr/share/applications/tolvane-demo.desktop")});
+        EXPECT_EQ(checked.exitCode, 0) << checked.output.toStdString();
+        EXPECT_EQ(checked.output.trimmed(), "") << "not even a hint";
+    }
+    if (!appstream.isEmpty()) {
+        const Outcome checked =
+            run(appstream,
+                {"validate", "--no-net", installed("usr/share/metainfo/com.halvora.Tolvane.metainfo.xml")});
+        EXPECT_EQ(checked.exitCode, 0) << checked.output.toStdString();
+    }
+}
+
+// cpack makes the package in a temporary folder, as `make package` does in the build folder.
+TEST(DebianPackage, HoldsTheInstallTreeNeedsTheRuntimeLibrariesAndReloadsTheUdevRules) {
+    for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"})
+        if (QStandardPaths::findExecutable(tool).isEmpty()) GTEST_SKIP() << tool << " is not installed";
+    QTemporaryDir out;
+    const Outcome packed = run(
+        TOLVANE_CPACK, {"-G", "DEB", "--config", TOLVANE_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()});
+    ASSERT_EQ(packed.exitCode, 0) << packed.output.toStdString();
+    const QStringList debs = QDir(out.path()).entryList({"*.deb"}, QDir::Files);
+    ASSERT_EQ(debs.size(), 1) << packed.output.toStdString();
+    const QString deb = out.filePath(debs[0]);
+    EXPECT_TRUE(debs[0].startsWith("tolvane_")) << debs[0].toStdString();
+
+    // "-rwxr-xr-x root/root 123 2026-12-07 09:30 ./usr/bin/tolvane": files only, without the "./".
+    const Outcome listing = run("dpkg-deb", {"-c", deb});
+    ASSERT_EQ(listing.exitCode, 0) << listing.output.toStdString();
+    QStringList files;
+    for (const QString& line : listing.output.split('\n', Qt::SkipEmptyParts)) {
+        if (!line.startsWith('-')) continue;
+        files << line.section(' ', -1).mid(2);
+    }
+    files.sort();
+    EXPECT_EQ(files, kInstallTree);
+
+    const Outcome depends = run("dpkg-deb", {"-f", deb, "Depends"});
+    for (const char* library :
+         {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libhidapi-hidraw0", "libstdc++6"})
+        EXPECT_TRUE(depends.output.contains(library)) << library << " in: " << depends.output.toStdString();
+
+    const QString control = out.filePath("control");
+    ASSERT_EQ(run("dpkg-deb", {"-e", deb, control}).exitCode, 0);
+    QFile postinst(control + "/postinst");
+    ASSERT_TRUE(postinst.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QFileInfo(postinst).isExecutable());
+    EXPECT_TRUE(QString::fromUtf8(postinst.readAll()).contains("udevadm control --reload-rules"));
+}
+
+}  // namespace
