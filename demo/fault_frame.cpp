@@ -18,6 +18,7 @@ FaultFrame::FaultFrame(sim::SimBus& bus, sim::SimBoard& board)
     replugTimer->setSingleShot(true);
     replugTimer->setInterval(kReplugAfterMs);
     dropCountBox = new QSpinBox;
+    dropCountBox->setAccessibleName("Answers to drop");
     dropCountBox->setRange(1, 99);
     dropButton = new QPushButton("Drop answers");
     dropButton->setToolTip("The next answers never come: the program waits 6 s for each");

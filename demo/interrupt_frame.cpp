@@ -6,6 +6,8 @@
 
 InterruptFrame::InterruptFrame(sim::SimBoard& board) : QGroupBox("Interrupt"), board_(board) {
     lineIndicator = new Shape;
+    lineIndicator->setMeaning("INT line",
+                              {{Black, "high: no interrupt"}, {BrightRed, "low: interrupt asserted"}});
     lineLabel = new QLabel;
     holdLowButton = new QPushButton("Hold INT low");
     holdLowButton->setCheckable(true);

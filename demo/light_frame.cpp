@@ -11,9 +11,11 @@
 LightFrame::LightFrame(sim::TolvaneChip& chip, const sim::LightSetting& initial)
     : QGroupBox("Light"), chip_(chip), setting_(initial) {
     levelSlider = new QSlider(Qt::Horizontal);
+    levelSlider->setAccessibleName("Light level");
     levelSlider->setRange(0, kLuxSliderTop);
     levelSlider->setToolTip("Light level, from darkness to full sunlight");
     levelBox = new QDoubleSpinBox;
+    levelBox->setAccessibleName("Light level, lux");
     levelBox->setRange(0, kLuxBoxTop);
     levelBox->setDecimals(1);
     levelBox->setSuffix(" lux");
@@ -24,10 +26,12 @@ LightFrame::LightFrame(sim::TolvaneChip& chip, const sim::LightSetting& initial)
         "Steps: half, full, one and a half, full level, 5 s each. Slow wave: half to one and a half "
         "times the level and back in 20 s.");
     infraredBox = new QSpinBox;
+    infraredBox->setAccessibleName("Infrared share, percent");
     infraredBox->setRange(0, 100);
     infraredBox->setSuffix(" %");
     infraredBox->setToolTip("The infrared part of the light: D1 sees all of it, D2 only this part");
     noiseBox = new QDoubleSpinBox;
+    noiseBox->setAccessibleName("Noise, lux");
     noiseBox->setRange(0, 1000);
     noiseBox->setDecimals(1);
     noiseBox->setSuffix(" lux");

@@ -11,6 +11,7 @@
 ReportLogFrame::ReportLogFrame(sim::SimBoard& board, Clock& clock)
     : QGroupBox("Reports"), board_(board), originMs_(clock.milliseconds()) {
     logView = new QPlainTextEdit;
+    logView->setAccessibleName("Reports to and from the board");
     logView->setReadOnly(true);
     logView->setLineWrapMode(QPlainTextEdit::NoWrap);
     logView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

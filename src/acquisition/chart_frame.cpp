@@ -41,6 +41,8 @@ ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& serv
                              "Enter a number here followed by the \"Enter\" key to set the Max range toa "
                              "specific number.");
 
+    lblTrig->setBuddy(txtScale);
+
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(Picture2, 0, 0, 1, 5);

@@ -50,6 +50,14 @@ CollectionFrame::CollectionFrame() {
     txtReading2 = displayBox("", 9);
     txtReading3 = displayBox("", 9);
 
+    // What a screen reader announces for each box: its caption.
+    Label8->setBuddy(txtInterval);
+    txtInterval->setAccessibleName("Sample Interval, mSec");
+    Label14->setBuddy(txtTime3);
+    Label6->setBuddy(txtTime1);
+    Label16->setBuddy(txtReading);
+    Label11->setBuddy(lblLoop_Count);
+
     auto* grid = new QGridLayout(this);
     grid->addWidget(cmdCollectData, 0, 0, 1, 6);
     grid->addWidget(cmdStopData, 1, 0, 1, 2);

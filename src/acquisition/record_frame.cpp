@@ -21,6 +21,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
       stop_(std::move(stop)) {
     txtFilePath = new QLineEdit;
     txtFilePath->setToolTip("Contains Path + File name where measurement data will be written.");
+    txtFilePath->setAccessibleName("Measurement file path");
     cmdBrowse = new QPushButton("Browse");
     cmdBrowse->setToolTip("Use this to select file where measurement data will be written.");
     chkAppend = new QCheckBox("Append");

@@ -21,6 +21,7 @@ frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& service
     setWindowTitle("Tolvane  Light Sensor Evaluation Software");
     buildControls();
     connectHandlers();
+    nameForScreenReaders();
     new RepaintPacer(*this, services.clock);
 }
 

@@ -178,6 +178,7 @@ private:
     QWidget* buildRegisterFrame();
     QWidget* buildInterruptFrame();
     void connectHandlers();
+    void nameForScreenReaders();
 
     // Every touch of the hidden console: the two access patterns, the port sample and the LEDs.
     frmMain& console() { return host_.console(); }

@@ -14,6 +14,7 @@ frmStartup::frmStartup(Program& program) : program_(program) {
     Picture1->setPixmap(drawMakerLogo(QSize(240, 80)));
     Picture1->setAlignment(Qt::AlignCenter);
     cboDeviceSelect = new QComboBox(this);
+    cboDeviceSelect->setAccessibleName("Device");
     cmdAbout = new QPushButton("About", this);
 
     auto* layout = new QVBoxLayout(this);

@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "tests/demo/board_window_fixture.h"
+#include "tests/support/accessibility.h"
 #include "tests/support/screenshots.h"
 
 namespace {
@@ -43,6 +44,10 @@ TEST_F(BoardWindowTest, TheLogShowsTheLastReportsBothWaysInHexWithTheirTimes) {
 }
 
 // Both windows side by side, as a trainer sees them; the board window stays small.
+TEST_F(BoardWindowTest, EveryControlHasANameForAScreenReader) {
+    EXPECT_THAT(unnamedControls(window), ::testing::IsEmpty());
+}
+
 TEST_F(BoardWindowTest, ScreenshotOfThePanelAndTheBoardWindowSideBySide) {
     window.light->levelBox->setValue(180);
     window.light->shapeList->setCurrentIndex(1);
