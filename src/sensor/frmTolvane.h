@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -107,6 +108,12 @@ public:
 
     // Collection, strip chart and record file: their controls are the frames' members.
     Acquisition& acquisition() { return *acquisition_; }
+
+    // Where the panel's frames scroll when the window is smaller than they are.
+    QScrollArea* scroller() const { return scroller_; }
+    // The size at which nothing scrolls.
+    QSize fullSize() const;
+    QSize sizeHint() const override;
 
     // Register model and the state shared with the collection loop.
     std::array<std::uint8_t, 4> RegShadow{0x80, 0x00, 0xFF, 0x00};
@@ -236,6 +243,7 @@ private:
     const BoardLink& link_;
     Services& services_;
     std::unique_ptr<Acquisition> acquisition_;
+    QScrollArea* scroller_ = nullptr;
     QButtonGroup* measureGroup_;
     QButtonGroup* itimeGroup_;
     QButtonGroup* gainGroup_;

@@ -1,5 +1,7 @@
 // The panel as a screen reader meets it: every box named for what it holds, every indicator with a
 // name and the meaning of its colour, so colour is never the only carrier of a state.
+#include <QScrollBar>
+
 #include "common/palette.h"
 #include "sensor/frmTolvane.h"
 
@@ -46,6 +48,8 @@ void frmTolvane::nameForScreenReaders() {
     Label10->setBuddy(txtI2CAddr);
     Label20->setBuddy(txtI2cXmitAdr);
     LstMode2->setAccessibleName("Measurement mode");
+    scroller_->horizontalScrollBar()->setAccessibleName("Scroll the panel sideways");
+    scroller_->verticalScrollBar()->setAccessibleName("Scroll the panel up and down");
     const Shape::StateNames connected{{Black, "not connected"}, {BrightGreen, "connected"}};
     ShpAttach->setMeaning("USB Device Handle", connected);
     ShpHandleStatus->setMeaning("USB Comm", connected);

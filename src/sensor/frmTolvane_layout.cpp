@@ -1,6 +1,9 @@
 // The panel's controls and how they sit on the window, frame by frame.
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "common/widget_factories.h"
@@ -57,11 +60,40 @@ void frmTolvane::buildControls() {
     right->addWidget(acquisition_->record);
     right->addStretch();
 
-    auto* columns = new QHBoxLayout(this);
-    columns->setMenuBar(menuBar);
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
     columns->addLayout(left);
     columns->addLayout(middle);
     columns->addLayout(right, 1);
+
+    // The panel keeps its designed layout at its full size; on a smaller screen it scrolls, so every
+    // control stays reachable (keyboard focus scrolls the control into view).
+    scroller_ = new QScrollArea;
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(content);
+    // Whatever takes the focus, by Tab, by a click or by the program, is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this, content](QWidget*, QWidget* now) {
+        if (now && content->isAncestorOf(now)) scroller_->ensureWidgetVisible(now);
+    });
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setMenuBar(menuBar);
+    window->addWidget(scroller_);
+}
+
+QSize frmTolvane::fullSize() const {
+    // Captions set since the last layout pass change what the frames need: let the layouts catch up.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // As narrow as the frames allow (lists and paths need no more), as tall as they ask.
+    const QWidget& frames = *scroller_->widget();
+    return QSize(frames.minimumSizeHint().width(), frames.sizeHint().height() + menuBar->sizeHint().height());
+}
+
+QSize frmTolvane::sizeHint() const {
+    // The whole panel where the screen has room for it, the screen's room where it has not.
+    if (!screen()) return fullSize();
+    return fullSize().boundedTo(screen()->availableGeometry().size());
 }
 
 QWidget* frmTolvane::buildDeviceFrame() {

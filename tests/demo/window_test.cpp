@@ -63,7 +63,7 @@ TEST_F(BoardWindowTest, ScreenshotOfThePanelAndTheBoardWindowSideBySide) {
     window.faults->dropButton->click();
     window.refresh();
     frmTolvane& p = panel();
-    p.adjustSize();
+    p.resize(p.fullSize());
     window.resize(window.sizeHint().width(), p.height());
     EXPECT_GE(window.width(), 350);
     EXPECT_LE(window.width(), 450);

@@ -1,6 +1,9 @@
 // The panel as it opens: designed state, no chip access, captions, layout, and closing it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QScrollBar>
+
 #include "common/palette.h"
 #include "shell/frmStartup.h"
 #include "tests/sensor/panel_fixture.h"
@@ -75,9 +78,51 @@ TEST_F(PanelTest, MenuBarOpensTheAboutWindow) {
     EXPECT_TRUE(rig.program.hasAbout());
 }
 
+// On a screen smaller than the panel it scrolls: every control can be brought into view, and keyboard
+// focus brings it there by itself.
+TEST_F(PanelTest, OnASmallScreenThePanelScrollsAndEveryControlStaysReachable) {
+    frmTolvane& p = panel();
+    p.resize(1000, 560);  // 1280 x 720 at 125 %, less the desktop's bars
+    QApplication::processEvents();
+    QScrollArea& scroller = *p.scroller();
+    EXPECT_GT(scroller.horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(scroller.verticalScrollBar()->maximum(), 0);
+    QWidget* viewport = scroller.viewport();
+    const auto inView = [viewport](QWidget* control) {
+        return viewport->rect().contains(QRect(control->mapTo(viewport, QPoint(0, 0)), control->size()));
+    };
+    for (QWidget* corner :
+         std::initializer_list<QWidget*>{p.acquisition().record->cmdStartRec, p.ShpHandleStatus,
+                                         p.acquisition().chartFrame->Picture2, p.cmdSample_Portb}) {
+        scroller.ensureWidgetVisible(corner, 0, 0);
+        EXPECT_TRUE(inView(corner)) << corner->metaObject()->className();
+    }
+    scroller.ensureWidgetVisible(p.ShpAttach);
+    QWidget* path = p.acquisition().record->txtFilePath;
+    ASSERT_FALSE(inView(path));
+    p.activateWindow();
+    path->setFocus();
+    QApplication::processEvents();
+    EXPECT_TRUE(inView(path)) << "focus scrolls the control into view";
+}
+
+// Controls whose captions change keep their place, so nothing beside them moves.
+TEST_F(PanelTest, ChangingCaptionsMoveNothing) {
+    frmTolvane& p = panel();
+    p.resize(p.fullSize());
+    QApplication::processEvents();
+    const QPoint sample = p.cmdSample_Portb->mapTo(&p, QPoint(0, 0));
+    const QPoint sync = p.acquisition().collection->cmdSync->mapTo(&p, QPoint(0, 0));
+    p.ChkIpol->click();  // "Check to enable Interrupt Polling"
+    p.acquisition().collection->cmdStopData->hide();
+    QApplication::processEvents();
+    EXPECT_EQ(p.cmdSample_Portb->mapTo(&p, QPoint(0, 0)), sample);
+    EXPECT_EQ(p.acquisition().collection->cmdSync->mapTo(&p, QPoint(0, 0)), sync);
+}
+
 TEST_F(PanelTest, ScreenshotFitsASmallLaptopScreen) {
     frmTolvane& p = panel();
-    p.adjustSize();
+    p.resize(p.fullSize());
     EXPECT_LE(p.width(), 1366 - 16) << "room for the window frame";
     EXPECT_LE(p.height(), 768 - 40 - 30) << "room for a task bar and the title bar";
     const QString path = screenshotPath("sensor_panel.png");

@@ -175,10 +175,10 @@ TEST_F(RecordingTest, ScreenshotOfThePanelCollectingTheDemoLight) {
     rig.bus.setTiming(sim::Timing::Realistic);
     // The README shows this picture: an everyday record file name, not this test's temporary folder.
     record().txtFilePath->setText("/home/user/Documents/Data.txt");
+    panel().resize(panel().fullSize());
     QImage shot;
     collectSamples(320, [&] {
         if (!shot.isNull() || history().SampleIndex < 320) return;
-        panel().adjustSize();
         shot = panel().grab().toImage();  // while the run goes on
     });
     const QString path = screenshotPath("panel_collecting.png");
