@@ -3,29 +3,24 @@
 #include <algorithm>
 #include <utility>
 
-#include "boardlink/board_command.h"
+#include "sim/wire.h"
 
 namespace sim {
 
 namespace {
 
-constexpr std::uint8_t kReportId = 1;
-constexpr std::uint8_t kStatusNotAcknowledged = 1;
-constexpr std::uint8_t kStatusMalformed = 2;
-constexpr std::uint8_t kStatusUnknownCommand = 0xFF;
+using namespace wire;
 
-constexpr std::size_t kRegAddrStart = 5;
-constexpr std::size_t kDataStart = 2;
 constexpr std::size_t kMaxReadCount = 62;
 constexpr std::uint8_t kLedBits = 0x03;
 constexpr std::uint8_t kLastSpiCode = 23;
 constexpr std::uint8_t kIntPin = 0x01;     // port 1, pin 0
 constexpr std::uint32_t kBitsPerByte = 9;  // eight data bits and the acknowledge
 
-Report emptyAnswer(std::uint8_t status = 0) {
+Report emptyAnswer(Status status = Ok) {
     Report answer{};
     answer[0] = kReportId;
-    answer[1] = status;
+    answer[kStatusByte] = status;
     return answer;
 }
 
@@ -43,24 +38,24 @@ std::optional<SimBoard::Answer> SimBoard::receive(const Report& report, std::uin
     }
     if (forcedCount_ > 0) {
         --forcedCount_;
-        if (forcedStatus_ != 0) answer.bytes[1] = forcedStatus_;
+        if (forcedStatus_ != Ok) answer.bytes[kStatusByte] = forcedStatus_;
     }
     answer.lateByMs = std::exchange(extraDelay_, 0);
     return answer;
 }
 
 bool SimBoard::applySet(const Report& report) {
-    if (report[2] != SUB_SET) return false;
-    const std::uint8_t value = report[3];
-    switch (report[1]) {
-        case CMD_LED:
+    if (report[kSubCommandByte] != Set) return false;
+    const std::uint8_t value = report[kSetValueByte];
+    switch (report[kCommandByte]) {
+        case Led:
             settings.leds = value & kLedBits;
             return true;
-        case CMD_I2C_CLOCK:
+        case I2cClock:
             if (value != 0)
                 settings.sclCode = value;  // code 0 would divide by zero: the firmware keeps the old one
             return true;
-        case CMD_SPI_CLOCK:
+        case SpiClock:
             if (value <= kLastSpiCode) settings.spiCode = value;
             return true;
         default:
@@ -69,58 +64,58 @@ bool SimBoard::applySet(const Report& report) {
 }
 
 SimBoard::Answer SimBoard::answerTo(const Report& report) {
-    if (report[1] == CMD_I2C_TRANSFER) return i2cTransfer(report);
-    if (report[2] != SUB_GET) return {emptyAnswer(kStatusUnknownCommand)};
+    if (report[kCommandByte] == I2cTransfer) return i2cTransfer(report);
+    if (report[kSubCommandByte] != Get) return {emptyAnswer(UnknownCommand)};
     Report answer = emptyAnswer();
-    auto data = answer.begin() + kDataStart;
-    switch (report[1]) {
-        case CMD_LED:
+    auto data = answer.begin() + kAnswerDataStart;
+    switch (report[kCommandByte]) {
+        case Led:
             data[0] = settings.leds;
             break;
-        case CMD_GP_CONFIG:
+        case GpConfig:
             data[0] = settings.port1PushPull;
             data[1] = settings.port2PushPull;
             data[2] = settings.pullUpsDisabled;
             break;
-        case CMD_GP_VALUE:
+        case GpValue:
             data[0] =
                 static_cast<std::uint8_t>((settings.port1Levels & ~kIntPin) | (intLineHigh() ? kIntPin : 0));
             data[1] = settings.port2Levels;
             break;
-        case CMD_I2C_OPTIONS:
+        case I2cOptions:
             data[0] = settings.i2cOptions;
             data[1] = settings.extHold;
             break;
-        case CMD_I2C_CLOCK:
+        case I2cClock:
             data[0] = settings.i2cBaseMHz;
             data[1] = settings.sclCode;
             break;
-        case CMD_SPI_OPTIONS:
+        case SpiOptions:
             data[0] = settings.spiOptions;
             break;
-        case CMD_SPI_CLOCK:
+        case SpiClock:
             data[0] = settings.spiBaseMHz;
             data[1] = settings.spiCode;
             break;
         default:
-            return {emptyAnswer(kStatusUnknownCommand)};
+            return {emptyAnswer(UnknownCommand)};
     }
     return {answer};
 }
 
 SimBoard::Answer SimBoard::i2cTransfer(const Report& report) {
-    const std::uint8_t address = report[2];
-    const std::size_t count = report[3];
-    const std::size_t regCount = report[4];
+    const std::uint8_t address = report[kSlaveAddressByte];
+    const std::size_t count = report[kDataCountByte];
+    const std::size_t regCount = report[kRegisterCountByte];
     const bool isRead = (address & 1) != 0;
-    const std::size_t payloadEnd = kRegAddrStart + regCount + (isRead ? 0 : count);
+    const std::size_t payloadEnd = kRegisterAddressStart + regCount + (isRead ? 0 : count);
     if (count == 0 || (isRead && count > kMaxReadCount) || payloadEnd > report.size()) {
-        return {emptyAnswer(kStatusMalformed)};
+        return {emptyAnswer(Malformed)};
     }
     if ((address & 0xFE) != TolvaneChip::kAddress || !chip.acknowledges) {
-        return {emptyAnswer(kStatusNotAcknowledged), i2cBusTimeUs(1)};  // only the address byte went out
+        return {emptyAnswer(NotAcknowledged), i2cBusTimeUs(1)};  // only the address byte went out
     }
-    const auto regAddr = report.begin() + kRegAddrStart;
+    const auto regAddr = report.begin() + kRegisterAddressStart;
     Answer answer{emptyAnswer()};
     if (!isRead) {
         chip.write({regAddr, regAddr + static_cast<std::ptrdiff_t>(regCount + count)});
@@ -131,7 +126,7 @@ SimBoard::Answer SimBoard::i2cTransfer(const Report& report) {
     if (regCount > 0) chip.write({regAddr, regAddr + static_cast<std::ptrdiff_t>(regCount)});
     std::vector<std::uint8_t> data;
     chip.read(data, count);
-    std::copy(data.begin(), data.end(), answer.bytes.begin() + kDataStart);
+    std::copy(data.begin(), data.end(), answer.bytes.begin() + kAnswerDataStart);
     answer.busTimeUs = i2cBusTimeUs(1 + regCount + count + (regCount > 0 ? 1 : 0));
     return answer;
 }

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <utility>
 
+#include "sim/wire.h"
+
 namespace sim {
 
 namespace {
@@ -32,7 +34,7 @@ SimBus::SimBus(Clock& clock, Timing timing) : clock_(clock), timing_(timing) {}
 SimBus::~SimBus() = default;
 
 SimBoard& SimBus::addBoard() {
-    const HidAttributes ids{kBoardVendorId, kBoardProductId, kBoardVersion};
+    const HidAttributes ids{wire::kVendorId, wire::kProductId, kBoardVersion};
     devices_.push_back(
         std::make_unique<Device>(Device::Kind::Board, ids, std::make_unique<SimBoard>(clock_)));
     return *devices_.back()->board;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "boardlink/board_command.h"
 #include "boardlink/hid_transport.h"
 #include "platform/clock.h"
 #include "sim/sim_board.h"
+#include "sim/wire.h"
 
 namespace sim {
 
@@ -31,8 +31,8 @@ public:
     void addForeignDevice(std::uint16_t vendorId, std::uint16_t productId);
     // A HID interface that is listed but cannot be opened (no permission, another program holds it);
     // by default it is listed with the evaluation board's ids.
-    void addUnopenableDevice(std::uint16_t vendorId = kBoardVendorId,
-                             std::uint16_t productId = kBoardProductId);
+    void addUnopenableDevice(std::uint16_t vendorId = wire::kVendorId,
+                             std::uint16_t productId = wire::kProductId);
 
     // Unplugged: writes fail, nothing answers, the board is not enumerated. Plugging it back in
     // needs a new search (new handles), as with real hardware.

@@ -50,6 +50,19 @@ TEST_F(Discovery, RetryWithTheBoardPluggedInCarriesOn) {
     EXPECT_EQ(board.received.size(), 1u);
 }
 
+// The board's identity as the protocol gives it, written out: near misses and swaps are not boards.
+TEST_F(Discovery, OnlyVendor7C4BWithProduct2019IsABoard) {
+    for (const auto& [vendor, product] :
+         {std::pair{0x7C4A, 0x2019}, {0x7C4B, 0x2018}, {0x2019, 0x7C4B}, {0x4B7C, 0x1920}, {0x7C4B, 0x0000}})
+        bus.addForeignDevice(static_cast<std::uint16_t>(vendor), static_cast<std::uint16_t>(product));
+    bus.addForeignDevice(0x7C4B, 0x2019);
+    link.FindBoard();
+
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(link.WriteHandles.size(), 1u);
+    EXPECT_EQ(bus.openHandleCount(), 2);  // the one match, twice
+}
+
 TEST_F(Discovery, EveryBoardIsOpenedTwiceOthersStayClosedAndTheFirstIsCurrent) {
     bus.addForeignDevice(kBoardVendorId, 0x1234);
     bus.addUnopenableDevice();

@@ -7,10 +7,23 @@
 #include <optional>
 #include <vector>
 
-#include "boardlink/board_command.h"
 #include "sim/sim_bus.h"
 
 using Bytes = std::vector<std::uint8_t>;
+
+// The protocol's command codes and sub-commands, typed here from its tables: these tests share no
+// numbers with sim/ or with the program, so a wrong one on either side shows.
+enum : std::uint8_t {
+    Led = 1,
+    GpConfig = 2,
+    GpValue = 3,
+    I2cOptions = 4,
+    I2cClock = 5,
+    I2cTransfer = 6,
+    SpiOptions = 7,
+    SpiClock = 8,
+};
+enum : std::uint8_t { Set = 0, Get = 1 };
 
 // One board on a simulated bus, driven as the program drives it: through HidTransport on a FakeClock.
 struct BusHarness {
@@ -44,14 +57,14 @@ struct BusHarness {
 
     // One I2C write to the chip: a register (or command) byte then data; returns the answer's status.
     std::uint8_t i2cWrite(Bytes regAndData) {
-        Report r = report({CMD_I2C_TRANSFER, sim::TolvaneChip::kAddress,
-                           static_cast<std::uint8_t>(regAndData.size() - 1), 1});
+        Report r = report(
+            {I2cTransfer, sim::TolvaneChip::kAddress, static_cast<std::uint8_t>(regAndData.size() - 1), 1});
         std::copy(regAndData.begin(), regAndData.end(), r.begin() + 5);
         EXPECT_TRUE(transport.write(handle, r));
         return answer().value_or(Report{}).at(1);
     }
     Bytes i2cRead(std::uint8_t reg, std::uint8_t count) {
-        const Report a = query({CMD_I2C_TRANSFER, sim::TolvaneChip::kAddress + 1, count, 1, reg});
+        const Report a = query({I2cTransfer, sim::TolvaneChip::kAddress + 1, count, 1, reg});
         EXPECT_EQ(a[1], 0);
         return {a.begin() + 2, a.begin() + 2 + count};
     }
@@ -60,5 +73,5 @@ struct BusHarness {
         return bytes[1] * 256u + bytes[0];
     }
     unsigned adcCount() { return word(4); }
-    bool intPinHigh() { return (query({CMD_GP_VALUE, SUB_GET, 1})[2] & 1) != 0; }
+    bool intPinHigh() { return (query({GpValue, Get, 1})[2] & 1) != 0; }
 };

@@ -40,8 +40,8 @@ TEST(SimBus, ReadWaitsOnTheClockForAtMostItsTimeout) {
     h.board.settings.leds = 2;
     h.board.settings.spiOptions = 5;
     h.board.delayNextAnswer(7000);
-    h.send({CMD_LED, SUB_GET});
-    h.send({CMD_SPI_OPTIONS, SUB_GET});
+    h.send({Led, Get});
+    h.send({SpiOptions, Get});
     EXPECT_FALSE(h.answer(6000));  // gives up; the answer stays queued
     EXPECT_EQ(h.clock.milliseconds(), 13000u);
     EXPECT_EQ(h.answer(6000).value_or(Report{})[2], 2);
@@ -51,20 +51,20 @@ TEST(SimBus, ReadWaitsOnTheClockForAtMostItsTimeout) {
 
 TEST(SimBus, AnUnpluggedBoardFailsAtOnceAndReturnsOnlyToANewSearch) {
     BusHarness h;
-    h.send({CMD_LED, SUB_GET});  // an answer in flight is lost with the board
+    h.send({Led, Get});  // an answer in flight is lost with the board
     h.bus.unplug(h.board);
     EXPECT_FALSE(h.bus.plugged(h.board));
     EXPECT_TRUE(h.transport.enumerate().empty());
-    EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));
+    EXPECT_FALSE(h.send({Led, Get}));
     EXPECT_FALSE(h.answer(6000));
     EXPECT_EQ(h.clock.milliseconds(), 1000u);  // a removed device fails at once
     EXPECT_EQ(h.board.received.size(), 1u);
 
     h.bus.plug(h.board);
     EXPECT_TRUE(h.bus.plugged(h.board));
-    EXPECT_FALSE(h.send({CMD_LED, SUB_GET}));  // old handles stay dead
+    EXPECT_FALSE(h.send({Led, Get}));  // old handles stay dead
     h.handle = h.transport.open("sim:0");
-    EXPECT_EQ(h.query({CMD_LED, SUB_GET})[1], 0);
+    EXPECT_EQ(h.query({Led, Get})[1], 0);
     EXPECT_FALSE(h.answer());  // nothing left over from before
 }
 
@@ -77,7 +77,7 @@ TEST(SimBus, EveryOpenHandleGetsItsOwnCopyOfWhatArrivesWhileItIsOpen) {
         return h.transport.read(handle, r, 0) ? int(r[2]) : -1;
     };
     h.board.settings.leds = 1;
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     EXPECT_EQ(readOn(second), 1);
     EXPECT_EQ(readOn(second), -1) << "one copy per handle";
     EXPECT_EQ(readOn(h.handle), 1);
@@ -85,7 +85,7 @@ TEST(SimBus, EveryOpenHandleGetsItsOwnCopyOfWhatArrivesWhileItIsOpen) {
     // A late answer goes to the handles open when it arrives, not to those open when it was asked.
     h.board.settings.leds = 2;
     h.board.delayNextAnswer(500);
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     const HidHandle opensBeforeItArrives = h.transport.open("sim:0");
     h.transport.close(second);
     h.clock.advance(500);
@@ -95,7 +95,7 @@ TEST(SimBus, EveryOpenHandleGetsItsOwnCopyOfWhatArrivesWhileItIsOpen) {
     EXPECT_EQ(readOn(h.handle), 2);
 
     // Closing drops what a handle held; the others keep their copies.
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     h.transport.close(opensBeforeItArrives);
     EXPECT_EQ(readOn(h.transport.open("sim:0")), -1);
     EXPECT_EQ(readOn(opensAfter), 2);
@@ -108,7 +108,7 @@ TEST(SimBus, AHandleKeepsSixtyFourUnreadReportsAndDropsNewerOnes) {
     Report r{};
     for (int i = 0; i < 70; ++i) {
         h.board.settings.port2Levels = static_cast<std::uint8_t>(i);
-        h.send({CMD_GP_VALUE, SUB_GET, 1});
+        h.send({GpValue, Get, 1});
         if (i % 2 == 1) h.transport.read(reader, r, 0);  // this one keeps reading now and then
     }
     std::vector<int> kept;
@@ -121,22 +121,22 @@ TEST(SimBus, AHandleKeepsSixtyFourUnreadReportsAndDropsNewerOnes) {
     while (h.transport.read(reader, r, 0)) last = r[3];
     EXPECT_EQ(last, 69) << "a handle that reads keeps receiving";
     h.board.settings.port2Levels = 99;
-    EXPECT_EQ(h.query({CMD_GP_VALUE, SUB_GET, 1})[3], 99) << "room again once read";
+    EXPECT_EQ(h.query({GpValue, Get, 1})[3], 99) << "room again once read";
 }
 
 TEST(SimBus, RealisticAnswersTakeAUsbFrameAndTheI2CBusTime) {
     BusHarness h(sim::Timing::Realistic);
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     EXPECT_FALSE(h.answer(0));
     ASSERT_TRUE(h.answer(10));
     EXPECT_EQ(h.clock.milliseconds(), 1001u);
     // 5 bytes at 400 kHz: 113 us, a whole millisecond on top of the frame.
-    h.send({CMD_I2C_TRANSFER, 0x89, 2, 1, 0x04});
+    h.send({I2cTransfer, 0x89, 2, 1, 0x04});
     ASSERT_TRUE(h.answer(10));
     EXPECT_EQ(h.clock.milliseconds(), 1003u);
     // At 100 kHz: address, register, address again and 9 data bytes take 1.08 ms.
-    h.send({CMD_I2C_CLOCK, SUB_SET, 120});
-    h.send({CMD_I2C_TRANSFER, 0x89, 9, 1, 0x00});
+    h.send({I2cClock, Set, 120});
+    h.send({I2cTransfer, 0x89, 9, 1, 0x00});
     ASSERT_TRUE(h.answer(10));
     EXPECT_EQ(h.clock.milliseconds(), 1006u);
 }
@@ -146,15 +146,15 @@ TEST(SimBus, RealisticAnswersTakeAUsbFrameAndTheI2CBusTime) {
 TEST(SimBus, TheAnswerLogHoldsWhatReachedTheHostWithItsArrivalTime) {
     BusHarness h(sim::Timing::Realistic);
     h.board.settings.leds = 3;
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     h.board.dropAnswers(1);
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     h.board.delayNextAnswer(7000);
-    h.send({CMD_SPI_OPTIONS, SUB_GET});
+    h.send({SpiOptions, Get});
     EXPECT_TRUE(h.answer(10));
     EXPECT_FALSE(h.answer(6000));
     EXPECT_TRUE(h.answer(6000));
-    h.send({CMD_LED, SUB_GET});
+    h.send({Led, Get});
     h.bus.unplug(h.board);
 
     EXPECT_EQ(h.board.received.size(), 4u);
@@ -166,8 +166,8 @@ TEST(SimBus, TheAnswerLogHoldsWhatReachedTheHostWithItsArrivalTime) {
 
     // Within one millisecond the serials keep the order of the traffic both ways.
     BusHarness instant;
-    instant.query({CMD_LED, SUB_GET});
-    instant.query({CMD_LED, SUB_GET});
+    instant.query({Led, Get});
+    instant.query({Led, Get});
     const auto& in = instant.board.received;
     const auto& out = instant.board.answered;
     EXPECT_EQ(in[1].timeMs, out[0].timeMs);

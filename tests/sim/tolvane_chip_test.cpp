@@ -127,7 +127,7 @@ TEST(TolvaneChip, TransfersAutoIncrementAndIgnoreReadOnlyAndUnusedRegisters) {
     EXPECT_EQ(chip.i2cRead(0x02, 8), (Bytes{0x33, 0x44, 0x44, 0, 0, 0, 0, 0}));
     // A current-address read goes on from where the last transfer left the pointer.
     chip.i2cRead(0x00, 1);
-    EXPECT_EQ(BusHarness::head(chip.query({CMD_I2C_TRANSFER, 0x89, 2, 0}), 4), (Bytes{1, 0, 0x12, 0x33}));
+    EXPECT_EQ(BusHarness::head(chip.query({I2cTransfer, 0x89, 2, 0}), 4), (Bytes{1, 0, 0x12, 0x33}));
 }
 
 TEST(TolvaneChip, ExternalTimingIntegratesBetweenEndOfConversionCommands) {
