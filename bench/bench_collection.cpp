@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "platform/repaint_pacer.h"
-#include "platform/test_services.h"
 #include "sensor/frmTolvane.h"
 #include "shell/frmStartup.h"
 #include "shell/program.h"
 #include "sim/sim_bus.h"
+#include "tests/doubles/test_services.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ public:
 private:
     sim::SimBus bus_;
     sim::SimBoard* board_ = nullptr;
-    EventPump events_;
+    TestEventPump events_;
     ScriptedDialogs dialogs_;
     RecordingExit exit_;
     FixedCalendar calendar_;

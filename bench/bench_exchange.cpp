@@ -5,11 +5,11 @@
 #include <QApplication>
 
 #include "boardlink/board_link.h"
-#include "platform/test_services.h"
 #include "sensor/frmTolvane.h"
 #include "shell/frmStartup.h"
 #include "shell/program.h"
 #include "sim/sim_bus.h"
+#include "tests/doubles/test_services.h"
 
 namespace {
 

@@ -1,10 +1,5 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
-
-#include "platform/clock.h"
-
 // Tells the user the program is waiting on something (the busy cursor), so a window that is blocked
 // for a while is not taken for a hung program. Every show() is followed by one restore().
 class BusyIndicator {
@@ -19,21 +14,6 @@ class WaitCursor final : public BusyIndicator {
 public:
     void show() override;
     void restore() override;
-};
-
-// Test double: records when the indicator was shown and restored, on the test's clock.
-class RecordingBusyIndicator final : public BusyIndicator {
-public:
-    explicit RecordingBusyIndicator(Clock& clock) : clock_(clock) {}
-    void show() override { shownAtMs.push_back(clock_.milliseconds()); }
-    void restore() override { restoredAtMs.push_back(clock_.milliseconds()); }
-    bool showing() const { return shownAtMs.size() > restoredAtMs.size(); }
-
-    std::vector<std::uint32_t> shownAtMs;
-    std::vector<std::uint32_t> restoredAtMs;
-
-private:
-    Clock& clock_;
 };
 
 // Shows the indicator for as long as it lives.

@@ -15,16 +15,3 @@ public:
     std::uint32_t milliseconds() override;
     void sleep(std::uint32_t ms) override;
 };
-
-// Test clock: time moves only when someone sleeps or the test advances it.
-class FakeClock final : public Clock {
-public:
-    explicit FakeClock(std::uint32_t start = 1000) : now_(start) {}
-    std::uint32_t milliseconds() override { return now_; }
-    void sleep(std::uint32_t ms) override { now_ += ms; }
-    void advance(std::uint32_t ms) { now_ += ms; }
-    void set(std::uint32_t ms) { now_ = ms; }
-
-private:
-    std::uint32_t now_;
-};

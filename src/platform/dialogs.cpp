@@ -41,29 +41,3 @@ QString QtDialogs::chooseFile(const FileDialogRequest& request) {
     return QFileDialog::getSaveFileName(nullptr, request.title, request.fileName, qtFilter(request.filter),
                                         nullptr, QFileDialog::DontConfirmOverwrite);
 }
-
-int ScriptedDialogs::messageBox(const MessageBoxRequest& request) {
-    shown.push_back(request);
-    if (answers_.empty()) {
-        switch (request.buttons) {
-            case DialogButtons::RetryCancel:
-                return AnswerCancel;
-            case DialogButtons::YesNo:
-                return AnswerNo;
-            case DialogButtons::Ok:
-                break;
-        }
-        return AnswerOk;
-    }
-    Responder next = std::move(answers_.front());
-    answers_.pop_front();
-    return next(request);
-}
-
-QString ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
-    fileRequests.push_back(request);
-    if (files_.empty()) return {};
-    QString path = std::move(files_.front());
-    files_.pop_front();
-    return path;
-}

@@ -26,16 +26,3 @@ private:
     Clock& clock_;
     QEventLoop* waiting_ = nullptr;  // the innermost wait, if one runs
 };
-
-// Test double: jumps the fake clock to the deadline.
-class FakeDueTimeWait final : public DueTimeWait {
-public:
-    explicit FakeDueTimeWait(FakeClock& clock) : clock_(clock) {}
-    void waitUntil(std::uint32_t deadlineMs) override;
-    void wake() override { ++wakes; }
-    int waits = 0;
-    int wakes = 0;
-
-private:
-    FakeClock& clock_;
-};

@@ -3,7 +3,5 @@
 #include <QCoreApplication>
 
 void EventPump::processEvents() {
-    ++count_;
     QCoreApplication::processEvents();
-    if (meanwhile) meanwhile();
 }

@@ -1,18 +1,9 @@
 #pragma once
 
-#include <functional>
-
-// Lets pending window events run from inside a handler. Tests can hook in to act "meanwhile".
+// Lets pending window events run from inside a handler. Virtual so that tests can count the calls
+// and act while a handler waits.
 class EventPump {
 public:
     virtual ~EventPump() = default;
     virtual void processEvents();
-
-    int count() const { return count_; }
-    // Runs on every processEvents(), after Qt's own events; used by tests to simulate a user acting
-    // while a handler waits.
-    std::function<void()> meanwhile;
-
-private:
-    int count_ = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-// Ends the program at once. The real one never returns; the test double records the request and
+// Ends the program at once. The real one never returns; a test's double records the request and
 // returns, so callers check requested() where carrying on would do visible work.
 class ProgramExit {
 public:
@@ -19,13 +19,4 @@ public:
     // Runs before the process ends (closing board handles, for one).
     std::function<void()> beforeExit;
     [[noreturn]] void exitProgram() override;
-};
-
-class RecordingExit final : public ProgramExit {
-public:
-    void exitProgram() override {
-        requested_ = true;
-        ++count;
-    }
-    int count = 0;
 };

@@ -5,11 +5,11 @@
 #include "acquisition/chart_math.h"
 #include "acquisition/strip_chart.h"
 #include "common/picture_box.h"
-#include "platform/event_pump.h"
+#include "tests/doubles/test_event_pump.h"
 
 // The chart's two pictures at their panel sizes and a chart drawn into them, without the panel.
 struct ChartRig {
-    EventPump events;
+    TestEventPump events;
     PictureBox labels{QSize(484, 360), PictureBox::Border::None, Qt::white};
     PictureBox plot{QSize(404, 304), PictureBox::Border::Sunken, Qt::white, &labels};
     StripChart chart{events};

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/test_services.h"
+#include "tests/doubles/test_services.h"
 
 namespace {
 

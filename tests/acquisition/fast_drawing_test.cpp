@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/doubles/test_event_pump.h"
+
 namespace {
 
 struct Picture {
-    EventPump events;
+    TestEventPump events;
     FastDrawing drawing{events};
     PictureBox box{QSize(400, 300), PictureBox::Border::None, Qt::white};
 

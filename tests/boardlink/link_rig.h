@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "boardlink/board_link.h"
-#include "platform/test_services.h"
 #include "sim/sim_bus.h"
+#include "tests/doubles/test_services.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "boardlink/hidapi_transport.h"
-#include "platform/test_services.h"
 #include "shell/frmStartup.h"
 #include "shell/program.h"
+#include "tests/doubles/test_services.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QWidget>
 
+#include "tests/doubles/fake_clock.h"
+
 namespace {
 
 class CountingWidget : public QWidget {

@@ -7,14 +7,16 @@
 
 #include "platform/busy_indicator.h"
 #include "platform/delay.h"
-#include "platform/dialogs.h"
 #include "platform/program_exit.h"
+#include "tests/doubles/fake_clock.h"
+#include "tests/doubles/scripted_dialogs.h"
+#include "tests/doubles/test_event_pump.h"
 
 namespace {
 
 TEST(Delay, WaitsInFourMillisecondStepsProcessingEvents) {
     FakeClock clock;
-    EventPump events;
+    TestEventPump events;
     Delay(clock, events, 0.1);
     EXPECT_EQ(clock.milliseconds(), 1100u);
     EXPECT_EQ(events.count(), 25);
@@ -32,7 +34,7 @@ TEST(Delay, WaitsInFourMillisecondStepsProcessingEvents) {
 
 TEST(Delay, SurvivesTheCounterWrapping) {
     FakeClock clock(0xFFFFFFF0u);
-    EventPump events;
+    TestEventPump events;
     Delay(clock, events, 0.1);
     EXPECT_EQ(clock.milliseconds(), 84u);
     EXPECT_EQ(events.count(), 25);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "sim/sim_bus.h"
+#include "tests/doubles/fake_clock.h"
 
 using Bytes = std::vector<std::uint8_t>;
 

@@ -5,9 +5,9 @@
 #include <initializer_list>
 #include <vector>
 
-#include "platform/test_services.h"
 #include "shell/program.h"
 #include "sim/sim_bus.h"
+#include "tests/doubles/test_services.h"
 
 // One complete program on a simulated bus and a fake clock; nothing waits for real.
 struct Rig : TestServices {
