@@ -2,8 +2,14 @@
 # Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
 #
 # Dependencies point one way: shell -> sensor -> acquisition/console -> boardlink -> platform/common.
-# demo/ holds the demo's board window, on top of sim/; nothing in src/ knows it. Only the demo's main()
-# may bring the program (shell/) and that window together.
+# sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
+# platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
+# (the test doubles) sees platform/ and common/. Test code stays out of src/, sim/ and demo/, and
+# nothing in src/ knows demo/.
+cmake_minimum_required(VERSION 3.25)
+
+# allowed_<area>: the folders an area may include from. allowed_files_<area>: single headers beyond
+# those. allowed_in_<file>: folders one file may include from beyond its area's.
 set(allowed_common common)
 set(allowed_platform platform common)
 set(allowed_boardlink boardlink platform common)
@@ -11,35 +17,56 @@ set(allowed_console console boardlink platform common)
 set(allowed_acquisition acquisition platform common)
 set(allowed_sensor sensor acquisition console boardlink platform common)
 set(allowed_shell shell sensor acquisition console boardlink platform common)
+set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
+set(allowed_sim sim)
+set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
 set(allowed_demo demo sim platform common)
-set(allowed_demo_main ${allowed_demo} shell)
+set(allowed_doubles tests/doubles platform common)
 
+set(folder_common src/common)
+set(folder_platform src/platform)
+set(folder_boardlink src/boardlink)
+set(folder_console src/console)
+set(folder_acquisition src/acquisition)
+set(folder_sensor src/sensor)
+set(folder_shell src/shell)
+set(folder_sim sim)
+set(folder_demo demo)
+set(folder_doubles tests/doubles)
+
+# First folders of the project's own include paths; an angle-bracket include of one of these is
+# checked like a quoted one, anything else in angle brackets is a library's.
+set(project_folders common platform boardlink console acquisition sensor shell sim demo tests)
+
+set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-function(check_area area dir)
-  file(GLOB_RECURSE sources "${SOURCE_DIR}/${dir}/*.h" "${SOURCE_DIR}/${dir}/*.cpp")
+foreach(area common platform boardlink console acquisition sensor shell sim demo doubles)
+  file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
-    set(allowed ${allowed_${area}})
-    get_filename_component(name "${source}" NAME)
-    if(name MATCHES "^main_" AND DEFINED allowed_${area}_main)
-      set(allowed ${allowed_${area}_main})
-    endif()
-    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"/]+/")
+    file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
+    file(STRINGS "${source}" includes REGEX "${include_pattern}")
     foreach(line ${includes})
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"/]+)/.*" "\\1" target "${line}")
-      list(FIND allowed "${target}" found)
-      if(found EQUAL -1)
-        file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
-        string(APPEND violations "\n  ${shown}: ${area}/ may not include ${target}/ (${line})")
+      string(REGEX REPLACE "${include_pattern}.*" "\\1" header "${line}")
+      if(NOT header MATCHES "/")
+        continue()  # a library header, or one beside the file itself
       endif()
+      string(REGEX REPLACE "/.*" "" first "${header}")
+      if(line MATCHES "<" AND NOT first IN_LIST project_folders)
+        continue()
+      endif()
+      # Test code is told apart by its second folder: tests/doubles is a library, the rest is not.
+      set(target "${first}")
+      if(first STREQUAL "tests")
+        string(REGEX REPLACE "^(tests/[^/]+)/.*" "\\1" target "${header}")
+      endif()
+      if(target IN_LIST allowed_${area} OR header IN_LIST allowed_files_${area}
+         OR target IN_LIST allowed_in_${shown})
+        continue()
+      endif()
+      string(APPEND violations "\n  ${shown}: ${folder_${area}}/ may not include ${target}/ (${line})")
     endforeach()
   endforeach()
-  set(violations "${violations}" PARENT_SCOPE)
-endfunction()
-
-foreach(area common platform boardlink console acquisition sensor shell)
-  check_area(${area} src/${area})
 endforeach()
-check_area(demo demo)
 
 if(violations)
   message(FATAL_ERROR "Includes against the layering:${violations}")
