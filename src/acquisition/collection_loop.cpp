@@ -3,6 +3,7 @@
 #include "acquisition/chart_math.h"
 #include "acquisition/due_time.h"
 #include "common/number_text.h"
+#include "common/program_title.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ void CollectionLoop::pass() {
     host_.flipAdcIndicators();
 
     if (host_.linkLost()) {
-        services_.dialogs.messageBox({kLinkLost, DialogButtons::Ok, "Tolvane"});
+        services_.dialogs.messageBox({kLinkLost, DialogButtons::Ok, kProgramTitle});
         lostLink_();
         services_.exit.exitProgram();
         return;

@@ -4,11 +4,11 @@
 
 #include "acquisition/record_file.h"
 #include "common/number_text.h"
+#include "common/program_title.h"
 
 namespace {
 // Fewer stored samples than this leave nothing worth writing (the first eleven are never written).
 constexpr int kFewestSamples = 20;
-const QString kTitle = QStringLiteral("Tolvane");
 }  // namespace
 
 frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, CollectionFrame& collection,
@@ -50,7 +50,7 @@ void frmDataRecord::cmdBrowse_Click() {
 
 void frmDataRecord::cmdStartRec_Click() {
     if (history_.SampleIndex < kFewestSamples) {
-        services_.dialogs.messageBox({"Save More Measurements", DialogButtons::Ok, kTitle});
+        services_.dialogs.messageBox({"Save More Measurements", DialogButtons::Ok, kProgramTitle});
         return;
     }
     stop_();
@@ -69,7 +69,8 @@ void frmDataRecord::offerUnsavedReadings() {
     const QString question = QString("Write the %1 readings of this run to %2 before closing?")
                                  .arg(recordLineCount(history_))
                                  .arg(txtFilePath->text());
-    if (services_.dialogs.messageBox({question, DialogButtons::YesNo, kTitle}) == AnswerYes) writeBlock();
+    if (services_.dialogs.messageBox({question, DialogButtons::YesNo, kProgramTitle}) == AnswerYes)
+        writeBlock();
 }
 
 QDateTime frmDataRecord::writeBlock() {
@@ -77,7 +78,7 @@ QDateTime frmDataRecord::writeBlock() {
     const QByteArray block = recordBlock({host_.commandRegisterText(), host_.controlRegisterText(),
                                           collection_.txtInterval->text(), now, history_});
     if (const auto error = writeRecordBlock(txtFilePath->text(), chkAppend->isChecked(), block)) {
-        services_.dialogs.messageBox({*error, DialogButtons::Ok, kTitle});
+        services_.dialogs.messageBox({*error, DialogButtons::Ok, kProgramTitle});
         return {};
     }
     history_.savedSinceRunStart = true;

@@ -41,7 +41,7 @@ void BoardLink::FindBoard() {
     }
     if (search.opened > 0) PrepareOverlappedRead();
     if (host_) {
-        host_->cboEVB_init();
+        host_->boardsFound();
     } else {
         // Nobody keeps an instance list: board 0 becomes current, as row 0 would make it.
         WriteHandle = WriteHandles[0];

@@ -13,8 +13,8 @@
 class BoardLinkHost {
 public:
     virtual ~BoardLinkHost() = default;
-    // Refill the instance list and select row 0, which makes board 0 current.
-    virtual void cboEVB_init() = 0;
+    // A search has ended (with boards or without): list what it opened and make board 0 current.
+    virtual void boardsFound() = 0;
     // Unload the console: close every board and end the program.
     virtual void unloadConsole() = 0;
 };

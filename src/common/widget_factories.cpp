@@ -1,9 +1,17 @@
 #include "common/widget_factories.h"
 
+#include <QLabel>
+
+#include "common/shape.h"
+
 QLineEdit* fixedWidthBox(const QString& text, int characters, const QString& tip) {
+    return boxFitting(text, QString(characters, 'W'), tip);
+}
+
+QLineEdit* boxFitting(const QString& text, const QString& widest, const QString& tip) {
     auto* edit = new QLineEdit(text);
     edit->setToolTip(tip);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QString(characters, 'W')) + 12);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(widest) + 12);
     return edit;
 }
 
@@ -11,4 +19,18 @@ QLineEdit* displayBox(const QString& text, int characters, const QString& tip) {
     QLineEdit* edit = fixedWidthBox(text, characters, tip);
     edit->setReadOnly(true);
     return edit;
+}
+
+QLineEdit* byteField(QWidget* parent, const QString& text) {
+    auto* field = new QLineEdit(text, parent);
+    field->setMaxLength(2);
+    return field;
+}
+
+QHBoxLayout* indicatorRow(Shape* shape, const QString& caption) {
+    auto* row = new QHBoxLayout;
+    row->addWidget(shape);
+    row->addWidget(new QLabel(caption));
+    row->addStretch();
+    return row;
 }

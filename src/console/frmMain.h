@@ -72,9 +72,10 @@ public:
     void Form_Load();
     void Form_Unload();
 
-    // Board instances (BoardLinkHost).
-    void cboEVB_init() override;
+    // Board instances. A search's end refills the instance list (BoardLinkHost).
+    void boardsFound() override { cboEVB_init(); }
     void unloadConsole() override { Form_Unload(); }
+    void cboEVB_init();
     void cboEVBinstance_Click();
 
     // LEDs.
@@ -106,6 +107,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Boxes, each built by the file that holds its handlers.
     QWidget* buildBoardBox();
     QWidget* buildBusBox();
     QWidget* buildAddressBox();

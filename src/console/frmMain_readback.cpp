@@ -1,4 +1,8 @@
-// Reading the current board's state back into the console: instances, LEDs, bus settings, ports.
+// Reading the current board's state back into the console: the board, bus and port boxes, with the
+// instances, LEDs, bus settings and ports they show.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QSignalBlocker>
 
 #include "common/hex.h"
@@ -6,6 +10,10 @@
 #include "console/frmMain.h"
 
 namespace {
+
+QCheckBox* pinBox(QWidget* parent, int port, int pin) {
+    return new QCheckBox(QString("P%1.%2").arg(port).arg(pin), parent);
+}
 
 template <std::size_t N>
 void setBits(const std::array<QCheckBox*, N>& boxes, std::uint8_t bits) {
@@ -31,6 +39,74 @@ void sendSelectedCode(BoardLink& link, BoardCommand command, const QComboBox* li
 }
 
 }  // namespace
+
+QWidget* frmMain::buildBoardBox() {
+    auto* box = new QGroupBox("Evaluation Board", this);
+    cboEVBinstance = new QComboBox(box);
+    chkLED[0] = new QCheckBox("LED Green", box);
+    chkLED[1] = new QCheckBox("LED Red", box);
+    auto* layout = new QHBoxLayout(box);
+    layout->addWidget(new QLabel("Instance", box));
+    layout->addWidget(cboEVBinstance);
+    layout->addWidget(chkLED[0]);
+    layout->addWidget(chkLED[1]);
+    return box;
+}
+
+QWidget* frmMain::buildBusBox() {
+    auto* box = new QGroupBox("Bus Settings", this);
+    lblI2Cfrequency = new QLabel("I2C SCL Clock Frequency (kHz)", box);
+    cboSMBusFrequency = new QComboBox(box);
+    chkRepeatedStart = new QCheckBox("Use Repeated Start for Read", box);
+    chkStoppedWrite = new QCheckBox("Stop Write Before Read", box);
+    chkExtendHold = new QCheckBox("EXTHOLD", box);
+    lblSPIclock = new QLabel("SPI clock frequency (MHz)", box);
+    cboSPIclock = new QComboBox(box);
+    chkSPIckpol = new QCheckBox("Clock Polarity (idle HI if checked)", box);
+    chkSPIckpha = new QCheckBox("Clock Phase ('1' if checked)", box);
+    chkSPIss = new QCheckBox("Slave Select (idle HI if checked)", box);
+    auto* layout = new QGridLayout(box);
+    layout->addWidget(lblI2Cfrequency, 0, 0);
+    layout->addWidget(cboSMBusFrequency, 1, 0);
+    layout->addWidget(chkRepeatedStart, 2, 0);
+    layout->addWidget(chkStoppedWrite, 3, 0);
+    layout->addWidget(chkExtendHold, 4, 0);
+    layout->addWidget(lblSPIclock, 0, 1);
+    layout->addWidget(cboSPIclock, 1, 1);
+    layout->addWidget(chkSPIckpol, 2, 1);
+    layout->addWidget(chkSPIckpha, 3, 1);
+    layout->addWidget(chkSPIss, 4, 1);
+    return box;
+}
+
+QWidget* frmMain::buildPortBox() {
+    auto* box = new QGroupBox("General Purpose Ports", this);
+    auto* layout = new QGridLayout(box);
+    layout->addWidget(new QLabel("Push-pull", box), 0, 0);
+    layout->addWidget(new QLabel("Level", box), 2, 0);
+    for (int i = 0; i < 8; ++i) {
+        chkOpenCollectorP1[i] = pinBox(box, 1, i);
+        chkGPvalueP1[i] = pinBox(box, 1, i);
+        layout->addWidget(chkOpenCollectorP1[i], 0, i + 1);
+        layout->addWidget(chkGPvalueP1[i], 2, i + 1);
+    }
+    for (int i = 0; i < 4; ++i) {
+        chkOpenCollectorP2[i] = pinBox(box, 2, i);
+        chkGPvalueP2[i] = pinBox(box, 2, i);
+        layout->addWidget(chkOpenCollectorP2[i], 1, i + 1);
+        layout->addWidget(chkGPvalueP2[i], 3, i + 1);
+    }
+    chkWeakPullUpDisable = new QCheckBox("Weak Pull-Up Disable", box);
+    chkWeakPullUpEnableOnRead = new QCheckBox("Temporarily enable weak-pullups on read", box);
+    chkWeakPullUpEnableOnRead->setChecked(true);
+    lblGPReadVal[0] = new QLabel("xx", box);
+    lblGPReadVal[1] = new QLabel("xx", box);
+    layout->addWidget(chkWeakPullUpDisable, 4, 0, 1, 5);
+    layout->addWidget(chkWeakPullUpEnableOnRead, 5, 0, 1, 5);
+    layout->addWidget(lblGPReadVal[0], 2, 9);
+    layout->addWidget(lblGPReadVal[1], 3, 9);
+    return box;
+}
 
 bool frmMain::queryBoard(std::initializer_list<std::uint8_t> bytesFrom1) {
     // After Cancel in a link box the program is over: nothing is left to decode.

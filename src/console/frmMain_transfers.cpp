@@ -1,15 +1,74 @@
-// The slave address and the register block transfers the sensor panel runs through the console.
+// The slave address and the register block transfers the sensor panel runs through the console: their
+// boxes and their handlers.
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 #include "common/hex.h"
+#include "common/widget_factories.h"
 #include "console/frmMain.h"
 #include "platform/delay.h"
 
 namespace {
 constexpr double kAddressSettleSeconds = 0.5;
 }  // namespace
+
+QWidget* frmMain::buildAddressBox() {
+    auto* box = new QGroupBox("I2C Slave Address", this);
+    txtI2Caddress = byteField(box, "00");
+    auto* layout = new QHBoxLayout(box);
+    layout->addWidget(txtI2Caddress);
+    // Most significant bit on the left, as the address is read.
+    for (int i = static_cast<int>(chkADDRbit.size()) - 1; i >= 0; --i) {
+        chkADDRbit[i] = new QCheckBox(QString::number(i), box);
+        layout->addWidget(chkADDRbit[i]);
+    }
+    return box;
+}
+
+QWidget* frmMain::buildTransferBox() {
+    auto* box = new QGroupBox("Register Transfers", this);
+    chkRandom = new QCheckBox("Random Read/Write", box);
+    txtStartRegRD = new QLineEdit(box);
+    txtStartRegWr = new QLineEdit(box);
+    txtNumToRead = new QLineEdit(box);
+    txtNumToWrite = new QLineEdit(box);
+    cmdSimpleI2cRd = new QPushButton("Read", box);
+    cmdSimpleI2cWr = new QPushButton("Write", box);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(chkRandom, 0, 0, 1, 3);
+    fields->addWidget(new QLabel("Start register", box), 1, 1);
+    fields->addWidget(new QLabel("Count", box), 1, 2);
+    fields->addWidget(cmdSimpleI2cRd, 2, 0);
+    fields->addWidget(txtStartRegRD, 2, 1);
+    fields->addWidget(txtNumToRead, 2, 2);
+    fields->addWidget(cmdSimpleI2cWr, 3, 0);
+    fields->addWidget(txtStartRegWr, 3, 1);
+    fields->addWidget(txtNumToWrite, 3, 2);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel("Reg", box), 0, 0);
+    grid->addWidget(new QLabel("Write", box), 0, 1);
+    grid->addWidget(new QLabel("Read", box), 0, 2);
+    for (int i = 0; i < kGridRows; ++i) {
+        lblRegAddr[i] = new QLabel(box);
+        txtWriteVal[i] = byteField(box);
+        txtReadVal[i] = new QLineEdit(box);
+        grid->addWidget(lblRegAddr[i], i + 1, 0);
+        grid->addWidget(txtWriteVal[i], i + 1, 1);
+        grid->addWidget(txtReadVal[i], i + 1, 2);
+    }
+
+    auto* layout = new QVBoxLayout(box);
+    layout->addLayout(fields);
+    layout->addLayout(grid);
+    return box;
+}
 
 void frmMain::txtI2Caddress_Change() {
     // Give a typist time to finish both digits before the address is taken.

@@ -1,15 +1,23 @@
-// The panel as a window: construction, wiring of the controls to their handlers, loading and closing.
+// The panel as a window: construction, how its frames sit on it, the device frame, wiring of the controls
+// to their handlers, loading and closing. Every other frame is built by the file that holds its handlers.
 #include "sensor/frmTolvane.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStandardPaths>
+#include <QVBoxLayout>
 
 #include "acquisition/record_file.h"
 #include "common/event_hooks.h"
 #include "common/hex.h"
 #include "common/palette.h"
+#include "common/widget_factories.h"
 #include "platform/repaint_pacer.h"
 
 frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& services)
@@ -26,6 +34,94 @@ frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& service
 }
 
 frmTolvane::~frmTolvane() = default;
+
+void frmTolvane::buildControls() {
+    menuBar = new QMenuBar(this);
+    mnuScript = menuBar->addAction("Script Execution");
+    frmAbout = menuBar->addAction("About");
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(buildDeviceFrame());
+    left->addWidget(buildModeFrame());
+    left->addWidget(buildCommandFrame());
+    left->addWidget(buildControlFrame());
+    left->addWidget(buildTimeBaseFrame());
+    frmGraphSelect = new QGroupBox;
+    frmGraphSelect->hide();
+    left->addWidget(frmGraphSelect);
+    left->addStretch();
+
+    auto* middle = new QVBoxLayout;
+    middle->addWidget(buildRegisterFrame());
+    middle->addWidget(buildInterruptFrame());
+    middle->addStretch();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(acquisition_->chartFrame);
+    right->addWidget(acquisition_->collection);
+    right->addWidget(acquisition_->record);
+    right->addStretch();
+
+    auto* content = new QWidget;
+    auto* columns = new QHBoxLayout(content);
+    columns->addLayout(left);
+    columns->addLayout(middle);
+    columns->addLayout(right, 1);
+
+    // The panel keeps its designed layout at its full size; on a smaller screen it scrolls, so every
+    // control stays reachable (keyboard focus scrolls the control into view).
+    scroller_ = new QScrollArea;
+    scroller_->setFrameShape(QFrame::NoFrame);
+    scroller_->setWidgetResizable(true);
+    scroller_->setWidget(content);
+    // Whatever takes the focus, by Tab, by a click or by the program, is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, this, [this, content](QWidget*, QWidget* now) {
+        if (now && content->isAncestorOf(now)) scroller_->ensureWidgetVisible(now);
+    });
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, 0, 0);
+    window->setMenuBar(menuBar);
+    window->addWidget(scroller_);
+}
+
+QSize frmTolvane::fullSize() const {
+    // Captions set since the last layout pass change what the frames need: let the layouts catch up.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // As narrow as the frames allow (lists and paths need no more), as tall as they ask.
+    const QWidget& frames = *scroller_->widget();
+    return QSize(frames.minimumSizeHint().width(), frames.sizeHint().height() + menuBar->sizeHint().height());
+}
+
+QSize frmTolvane::sizeHint() const {
+    // The whole panel where the screen has room for it, the screen's room where it has not.
+    if (!screen()) return fullSize();
+    return fullSize().boundedTo(screen()->availableGeometry().size());
+}
+
+QWidget* frmTolvane::buildDeviceFrame() {
+    FrmDevice = new QGroupBox("Device Selection");
+    Label15 = new QLabel("Device:");
+    LstDeviceSel = new QListWidget;
+    LstDeviceSel->setFixedHeight(LstDeviceSel->fontMetrics().height() + 10);
+    Label10 = new QLabel("I2C Adr");
+    txtI2CAddr = displayBox("44", 2);
+    Label20 = new QLabel("Actual");
+    txtI2cXmitAdr = displayBox("88", 2);
+    ShpAttach = new Shape;
+    ShpHandleStatus = new Shape;
+
+    auto* grid = new QGridLayout(FrmDevice);
+    grid->addWidget(Label15, 0, 0);
+    grid->addWidget(LstDeviceSel, 0, 1, 1, 4);
+    grid->addWidget(Label10, 1, 0);
+    grid->addWidget(txtI2CAddr, 1, 1);
+    grid->addWidget(Label20, 1, 2);
+    grid->addWidget(txtI2cXmitAdr, 1, 3);
+    grid->setColumnStretch(4, 1);
+    grid->addLayout(indicatorRow(ShpAttach, "USB Device Handle"), 2, 0, 1, 3);
+    grid->addLayout(indicatorRow(ShpHandleStatus, "USB Comm"), 2, 3, 1, 2);
+    return FrmDevice;
+}
 
 namespace {
 
@@ -122,15 +218,6 @@ void frmTolvane::Form_Load() {
     frmTimeBase->show();
     FrmDevice->show();
     ShpHandleStatus->setFillColour(BrightGreen);
-}
-
-void frmTolvane::LstMode2_MouseUp() {
-    acquisition_->stop();
-    services_.events.processEvents();
-    const int row = LstMode2->currentRow();
-    if (row >= 0 && row < static_cast<int>(OptMeasure.size())) OptMeasure[row]->setChecked(true);
-    services_.events.processEvents();
-    services_.events.processEvents();
 }
 
 void frmTolvane::frmAbout_Click() {

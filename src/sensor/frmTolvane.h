@@ -175,7 +175,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Layout, one frame at a time.
+    // Frames, each built by the file that holds its handlers; buildControls sets them side by side.
     void buildControls();
     QWidget* buildDeviceFrame();
     QWidget* buildModeFrame();

@@ -1,9 +1,11 @@
-// Interrupt control: the decimal threshold entries, clearing the interrupt, sampling the INT line
-// and the interrupt monitor.
+// Interrupt control: its frame, the decimal threshold entries, the persistence options, clearing the
+// interrupt, sampling and polling the INT line and the interrupt monitor.
 #include <QGridLayout>
 
 #include "common/hex.h"
 #include "common/palette.h"
+#include "common/program_title.h"
+#include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
 #include "sensor/register_bits.h"
 #include "sensor/thresholds.h"
@@ -12,24 +14,20 @@ QWidget* frmTolvane::buildInterruptFrame() {
     frControl = new QGroupBox("Interrupt Control");
     lblUH[0] = new QLabel("Upper Interrupt Limit R2");
     lblUH[1] = new QLabel("Lower Interrupt Limit R3");
-    txtIUpperLimit = new QLineEdit("65280");
-    txtIUpperLimit->setToolTip("High  Limit, Interrupt Level in decimal. Press Enter to update R2 Register.");
-    txtILowerLimit = new QLineEdit("0");
-    txtILowerLimit->setToolTip("Low Limit, Interrupt Level in decimal.. Press Enter to update R3 Register.");
-    for (QLineEdit* limit : {txtIUpperLimit, txtILowerLimit}) {
-        limit->setFixedWidth(limit->fontMetrics().horizontalAdvance("6528000") + 12);
-    }
+    txtIUpperLimit = boxFitting(
+        "65280", "6528000", "High  Limit, Interrupt Level in decimal. Press Enter to update R2 Register.");
+    txtILowerLimit = boxFitting("0", "6528000",
+                                "Low Limit, Interrupt Level in decimal.. Press Enter to update R3 Register.");
 
     intGroup_ = new QButtonGroup(this);
     const std::array<int, 4> cycles{1, 4, 8, 16};
     for (int i = 0; i < 4; ++i) {
-        OpInt[i] = new OptionButton(QString("%1 Trip").arg(cycles[i]));
-        OpInt[i]->setToolTip(
-            QString("Interrupt High / Low threshold level must exist for %1 integration %2 before "
-                    "Interrupt Signal will be asserted.")
-                .arg(cycles[i])
-                .arg(i == 0 ? "cycle" : "cycles"));
-        intGroup_->addButton(OpInt[i], i);
+        OpInt[i] =
+            groupOption(QString("%1 Trip").arg(cycles[i]), intGroup_, i,
+                        QString("Interrupt High / Low threshold level must exist for %1 integration %2 "
+                                "before Interrupt Signal will be asserted.")
+                            .arg(cycles[i])
+                            .arg(i == 0 ? "cycle" : "cycles"));
     }
     OpInt[0]->setChecked(true);
 
@@ -83,7 +81,7 @@ void frmTolvane::thresholdEntered(int n) {
     if (entry.verdict == ThresholdEntry::Verdict::OutOfRange) {
         services_.dialogs.messageBox({low ? "Low Interrupt Limit must be 0, => 256 and < =65280"
                                           : "Hign Interrupt Limit must be  => 256 and < =65280",
-                                      DialogButtons::Ok, "Tolvane"});
+                                      DialogButtons::Ok, kProgramTitle});
         box->setText(low ? "0" : "65280");
         return;
     }
@@ -104,6 +102,12 @@ void frmTolvane::txtIUpperLimit_KeyPress(int KeyAscii) {
 void frmTolvane::txtILowerLimit_KeyPress(int KeyAscii) {
     PendingLowLimitWrite = false;
     if (KeyAscii == 13) thresholdEntered(3);
+}
+
+void frmTolvane::OpInt_Click(int Index) {
+    RegShadow[1] = controlWithPersistence(RegShadow[1], Index);
+    services_.events.processEvents();
+    showAndWrite(1);
 }
 
 void frmTolvane::cmdClearInt_Click() {
@@ -151,4 +155,14 @@ void frmTolvane::pollInterruptLine() {
     readRegisters("1");
     copyReadBack(1, 1);
     ShpINt->setFillColour(interruptFlagSet(HexToInt(txtRegRd[1]->text())) ? BrightRed : Black);
+}
+
+void frmTolvane::ChkIpol_Click() {
+    if (!ChkIpol->isChecked()) {
+        ChkIpol->setText("Check to enable Interrupt Polling");
+        services_.events.processEvents();
+        ShpISample->setFillColour(Black);
+        return;
+    }
+    if (!Collecting) ChkIpol->setText("Polling INT Via Register");
 }

@@ -3,6 +3,8 @@
 
 #include "common/hex.h"
 #include "common/palette.h"
+#include "common/program_title.h"
+#include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
 #include "sensor/register_bits.h"
 
@@ -11,14 +13,6 @@ namespace {
 constexpr std::array<const char*, 4> kRegisterNames{"Command Register R0", "Control Register R1",
                                                     "Interrupt High Limit Register R2",
                                                     "Interrupt Low Limit Register R3"};
-
-QLineEdit* hexBox(const QString& text, const QString& tip, bool readOnly) {
-    auto* edit = new QLineEdit(text);
-    edit->setToolTip(tip);
-    edit->setReadOnly(readOnly);
-    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("WWW") + 12);
-    return edit;
-}
 
 }  // namespace
 
@@ -37,8 +31,8 @@ QWidget* frmTolvane::buildRegisterFrame() {
                                           "Integration Counter LSB Value",
                                           "Integration Counter MSB Value"};
     const std::array<QString, 4> initial{"80", "00", "FF", "00"};
-    for (int n = 0; n < 4; ++n) txtRegHex[n] = hexBox(initial[n], writeTips[n], false);
-    for (int n = 0; n < 8; ++n) txtRegRd[n] = hexBox("XX", readTips[n], true);
+    for (int n = 0; n < 4; ++n) txtRegHex[n] = fixedWidthBox(initial[n], 3, writeTips[n]);
+    for (int n = 0; n < 8; ++n) txtRegRd[n] = displayBox("XX", 3, readTips[n]);
     for (Shape*& shape : ShpInd) shape = new Shape;
     const std::array<QString, 8> rows{"R0", "R1", "R2", "R3", "Lux", "Icycless", "EOC &h80", "Int Clear"};
     for (int i = 0; i < 8; ++i) Label22[i] = new QLabel(rows[i]);
@@ -129,7 +123,7 @@ bool frmTolvane::acceptWriteBox(int n) {
     if (holdsOneByte(n)) return true;
     services_.dialogs.messageBox(
         {QString("%1: enter one or two hexadecimal digits (00 to FF).").arg(kRegisterNames[n]),
-         DialogButtons::Ok, "Tolvane"});
+         DialogButtons::Ok, kProgramTitle});
     return false;
 }
 

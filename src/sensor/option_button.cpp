@@ -13,3 +13,10 @@ void OptionButton::nextCheckState() {
     QRadioButton::nextCheckState();
     clicking_ = false;
 }
+
+OptionButton* groupOption(const QString& caption, QButtonGroup* group, int index, const QString& tip) {
+    auto* button = new OptionButton(caption);
+    button->setToolTip(tip);
+    group->addButton(button, index);
+    return button;
+}

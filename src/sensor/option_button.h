@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QButtonGroup>
 #include <QRadioButton>
 
 // An option button whose Click signal follows the panel's design rather than Qt's "toggled": once for
@@ -20,3 +21,6 @@ protected:
 private:
     bool clicking_ = false;
 };
+
+// An option of a group, under its index there, with its tooltip.
+OptionButton* groupOption(const QString& caption, QButtonGroup* group, int index, const QString& tip = {});

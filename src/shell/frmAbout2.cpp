@@ -4,11 +4,10 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/program_title.h"
 #include "shell/logo.h"
 
 namespace {
-const QString kProgramTitle = QStringLiteral("Tolvane");
-
 QFrame* separator(QWidget* parent) {
     auto* line = new QFrame(parent);
     line->setFrameShape(QFrame::HLine);
@@ -55,7 +54,7 @@ frmAbout2::frmAbout2(std::function<void()> unload) : unload_(std::move(unload)) 
 }
 
 void frmAbout2::Form_Load() {
-    setWindowTitle("About " + kProgramTitle);
+    setWindowTitle(QStringLiteral("About ") + kProgramTitle);
     lblTitle->setText(kProgramTitle);
     lblVersion->setText(QString("Version %1.%2.%3")
                             .arg(TOLVANE_VERSION_MAJOR)

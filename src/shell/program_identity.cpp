@@ -3,8 +3,10 @@
 #include <QGuiApplication>
 #include <QIcon>
 
+#include "common/program_title.h"
+
 void setProgramIdentity(const QString& desktopFileName) {
-    QGuiApplication::setApplicationName("Tolvane");
+    QGuiApplication::setApplicationName(kProgramTitle);
     QGuiApplication::setDesktopFileName(desktopFileName);
     // The installed theme icon's own pictures, built in: the window shows it even when run from the build.
     QIcon icon;

@@ -31,7 +31,7 @@ struct LinkTest : ::testing::Test, TestServices {
 // The console as far as the link sees it: counts its calls and does what the real one does.
 struct FakeHost final : BoardLinkHost {
     FakeHost(BoardLink& link, ProgramExit& exit) : link(link), exit(exit) { link.setHost(this); }
-    void cboEVB_init() override {
+    void boardsFound() override {
         ++inits;
         link.WriteHandle = link.WriteHandles[0];
         link.ReadHandle = link.ReadHandles[0];
