@@ -1,7 +1,13 @@
 # make demo: install what is missing, build, start the program on the simulated board.
 # make test: install what is missing, build, run every test.
 # make package: the Debian package, in build/.
-.PHONY: all bootstrap build demo test bench screenshots docs-screenshots icons package clean
+# make sanitize: the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
+# make format-check: the sources follow .clang-format; make format rewrites them so they do.
+# WERROR=ON (as CI passes it) turns compiler warnings into errors: make test WERROR=ON
+.PHONY: all bootstrap build demo test bench screenshots docs-screenshots icons package sanitize format-check format clean
+
+WERROR ?= OFF
+FORMAT_FILES = $(shell find $(wildcard src sim tests bench demo) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
 
 all: build
 
@@ -9,7 +15,7 @@ bootstrap:
 	bash scripts/bootstrap.sh
 
 build: bootstrap
-	cmake --preset default
+	cmake --preset default -DTOLVANE_WERROR=$(WERROR)
 	cmake --build --preset default
 
 demo: build
@@ -42,5 +48,16 @@ icons:
 	  rsvg-convert -w $$size -h $$size packaging/tolvane.svg -o packaging/icons/tolvane-$$size.png; \
 	done
 
+sanitize: bootstrap
+	cmake --preset asan -DTOLVANE_WERROR=$(WERROR)
+	cmake --build --preset asan
+	ctest --preset asan
+
+format-check: bootstrap
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+format: bootstrap
+	clang-format -i $(FORMAT_FILES)
+
 clean:
-	rm -rf build
+	rm -rf build build-asan

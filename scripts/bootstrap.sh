@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang-format
   fonts-dejavu-core
   dpkg-dev file desktop-file-utils appstream
 )
