@@ -54,10 +54,12 @@ sanitize: bootstrap
 	ctest --preset asan
 
 format-check: bootstrap
-	clang-format --dry-run --Werror $(FORMAT_FILES)
+	@echo "clang-format --dry-run --Werror: $(words $(FORMAT_FILES)) files"
+	@clang-format --dry-run --Werror $(FORMAT_FILES)
 
 format: bootstrap
-	clang-format -i $(FORMAT_FILES)
+	@echo "clang-format -i: $(words $(FORMAT_FILES)) files"
+	@clang-format -i $(FORMAT_FILES)
 
 clean:
 	rm -rf build build-asan
