@@ -1,6 +1,8 @@
 #include "common/hex.h"
 
-QString Hex2(std::uint8_t value) { return QString::asprintf("%02X", value); }
+QString Hex2(std::uint8_t value) {
+    return QString::asprintf("%02X", value);
+}
 
 static int hexDigit(QChar c) {
     const char16_t u = c.unicode();

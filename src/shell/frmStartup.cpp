@@ -52,9 +52,13 @@ void frmStartup::cboDeviceSelect_Click() {
     program_.panel().show();
 }
 
-void frmStartup::cmdAbout_Click() { program_.showAbout(); }
+void frmStartup::cmdAbout_Click() {
+    program_.showAbout();
+}
 
-void frmStartup::Form_Unload() { program_.services.exit.exitProgram(); }
+void frmStartup::Form_Unload() {
+    program_.services.exit.exitProgram();
+}
 
 void frmStartup::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -10,7 +10,9 @@ Program::Program(Services& services, HidTransport& transport)
 
 Program::~Program() = default;
 
-void Program::start() { startup().show(); }
+void Program::start() {
+    startup().show();
+}
 
 frmStartup& Program::startup() {
     if (!startup_) startup_ = std::make_unique<frmStartup>(*this);
