@@ -32,6 +32,8 @@ public:
         program_.start();
         program_.startup().cboDeviceSelect->setCurrentIndex(1);
         panel().ChkIpol->setChecked(false);
+        // As on a desktop the panel fits: the whole panel, no scroll bars (the offscreen screen is small).
+        panel().resize(panel().fullSize());
     }
 
     frmTolvane& panel() { return program_.panel(); }

@@ -18,6 +18,9 @@ QLineEdit* boxFitting(const QString& text, const QString& widest, const QString&
 QLineEdit* displayBox(const QString& text, int characters, const QString& tip) {
     QLineEdit* edit = fixedWidthBox(text, characters, tip);
     edit->setReadOnly(true);
+    // The program rewrites these boxes many times a second while collecting. The frame around the
+    // text never changes, so a new text repaints the box alone, not the frame behind it as well.
+    edit->setAttribute(Qt::WA_OpaquePaintEvent);
     return edit;
 }
 
