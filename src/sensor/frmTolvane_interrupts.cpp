@@ -7,8 +7,8 @@
 #include "common/program_title.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
-#include "sensor/register_bits.h"
-#include "sensor/thresholds.h"
+#include "chip/register_bits.h"
+#include "chip/thresholds.h"
 
 QWidget* frmTolvane::buildInterruptFrame() {
     frControl = new QGroupBox("Interrupt Control");

@@ -9,7 +9,7 @@
 #include "common/palette.h"
 #include "platform/delay.h"
 #include "sensor/frmTolvane.h"
-#include "sensor/register_bits.h"
+#include "chip/register_bits.h"
 
 QWidget* frmTolvane::buildModeFrame() {
     frmMode = new QGroupBox("Device Mode Control");

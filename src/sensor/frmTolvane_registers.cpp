@@ -6,7 +6,7 @@
 #include "common/program_title.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
-#include "sensor/register_bits.h"
+#include "chip/register_bits.h"
 
 namespace {
 

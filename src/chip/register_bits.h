@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 // How the option controls map onto the Command register R0 and the Control register R1. Each takes
 // the register's write copy and returns it with one field replaced; the other bits stay as they are.
@@ -34,4 +35,29 @@ constexpr std::uint8_t controlWithPersistence(std::uint8_t r1, int index) {
 // R1 bit 5: the chip's interrupt flag.
 constexpr bool interruptFlagSet(int r1) {
     return (r1 & 0x20) != 0;
+}
+
+// What the chip measures (R0 bits 3..2): the visible-and-infrared diode, the infrared one, or their
+// difference. The fourth code is not a mode the chip documents; we read it as D1.
+enum class Measurement { D1, D2, D1MinusD2 };
+constexpr Measurement measurementOf(std::uint8_t r0) {
+    const int code = (r0 >> 2) & 3;
+    return code == 1 ? Measurement::D2 : code == 2 ? Measurement::D1MinusD2 : Measurement::D1;
+}
+
+// R0 bits 1..0 as the ADC's resolution: 16, 12, 8 or 4 bits.
+constexpr int resolutionBitsOf(std::uint8_t r0) {
+    return 16 - 4 * (r0 & 3);
+}
+
+// R1 bits 3..2 as the full-scale range in lux: 1000, 4000, 16000 or 64000.
+constexpr int rangeLuxOf(std::uint8_t r1) {
+    return 1000 << (2 * ((r1 >> 2) & 3));
+}
+
+// The illuminance a count stands for, in lux: the count's share of full scale times the range.
+// D2 alone sees only infrared, which is no illuminance at all: no value then.
+constexpr std::optional<double> illuminanceLux(int count, std::uint8_t r0, std::uint8_t r1) {
+    if (measurementOf(r0) == Measurement::D2) return std::nullopt;
+    return static_cast<double>(count) * rangeLuxOf(r1) / static_cast<double>(1 << resolutionBitsOf(r0));
 }

@@ -1,4 +1,4 @@
-#include "sensor/thresholds.h"
+#include "chip/thresholds.h"
 
 #include <cmath>
 
