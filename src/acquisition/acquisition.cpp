@@ -6,5 +6,4 @@ Acquisition::Acquisition(CollectionHost& host, Services& services, std::function
       chartFrame(new ChartFrame(
           chart, history, services, collection->txtInterval, [this] { stop(); }, restart)),
       record(new frmDataRecord(history, host, *collection, services, [this] { stop(); })),
-      loop_(host, services, history, chart, *collection, *chartFrame->Picture1,
-            [this] { record->offerUnsavedReadings(); }) {}
+      loop_(host, services, history, chart, *collection, *chartFrame->Picture1) {}

@@ -20,15 +20,13 @@ std::int32_t since(std::uint32_t now, std::uint32_t reference) {
 }  // namespace
 
 CollectionLoop::CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history,
-                               StripChart& chart, CollectionFrame& frame, PictureBox& plot,
-                               std::function<void()> lostLink)
+                               StripChart& chart, CollectionFrame& frame, PictureBox& plot)
     : host_(host),
       services_(services),
       history_(history),
       chart_(chart),
       frame_(frame),
-      plot_(plot),
-      lostLink_(std::move(lostLink)) {}
+      plot_(plot) {}
 
 void CollectionLoop::collect() {
     if (running_) {
@@ -102,8 +100,7 @@ void CollectionLoop::pass() {
 
     if (host_.linkLost()) {
         services_.dialogs.messageBox({kLinkLost, DialogButtons::Ok, kProgramTitle});
-        lostLink_();
-        services_.exit.exitProgram();
+        services_.exit.exitProgram();  // which first offers the readings no "Write to Disk" has kept
         return;
     }
     host_.performDeferredActions();

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "acquisition/collection_frame.h"
 #include "acquisition/collection_host.h"
@@ -16,9 +15,8 @@
 // between two samples through the host's deferred actions.
 class CollectionLoop {
 public:
-    // `lostLink` runs after the lost-link message, just before the program ends.
     CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history, StripChart& chart,
-                   CollectionFrame& frame, PictureBox& plot, std::function<void()> lostLink);
+                   CollectionFrame& frame, PictureBox& plot);
 
     // Collects until the run flag drops; returns when the run has ended. Called while a run is going
     // (from a handler during its event processing), it asks that run to make way for a new one: the old
@@ -45,7 +43,6 @@ private:
     StripChart& chart_;
     CollectionFrame& frame_;
     PictureBox& plot_;
-    std::function<void()> lostLink_;
 
     bool running_ = false;
     bool restartRequested_ = false;

@@ -1,5 +1,6 @@
 #include "acquisition/record_frame.h"
 
+#include <QFileInfo>
 #include <QHBoxLayout>
 
 #include "acquisition/record_file.h"
@@ -43,9 +44,17 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
 }
 
 void frmDataRecord::cmdBrowse_Click() {
-    const QString chosen = services_.dialogs.chooseFile(
+    chooseFile();
+}
+
+bool frmDataRecord::chooseFile() {
+    QString chosen = services_.dialogs.chooseFile(
         {"Select File For Recording", "", "All Files (*.*)|*.*|Tolvane Data Files(*.txt)|*.txt", "*.txt"});
-    if (!chosen.isEmpty()) txtFilePath->setText(chosen);
+    if (chosen.isEmpty()) return false;
+    // The dialog's "*.txt" is the record file's extension: a name typed without one gets it.
+    if (QFileInfo(chosen).suffix().isEmpty()) chosen += ".txt";
+    txtFilePath->setText(chosen);
+    return true;
 }
 
 void frmDataRecord::cmdStartRec_Click() {
@@ -66,11 +75,25 @@ void frmDataRecord::cmdStartRec_Click() {
 
 void frmDataRecord::offerUnsavedReadings() {
     if (history_.SampleIndex < kFewestSamples || history_.savedSinceRunStart) return;
-    const QString question = QString("Write the %1 readings of this run to %2 before closing?")
-                                 .arg(recordLineCount(history_))
-                                 .arg(txtFilePath->text());
-    if (services_.dialogs.messageBox({question, DialogButtons::YesNo, kProgramTitle}) == AnswerYes)
-        writeBlock();
+    const int count = recordLineCount(history_);
+    const auto yes = [this](const QString& question) {
+        return services_.dialogs.messageBox({question, DialogButtons::YesNo, kProgramTitle}) == AnswerYes;
+    };
+    if (!yes(QString("Write the %1 readings of this run to %2 before closing?")
+                 .arg(count)
+                 .arg(txtFilePath->text())))
+        return;
+    while (!writeBlock().isValid()) {
+        // The write's own message has said why; a cancelled file choice asks again.
+        do {
+            const QString again = QString(
+                                      "The %1 readings of this run could not be written to %2. Choose "
+                                      "another file for them? No closes the program without them.")
+                                      .arg(count)
+                                      .arg(txtFilePath->text());
+            if (!yes(again)) return;
+        } while (!chooseFile());
+    }
 }
 
 QDateTime frmDataRecord::writeBlock() {

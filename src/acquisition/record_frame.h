@@ -28,11 +28,13 @@ public:
     void cmdBrowse_Click();
     void cmdStartRec_Click();
 
-    // The link is lost and the program is about to end: offers to write the run's readings when
-    // there are enough and no "Write to Disk" has written them yet.
+    // The program is about to end: offers to write the last run's readings when there are enough and
+    // no "Write to Disk" has written them yet. Only the user's No drops them, never a failed write.
     void offerUnsavedReadings();
 
 private:
+    // The file dialog; true when the user chose a file, which the path box now names.
+    bool chooseFile();
     // Writes one block to the file the box names; shows the system's message when that fails.
     // Returns the moment written into the block, or an invalid one after a failure.
     QDateTime writeBlock();

@@ -38,6 +38,16 @@ static QString qtFilter(const QString& filter) {
 }
 
 QString QtDialogs::chooseFile(const FileDialogRequest& request) {
-    return QFileDialog::getSaveFileName(nullptr, request.title, request.fileName, qtFilter(request.filter),
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(nullptr, request.title, request.fileName, qtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The dialog starts on the filter of the request's pattern ("*.txt": the text files).
+    for (const QString& entry : dialog.nameFilters()) {
+        if (!request.pattern.isEmpty() && entry.contains(request.pattern)) {
+            dialog.selectNameFilter(entry);
+            break;
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }

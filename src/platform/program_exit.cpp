@@ -3,9 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-void ProcessExit::exitProgram() {
+void ProgramExit::exitProgram() {
+    if (requested_) return;
     requested_ = true;
-    if (beforeExit) beforeExit();
+    if (beforeEnd) beforeEnd();
+    end();
+}
+
+void ProcessExit::end() {
     std::fflush(nullptr);
     std::_Exit(0);
 }

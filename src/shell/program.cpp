@@ -6,9 +6,18 @@
 #include "shell/frmStartup.h"
 
 Program::Program(Services& services, HidTransport& transport)
-    : services(services), link(transport, services) {}
+    : services(services), link(transport, services) {
+    // Every way out passes here, whichever window or box it starts from: the last run's readings are
+    // offered before anything is closed.
+    services.exit.beforeEnd = [this] {
+        if (panel_) panel_->acquisition().record->offerUnsavedReadings();
+        link.CloseBoards();
+    };
+}
 
-Program::~Program() = default;
+Program::~Program() {
+    services.exit.beforeEnd = nullptr;
+}
 
 void Program::start() {
     startup().show();

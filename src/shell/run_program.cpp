@@ -15,7 +15,6 @@ int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFile
     WaitCursor busy;
     Services services{clock, events, dialogs, exit, dueTimeWait, calendar, busy};
     Program program(services, transport);
-    exit.beforeExit = [&program] { program.link.CloseBoards(); };
     program.start();
     return QApplication::exec();
 }

@@ -70,7 +70,7 @@ TEST(ProcessExitDeathTest, ClosesFirstThenEndsTheProcessWithSuccess) {
     EXPECT_EXIT(
         {
             ProcessExit exit;
-            exit.beforeExit = [] { std::fputs("boards closed", stderr); };
+            exit.beforeEnd = [] { std::fputs("boards closed", stderr); };
             exit.exitProgram();
         },
         ::testing::ExitedWithCode(0), "boards closed");
