@@ -2,7 +2,7 @@
 # Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
 #
 # Dependencies point one way: shell -> sensor -> acquisition/console -> boardlink -> platform/common,
-# and sensor -> chip (the register model, widget-free, on its own).
+# and sensor -> readinglog -> chip (the readings CSV and the register model, both widget-free).
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
 # (the test doubles) sees platform/ and common/. Test code stays out of src/, sim/ and demo/, and
@@ -13,12 +13,13 @@ cmake_minimum_required(VERSION 3.25)
 # those. allowed_in_<file>: folders one file may include from beyond its area's.
 set(allowed_common common)
 set(allowed_chip chip)
+set(allowed_readinglog readinglog chip)
 set(allowed_platform platform common)
 set(allowed_boardlink boardlink platform common)
 set(allowed_console console boardlink platform common)
 set(allowed_acquisition acquisition platform common)
-set(allowed_sensor sensor chip acquisition console boardlink platform common)
-set(allowed_shell shell sensor chip acquisition console boardlink platform common)
+set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
+set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
@@ -27,6 +28,7 @@ set(allowed_doubles tests/doubles platform common)
 
 set(folder_common src/common)
 set(folder_chip src/chip)
+set(folder_readinglog src/readinglog)
 set(folder_platform src/platform)
 set(folder_boardlink src/boardlink)
 set(folder_console src/console)
@@ -39,11 +41,11 @@ set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip platform boardlink console acquisition sensor shell sim demo tests)
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell sim demo tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip platform boardlink console acquisition sensor shell sim demo doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell sim demo doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
