@@ -30,7 +30,7 @@ void BoardWindow::refresh() {
     reports->refresh();
 }
 
-void BoardWindow::placeBesideThePanel() {
+void BoardWindow::placeAtTheRightEdge() {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     resize(sizeHint().width(), std::min(screen.height(), 640));
     move(screen.right() - frameGeometry().width() + 1, screen.top());

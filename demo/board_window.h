@@ -30,6 +30,6 @@ public:
 
     // Brings the shown state (count, INT line, pending faults, log) up to date; the timer calls it.
     void refresh();
-    // Top right of the screen, out of the way of the panel.
-    void placeBesideThePanel();
+    // Top right of the screen, out of the way; the program moves it beside its panel when that opens.
+    void placeAtTheRightEdge();
 };

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     SteadyClock clock;
     sim::SimBus bus(clock, sim::Timing::Realistic);
     BoardWindow board(bus, sim::addDemoBoard(bus), clock, sim::demoLight());
-    board.placeBesideThePanel();
+    board.placeAtTheRightEdge();
     board.show();
-    return runProgram(bus, clock, "tolvane-demo");
+    return runProgram(bus, clock, "tolvane-demo", &board);
 }

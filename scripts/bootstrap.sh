@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build make pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format

@@ -56,7 +56,13 @@ ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& serv
     connect(cmdScale, &QPushButton::clicked, this, &ChartFrame::cmdScale_Click);
     onMouseUp(txtScale, [this] { txtScale_Click(); });
     onKeyPress(interval_, [this](int key) { txtInterval_KeyPress(key); });
-    onFocusOut(interval_, [this] { txtInterval_LostFocus(); });
+    // Focus leaves the box while the press or key that moved it is still being delivered: the user's
+    // input behind it (the release of that very click) waits until the handler is done, so the clicked
+    // control gets its whole click after the relabelling, as the user meant it.
+    onFocusOut(interval_, [this] {
+        const EventPump::InputHeld held(services_.events);
+        txtInterval_LostFocus();
+    });
 }
 
 void ChartFrame::initialise() {

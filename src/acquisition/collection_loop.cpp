@@ -21,12 +21,7 @@ std::int32_t since(std::uint32_t now, std::uint32_t reference) {
 
 CollectionLoop::CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history,
                                StripChart& chart, CollectionFrame& frame, PictureBox& plot)
-    : host_(host),
-      services_(services),
-      history_(history),
-      chart_(chart),
-      frame_(frame),
-      plot_(plot) {}
+    : host_(host), services_(services), history_(history), chart_(chart), frame_(frame), plot_(plot) {}
 
 void CollectionLoop::collect() {
     if (running_) {
@@ -42,8 +37,10 @@ void CollectionLoop::collect() {
         if (startRun()) {
             while (host_.collecting() && !superseded()) pass();
         }
+        // The run end lets events run: a re-scale or an interval Enter handled there asks for a new
+        // run, which starts here like any other.
+        if (!superseded()) endRun();
     } while (restartRequested_ && !services_.exit.requested());
-    if (!services_.exit.requested()) endRun();
     running_ = false;
 }
 

@@ -52,9 +52,11 @@ std::optional<QString> writeThrough(const QString& path, const QByteArray& block
 }
 
 // The old file goes only once the new one is complete; on failure the save file's destructor
-// discards the temporary.
+// discards the temporary. Where no file may be created beside it (a folder that is not ours, with a
+// file in it that is), the file is written in place, as a plain overwrite would.
 std::optional<QString> replaceWith(const QString& path, const QByteArray& block) {
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(kWrite)) return file.errorString();
     if (!writeAll(file, block)) return file.errorString();
     if (!file.commit()) return file.errorString();

@@ -47,7 +47,10 @@ QString formatFiveDigits(long long value) {
 double numericValue(const QString& text) {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? value : 0;
+    if (ok) return std::isfinite(value) ? value : 0;  // "inf" and "nan" are words, not numbers
+    // A number too large for a double is still a number: its infinity fits no box's range, so the
+    // caller keeps what it had instead of taking 0 (an interval of 0 would sample flat out).
+    return std::isinf(value) ? value : 0;
 }
 
 std::optional<std::int32_t> roundToInt32(double value) {

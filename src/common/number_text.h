@@ -22,7 +22,8 @@ QString formatTwoDecimals(double value);
 // "00000": at least five digits, zero-padded on the left: 2500 -> "02500", -2500 -> "-02500".
 QString formatFiveDigits(long long value);
 
-// The numeric value of a box's text (blanks around it allowed): empty or not a number counts as 0.
+// The numeric value of a box's text (blanks around it allowed): empty or not a number counts as 0; a
+// number beyond a double's range is an infinity, which roundToInt32 refuses.
 double numericValue(const QString& text);
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4). Empty when
 // the value is not finite or does not fit a signed 32-bit number: the caller keeps what it had.

@@ -3,5 +3,5 @@
 #include <QCoreApplication>
 
 void EventPump::processEvents() {
-    QCoreApplication::processEvents(held_ > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents);
+    QCoreApplication::processEvents(allowed());
 }

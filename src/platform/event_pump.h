@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QEventLoop>
+
 // Lets pending window events run from inside a handler. Virtual so that tests can count the calls
 // and act while a handler waits.
 class EventPump {
@@ -21,6 +23,12 @@ public:
     private:
         EventPump& pump_;
     };
+
+protected:
+    // What processEvents lets run now: everything, or everything but the user's input while it is held.
+    QEventLoop::ProcessEventsFlags allowed() const {
+        return held_ > 0 ? QEventLoop::ExcludeUserInputEvents : QEventLoop::AllEvents;
+    }
 
 private:
     int held_ = 0;

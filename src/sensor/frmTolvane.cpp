@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStandardPaths>
@@ -69,15 +70,12 @@ void frmTolvane::buildControls() {
     columns->addLayout(right, 1);
 
     // The panel keeps its designed layout at its full size; on a smaller screen it scrolls, so every
-    // control stays reachable (keyboard focus scrolls the control into view).
+    // control stays reachable. The scroll area brings a control into view when Tab moves the focus to it;
+    // never when a click does, which would move the control away from under the pointer mid-click.
     scroller_ = new QScrollArea;
     scroller_->setFrameShape(QFrame::NoFrame);
     scroller_->setWidgetResizable(true);
     scroller_->setWidget(content);
-    // Whatever takes the focus, by Tab, by a click or by the program, is scrolled into view.
-    connect(qApp, &QApplication::focusChanged, this, [this, content](QWidget*, QWidget* now) {
-        if (now && content->isAncestorOf(now)) scroller_->ensureWidgetVisible(now);
-    });
     auto* window = new QVBoxLayout(this);
     window->setContentsMargins(0, 0, 0, 0);
     window->setMenuBar(menuBar);
@@ -85,8 +83,15 @@ void frmTolvane::buildControls() {
 }
 
 QSize frmTolvane::fullSize() const {
-    // Captions set since the last layout pass change what the frames need: let the layouts catch up.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    // Before the panel is first shown, frames laid out during the load keep the size they had then,
+    // with controls the load has hidden since; and captions set since the last layout pass change what
+    // the frames need. Lay every frame out again, innermost first, as showing the panel would.
+    ensurePolished();
+    const QList<QLayout*> layouts = findChildren<QLayout*>();
+    for (auto layout = layouts.rbegin(); layout != layouts.rend(); ++layout) {
+        (*layout)->invalidate();
+        (*layout)->activate();
+    }
     // As narrow as the frames allow (lists and paths need no more), as tall as they ask.
     const QWidget& frames = *scroller_->widget();
     return QSize(frames.minimumSizeHint().width(), frames.sizeHint().height() + menuBar->sizeHint().height());

@@ -27,7 +27,8 @@ void frmTolvane::nameForScreenReaders() {
         ShpInd[n]->setMeaning(registers[n] + " write", activity());
         ShpInd[4 + n]->setMeaning(registers[n] + " read-back", readBack());
     }
-    for (int n = 0; n < 8; ++n) txtRegRd[n]->setAccessibleName(registers[n] + " read-back");
+    // Named apart from the read-back indicators beside them.
+    for (int n = 0; n < 8; ++n) txtRegRd[n]->setAccessibleName(registers[n] + " read-back value");
     const std::array<QString, 4> measurements{"Lux LSB (R4) read", "Lux MSB (R5) read",
                                               "Integration counter LSB (R6) read",
                                               "Integration counter MSB (R7) read"};

@@ -39,7 +39,9 @@ void frmTolvane::Command4_Click() {
 void frmTolvane::cmdSync_Click() {
     // Never deferred: an external time base needs its end of conversion when the user asks for it.
     // Its data byte is the R0 write box, so it must hold a byte like any R0 write.
-    if (acceptWriteBox(0)) writeRegister("80", txtRegHex[0]->text());
+    // The flip shows an access: a refused box sends nothing, so nothing flips.
+    if (!acceptWriteBox(0)) return;
+    writeRegister("80", txtRegHex[0]->text());
     services_.events.processEvents();
     ShpInd[12]->flipActivity();
 }

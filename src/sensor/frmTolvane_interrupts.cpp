@@ -2,13 +2,13 @@
 // interrupt, sampling and polling the INT line and the interrupt monitor.
 #include <QGridLayout>
 
+#include "chip/register_bits.h"
+#include "chip/thresholds.h"
 #include "common/hex.h"
 #include "common/palette.h"
 #include "common/program_title.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
-#include "chip/register_bits.h"
-#include "chip/thresholds.h"
 
 QWidget* frmTolvane::buildInterruptFrame() {
     frControl = new QGroupBox("Interrupt Control");

@@ -5,11 +5,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "chip/register_bits.h"
 #include "common/hex.h"
 #include "common/palette.h"
 #include "platform/delay.h"
 #include "sensor/frmTolvane.h"
-#include "chip/register_bits.h"
 
 QWidget* frmTolvane::buildModeFrame() {
     frmMode = new QGroupBox("Device Mode Control");
@@ -36,7 +36,7 @@ QWidget* frmTolvane::buildCommandFrame() {
     const std::array<QString, 4> captions{"Reset ADC", "Pwr Down", "Ext Time", "ADC &&  Device Power Down"};
     for (std::size_t i = 0; i < ChkCommand.size(); ++i) {
         ChkCommand[i] = new QCheckBox(captions[i]);
-        ChkCommand[i]->setVisible(i == 3);  // the first three are unused
+        if (i != 3) ChkCommand[i]->hide();  // the first three are unused
     }
     cbReset = new QPushButton("Reset");
     cbReset->setToolTip(

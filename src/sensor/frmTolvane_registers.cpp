@@ -1,12 +1,12 @@
 // The register block: write boxes, read-back, measurement registers and their indicators.
 #include <QGridLayout>
 
+#include "chip/register_bits.h"
 #include "common/hex.h"
 #include "common/palette.h"
 #include "common/program_title.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
-#include "chip/register_bits.h"
 
 namespace {
 

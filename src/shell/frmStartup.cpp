@@ -49,7 +49,7 @@ void frmStartup::cboDeviceSelect_Click() {
     console.txtI2Caddress->setText(QString::number(link.SlaveAddress, 16).toUpper());
     link.BoardName = link.DeviceName + " Evaluation Board";
     hide();
-    program_.panel().show();
+    program_.openPanel();
 }
 
 void frmStartup::cmdAbout_Click() {

@@ -1,9 +1,13 @@
 #include "shell/program.h"
 
+#include <QScreen>
+#include <QStyle>
+
 #include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
 #include "shell/frmAbout2.h"
 #include "shell/frmStartup.h"
+#include "shell/window_placement.h"
 
 Program::Program(Services& services, HidTransport& transport)
     : services(services), link(transport, services) {
@@ -43,6 +47,25 @@ frmTolvane& Program::panel() {
         panel_->Form_Load();
     }
     return *panel_;
+}
+
+void Program::openPanel() {
+    frmTolvane& shown = panel();
+    if (panelPlaced_) {
+        shown.show();
+        return;
+    }
+    // On the screen the user chose the device on; Qt alone would cap the panel at two thirds of it.
+    const QRect available = startup().screen()->availableGeometry();
+    const QRect geometry =
+        panelGeometry(shown.fullSize(), available, shown.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    shown.resize(geometry.size());
+    shown.move(geometry.topLeft());
+    shown.show();
+    if (companion_)
+        companion_->move(
+            companionPosition(shown.frameGeometry(), companion_->frameGeometry().size(), available));
+    panelPlaced_ = true;
 }
 
 void Program::showAbout() {

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+class QWidget;
+
 #include "boardlink/board_link.h"
 #include "platform/services.h"
 #include "sensor/panel_host.h"
@@ -29,6 +31,11 @@ public:
     frmMain& console() override;  // creates and loads it when missing
     bool hasPanel() const { return panel_ != nullptr; }
     frmTolvane& panel();  // creates and loads it when missing
+    // Shows the panel; the first time at its full size where the screen holds it, with the companion
+    // window beside it.
+    void openPanel();
+    // A window of the program's own that keeps beside the panel (the demo's board window).
+    void setCompanion(QWidget* companion) { companion_ = companion; }
     bool hasAbout() const { return about_ != nullptr; }
     frmAbout2* about() { return about_.get(); }
     void showAbout() override;
@@ -40,4 +47,6 @@ private:
     std::unique_ptr<frmMain> console_;
     std::unique_ptr<frmTolvane> panel_;
     std::unique_ptr<frmAbout2> about_;
+    QWidget* companion_ = nullptr;
+    bool panelPlaced_ = false;
 };

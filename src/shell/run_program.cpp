@@ -5,7 +5,7 @@
 #include "shell/program.h"
 #include "shell/program_identity.h"
 
-int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName) {
+int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName, QWidget* companion) {
     setProgramIdentity(desktopFileName);
     EventPump events;
     QtDialogs dialogs;
@@ -15,6 +15,7 @@ int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFile
     WaitCursor busy;
     Services services{clock, events, dialogs, exit, dueTimeWait, calendar, busy};
     Program program(services, transport);
+    program.setCompanion(companion);
     program.start();
     return QApplication::exec();
 }

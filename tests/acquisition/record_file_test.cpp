@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -50,6 +51,21 @@ void put(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// Permission bits stop everyone but root: as root, `write` runs in a child process as the user nobody.
+// True when it reported success.
+bool writesAsAnotherUser(const std::function<bool()>& write) {
+    if (::geteuid() != 0) return write();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        constexpr uid_t kNobody = 65534;
+        if (::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) ::_exit(2);
+        ::_exit(write() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 bool isCharacterDevice(const char* path) {
@@ -239,18 +255,37 @@ TEST_F(RecordWrite, AFailureReportsTheSystemTextAndLeavesEverythingAsItWas) {
     }
 }
 
-TEST_F(RecordWrite, AReadOnlyFileIsLeftAsItWas) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permission bits do not stop root";
+// A file we may not write is left as it was; a file we may write in a folder where we may not create
+// files (the safe replacement's temporary file) is written in place.
+TEST_F(RecordWrite, PermissionsOfTheFileAndTheFolderAreHonoured) {
     const QByteArray earlier = blockOf(historyUpTo(20));
-    put(at("Data.txt"), earlier);
-    ASSERT_TRUE(QFile::setPermissions(at("Data.txt"), QFileDevice::ReadOwner));
-    for (bool append : {false, true}) {
-        const std::optional<QString> error =
-            writeRecordBlock(at("Data.txt"), append, blockOf(historyUpTo(25)));
-        ASSERT_TRUE(error.has_value());
-        EXPECT_FALSE(error->isEmpty());
-        EXPECT_EQ(contents(at("Data.txt")), earlier);
+    const QByteArray block = blockOf(historyUpTo(25));
+    const QString path = at("Data.txt");
+    using P = QFileDevice;
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
+    const P::Permissions writable = readable | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    const P::Permissions enterable = readable | P::ExeOwner | P::ExeGroup | P::ExeOther;
+    struct Case {
+        const char* what;
+        P::Permissions file;
+        bool append;
+        bool writes;
+    };
+    for (const Case& c : {Case{"read-only file, overwrite", readable, false, false},
+                          Case{"read-only file, append", readable, true, false},
+                          Case{"writable file, overwrite", writable, false, true},
+                          Case{"writable file, append", writable, true, true}}) {
+        SCOPED_TRACE(c.what);
+        QFile::setPermissions(dir.path(), enterable | P::WriteOwner);
+        QFile::remove(path);
+        put(path, earlier);
+        ASSERT_TRUE(QFile::setPermissions(path, c.file));
+        ASSERT_TRUE(QFile::setPermissions(dir.path(), enterable));  // no new file in here
+        const bool wrote = writesAsAnotherUser([&] { return !writeRecordBlock(path, c.append, block); });
+        EXPECT_EQ(wrote, c.writes);
+        EXPECT_EQ(contents(path), c.writes ? (c.append ? earlier + block : block) : earlier);
     }
+    QFile::setPermissions(dir.path(), enterable | P::WriteOwner);
 }
 
 TEST(DefaultRecordPath, IsTheProgramFolderWhenWritableElseDocuments) {

@@ -55,12 +55,28 @@ TEST(NumberText, FixedFormatsDropTheZeroBeforeThePoint) {
     for (const auto& [value, text] : padded) EXPECT_EQ(formatFiveDigits(value), text) << value;
 }
 
-TEST(NumberText, NumericValueCountsAnythingButAFiniteNumberAsZero) {
-    const std::vector<std::pair<const char*, double>> cases{
-        {"25000", 25000}, {" 28.75 ", 28.75}, {"-3", -3}, {"1e3", 1000}, {"", 0},      {"  ", 0},  {"abc", 0},
-        {"12abc", 0},     {"inf", 0},         {"nan", 0}, {"-inf", 0},   {"1e999", 0}, {"1,5", 0},
+// Anything but a number counts as 0; a number too large for a double is an infinity, which no box takes.
+TEST(NumberText, NumericValueCountsAnythingButANumberAsZero) {
+    constexpr double kHuge = std::numeric_limits<double>::infinity();
+    const std::vector<std::pair<QString, double>> cases{
+        {"25000", 25000},
+        {" 28.75 ", 28.75},
+        {"-3", -3},
+        {"1e3", 1000},
+        {"", 0},
+        {"  ", 0},
+        {"abc", 0},
+        {"12abc", 0},
+        {"inf", 0},
+        {"nan", 0},
+        {"-inf", 0},
+        {"1,5", 0},
+        {"1e999", kHuge},
+        {"-1e999", -kHuge},
+        {QString(10000, '9'), kHuge},
     };
-    for (const auto& [text, value] : cases) EXPECT_EQ(numericValue(text), value) << text;
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(numericValue(text), value) << text.left(12).toStdString();
 }
 
 TEST(NumberText, RoundToInt32HalvesToEvenAndRefusesWhatDoesNotFit) {

@@ -2,11 +2,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollBar>
 
 #include "tests/demo/board_window_fixture.h"
 #include "tests/support/accessibility.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/user_input.h"
 
 namespace {
 
@@ -43,9 +47,40 @@ TEST_F(BoardWindowTest, TheLogShowsTheLastReportsBothWaysInHexWithTheirTimes) {
             << "each read, then its answer";
 }
 
+// The panel opens at its full size wherever the screen holds it, and scrolls only where it does not;
+// the board window goes beside it where both fit, else over its right edge.
+TEST(Windows, ThePanelOpensWholeWhereTheScreenHoldsItAndTheBoardWindowBesideIt) {
+    struct Case {
+        int width, height;
+        bool whole, beside;
+    };
+    for (const auto& [width, height, whole, beside] :
+         std::vector<Case>{{1920, 1080, true, true}, {1600, 1000, true, false}, {1024, 600, false, false}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        Rig rig(1, QSize(width, height));
+        BoardWindow board(rig.bus, rig.board(), rig.clock, {100, sim::LightSetting::Shape::Constant, 0, 0});
+        board.placeAtTheRightEdge();
+        board.show();
+        rig.program.setCompanion(&board);
+        rig.chooseTolvane();
+        frmTolvane& p = rig.program.panel();
+        QApplication::processEvents();
+
+        const QRect available = p.screen()->availableGeometry();
+        EXPECT_EQ(p.pos(), available.topLeft());
+        EXPECT_EQ(p.size() == p.fullSize(), whole);
+        EXPECT_EQ(p.scroller()->horizontalScrollBar()->isVisible(), !whole);
+        EXPECT_LE(p.width(), available.width());
+        const QRect boardFrame = board.frameGeometry();
+        EXPECT_EQ(beside ? boardFrame.left() : boardFrame.right(),
+                  beside ? p.frameGeometry().right() + 1 : width - 1);
+        EXPECT_EQ(boardFrame.top(), available.top());
+    }
+}
+
 // Both windows side by side, as a trainer sees them; the board window stays small.
 TEST_F(BoardWindowTest, EveryControlHasANameForAScreenReader) {
-    EXPECT_THAT(unnamedControls(window), ::testing::IsEmpty());
+    EXPECT_THAT(accessibilityFaults(window), ::testing::IsEmpty());
 }
 
 TEST_F(BoardWindowTest, ScreenshotOfThePanelAndTheBoardWindowSideBySide) {

@@ -25,3 +25,9 @@ QString ScriptedDialogs::chooseFile(const FileDialogRequest& request) {
     files_.pop_front();
     return path;
 }
+
+std::vector<QString> ScriptedDialogs::texts() const {
+    std::vector<QString> all;
+    for (const MessageBoxRequest& box : shown) all.push_back(box.text);
+    return all;
+}

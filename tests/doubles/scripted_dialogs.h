@@ -23,6 +23,8 @@ public:
     QString chooseFile(const FileDialogRequest& request) override;
 
     std::vector<MessageBoxRequest> shown;
+    // The texts of the boxes shown, in order.
+    std::vector<QString> texts() const;
     std::vector<FileDialogRequest> fileRequests;
 
 private:

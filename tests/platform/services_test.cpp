@@ -1,12 +1,15 @@
 // The platform services the program waits, asks and ends through.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCursor>
-#include <QGuiApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <cstdio>
 
 #include "platform/busy_indicator.h"
 #include "platform/delay.h"
+#include "platform/dialogs.h"
 #include "platform/program_exit.h"
 #include "tests/doubles/fake_clock.h"
 #include "tests/doubles/scripted_dialogs.h"
@@ -51,6 +54,22 @@ TEST(WaitCursor, ShowsTheWaitCursorOverEveryWindowAndRestoresWhatWasThere) {
             << "an inner wait leaves the outer one's cursor";
     }
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The record file's dialog opens on the filter of the pattern it is given, the text files.
+TEST(QtDialogs, TheFileDialogStartsOnThePatternsFilter) {
+    QString filterShown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        filterShown = dialog->selectedNameFilter();
+        dialog->reject();
+    });
+    QtDialogs dialogs;
+    EXPECT_EQ(dialogs.chooseFile({"Select File For Recording", "",
+                                  "All Files (*.*)|*.*|Tolvane Data Files(*.txt)|*.txt", "*.txt"}),
+              "");
+    EXPECT_EQ(filterShown, "Tolvane Data Files(*.txt)");
 }
 
 TEST(ScriptedDialogs, AnswersFromTheScriptThenByDefaultAndRecordsEveryBox) {

@@ -5,6 +5,7 @@
 
 #include <QTest>
 #include <algorithm>
+#include <map>
 
 #include "acquisition/chart_math.h"
 #include "common/palette.h"
@@ -147,15 +148,18 @@ TEST_F(CollectionTest, SamplesStartThreeMillisecondsBeforeTheirDueTimes) {
     }
 }
 
+// A changed interval takes effect at the next due time; one that does not fit 32 bits leaves the
+// interval in force.
 TEST_F(CollectionTest, AChangedIntervalTakesEffectAtTheNextDueTime) {
     const std::size_t from = mark();
-    collectSamples(8, [&] {
-        if (history().SampleIndex == 3) frame().txtInterval->setText("50");
+    collectSamples(10, [&] {
+        const std::map<int, QString> typed{{3, "50"}, {6, "1e400"}, {7, QString(10000, '9')}};
+        if (typed.count(history().SampleIndex)) frame().txtInterval->setText(typed.at(history().SampleIndex));
     });
     std::vector<std::uint32_t> gaps;
     const std::vector<std::uint32_t> reads = adcReadTimes(from);
     for (std::size_t i = 1; i < reads.size(); ++i) gaps.push_back(reads[i] - reads[i - 1]);
-    EXPECT_THAT(gaps, ElementsAre(97, 97, 97, 97, 47, 47, 47, 47));
+    EXPECT_THAT(gaps, ElementsAre(97, 97, 97, 97, 47, 47, 47, 47, 47, 47));
 }
 
 // After 1010 stored samples the index stays, the count stays at 1000, element 1010 takes every new
@@ -258,6 +262,15 @@ TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
         EXPECT_THAT(trafficSince(from), ElementsAre("W80=80"));
     });
     EXPECT_EQ(p.ShpInd[12]->fillColour(), Green);
+
+    // Its data byte is the R0 box: a box that is not a byte is refused, and nothing goes out or flips.
+    p.txtRegHex[0]->setText("XYZ");
+    from = mark();
+    frame().cmdSync->click();
+    EXPECT_EQ(mark(), from);
+    EXPECT_EQ(p.ShpInd[12]->fillColour(), Green);
+    EXPECT_EQ(rig.dialogs.texts().back(),
+              "Command Register R0: enter one or two hexadecimal digits (00 to FF).");
 }
 
 // Handlers that restart collection during a run: the old run stops at once without storing, reading
@@ -312,6 +325,33 @@ INSTANTIATE_TEST_SUITE_P(
                               0},
                       Restart{"TimeBase", [](frmTolvane& p) { p.OptTimeBase[0]->click(); }, 2}),
     [](const ::testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
+
+// The same handlers while a run is ending (the end lets events run): the run that ended is followed by
+// the new one they ask for. The time base restarts only a run that is going.
+TEST_P(RestartTest, ARestartAskedForWhileTheRunEndsStartsTheNewRun) {
+    frmTolvane& p = panel();
+    std::size_t at = 0;
+    int stage = 0;
+    collect([&] {
+        if (stage == 0 && p.Collecting && history().SampleIndex == 20) {
+            stage = 1;
+            p.cmdStopData_Click();
+        } else if (stage == 1 && !p.Collecting && frame().cmdCollectData->isEnabled()) {
+            stage = 2;  // the run end's own event processing
+            at = mark();
+            GetParam().click(p);
+        } else if (stage == 2 && p.Collecting && history().SampleIndex == 2) {
+            stage = 3;
+            p.cmdStopData_Click();
+        }
+    });
+    const bool restarts = std::string(GetParam().name) != "TimeBase";
+    EXPECT_EQ(stage, restarts ? 3 : 2);
+    if (restarts) {
+        EXPECT_EQ(slice(trafficSince(at), GetParam().ownReports, kStartSequence.size()), kStartSequence);
+    }
+    EXPECT_FALSE(p.Collecting || wing().running());
+}
 
 // Automatic re-scale takes 1.15 times the reading as the new scale, but only from a settled run with a
 // reading the scale can hold; it then relabels, empties the chart and starts a run.

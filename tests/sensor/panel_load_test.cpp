@@ -78,34 +78,6 @@ TEST_F(PanelTest, MenuBarOpensTheAboutWindow) {
     EXPECT_TRUE(rig.program.hasAbout());
 }
 
-// On a screen smaller than the panel it scrolls: every control can be brought into view, and keyboard
-// focus brings it there by itself.
-TEST_F(PanelTest, OnASmallScreenThePanelScrollsAndEveryControlStaysReachable) {
-    frmTolvane& p = panel();
-    p.resize(1000, 560);  // 1280 x 720 at 125 %, less the desktop's bars
-    QApplication::processEvents();
-    QScrollArea& scroller = *p.scroller();
-    EXPECT_GT(scroller.horizontalScrollBar()->maximum(), 0);
-    EXPECT_GT(scroller.verticalScrollBar()->maximum(), 0);
-    QWidget* viewport = scroller.viewport();
-    const auto inView = [viewport](QWidget* control) {
-        return viewport->rect().contains(QRect(control->mapTo(viewport, QPoint(0, 0)), control->size()));
-    };
-    for (QWidget* corner :
-         std::initializer_list<QWidget*>{p.acquisition().record->cmdStartRec, p.ShpHandleStatus,
-                                         p.acquisition().chartFrame->Picture2, p.cmdSample_Portb}) {
-        scroller.ensureWidgetVisible(corner, 0, 0);
-        EXPECT_TRUE(inView(corner)) << corner->metaObject()->className();
-    }
-    scroller.ensureWidgetVisible(p.ShpAttach);
-    QWidget* path = p.acquisition().record->txtFilePath;
-    ASSERT_FALSE(inView(path));
-    p.activateWindow();
-    path->setFocus();
-    QApplication::processEvents();
-    EXPECT_TRUE(inView(path)) << "focus scrolls the control into view";
-}
-
 // Controls whose captions change keep their place, so nothing beside them moves.
 TEST_F(PanelTest, ChangingCaptionsMoveNothing) {
     frmTolvane& p = panel();

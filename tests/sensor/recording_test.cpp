@@ -9,6 +9,7 @@
 
 #include "tests/sensor/collection_fixture.h"
 #include "tests/support/screenshots.h"
+#include "tests/support/user_input.h"
 
 using ::testing::ElementsAre;
 
@@ -23,11 +24,6 @@ protected:
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
-    std::vector<QString> boxTexts() {
-        std::vector<QString> texts;
-        for (const MessageBoxRequest& box : rig.dialogs.shown) texts.push_back(box.text);
-        return texts;
-    }
 
     QTemporaryDir folder;
     QString path = folder.filePath("Data.txt");
@@ -37,7 +33,7 @@ TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) 
     record().cmdStartRec->click();
     collectSamples(19);
     record().cmdStartRec->click();
-    EXPECT_THAT(boxTexts(), ElementsAre("Save More Measurements", "Save More Measurements"));
+    EXPECT_THAT(rig.dialogs.texts(), ElementsAre("Save More Measurements", "Save More Measurements"));
     EXPECT_EQ(rig.dialogs.shown.back().title, "Tolvane");
     EXPECT_FALSE(QFile::exists(path));
 
@@ -87,74 +83,138 @@ TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage)
     EXPECT_EQ(written(), before);
 }
 
+// "Browse" takes the chosen file, giving a bare name the text files' ".txt"; a cancelled choice keeps
+// the box.
 TEST_F(RecordingTest, BrowseTakesTheChosenFileAndACancelledChoiceKeepsTheBox) {
-    rig.dialogs.chooseFileAnswer(folder.filePath("run1.txt"));
-    record().cmdBrowse->click();
-    EXPECT_EQ(record().txtFilePath->text(), folder.filePath("run1.txt"));
-    record().cmdBrowse->click();  // cancelled
-    EXPECT_EQ(record().txtFilePath->text(), folder.filePath("run1.txt"));
-    ASSERT_EQ(rig.dialogs.fileRequests.size(), 2u);
+    for (const char* chosen : {"run1.txt", "run2", "run3.csv"})
+        rig.dialogs.chooseFileAnswer(folder.filePath(chosen));
+    for (const char* shown : {"run1.txt", "run2.txt", "run3.csv", "run3.csv"}) {
+        click(record().cmdBrowse);  // the last one cancelled
+        EXPECT_EQ(record().txtFilePath->text(), folder.filePath(shown));
+    }
+    ASSERT_EQ(rig.dialogs.fileRequests.size(), 4u);
     EXPECT_EQ(rig.dialogs.fileRequests[0].title, "Select File For Recording");
     EXPECT_EQ(rig.dialogs.fileRequests[0].fileName, "");
     EXPECT_EQ(rig.dialogs.fileRequests[0].filter, "All Files (*.*)|*.*|Tolvane Data Files(*.txt)|*.txt");
 }
 
-// A lost link ends the program after its message; readings no "Write to Disk" has kept are offered
-// first, when there are enough to write.
-struct LostLink {
-    const char* name;
-    int samples;      // stored when the cable is pulled
-    bool savedFirst;  // "Write to Disk" just before
-    int answer;
-    bool asked;
+// Every way out offers the last run's readings that no "Write to Disk" has kept, and Yes keeps them;
+// a lost link says so first, a failed request has its box first.
+enum class Way { Exit, CloseBox, CancelInAUsbBox, LinkLostDuringARun };
+
+class WayOutTest : public RecordingTest, public ::testing::WithParamInterface<Way> {
+protected:
+    // Leaves the program the way the case names, after a run of 25 samples; returns the box shown before
+    // the offer, if any.
+    QString leave() {
+        switch (GetParam()) {
+            case Way::Exit:
+                click(frame().Command4);
+                return {};
+            case Way::CloseBox:
+                panel().close();
+                return {};
+            case Way::CancelInAUsbBox:
+                rig.bus.unplug(rig.board());
+                click(panel().cmdSample_Portb);
+                return "Please check USB connection.\r\ncheckStatus";
+            case Way::LinkLostDuringARun:
+                collect([&] {
+                    if (panel().Collecting && history().SampleIndex == 25) rig.bus.unplug(rig.board());
+                });
+                return "Error, USB Communications has been lost, shutting down. Check Eval board connection "
+                       "and "
+                       "re-start the app.";
+        }
+        return {};
+    }
 };
 
-void PrintTo(const LostLink& lost, std::ostream* os) {
-    *os << lost.name;
-}
-
-class LostLinkTest : public RecordingTest, public ::testing::WithParamInterface<LostLink> {};
-
-TEST_P(LostLinkTest, ALostLinkEndsTheProgramAfterOfferingTheUnsavedReadings) {
-    const LostLink& c = GetParam();
-    bool pulled = false;
-    collect([&] {
-        if (history().SampleIndex != c.samples || pulled) return;
-        pulled = true;
-        if (c.savedFirst) record().cmdStartRec->click();
-        rig.dialogs.shown.clear();
-        rig.dialogs.answer(AnswerOk);
-        rig.dialogs.answer(c.answer);
-        rig.bus.unplug(rig.board());
-    });
+TEST_P(WayOutTest, EveryWayOutOffersTheUnsavedReadingsAndYesWritesThem) {
+    collectSamples(25);
+    rig.dialogs.shown.clear();
+    const bool boxFirst = GetParam() == Way::CancelInAUsbBox || GetParam() == Way::LinkLostDuringARun;
+    if (boxFirst) rig.dialogs.answer(GetParam() == Way::CancelInAUsbBox ? AnswerCancel : AnswerOk);
+    rig.dialogs.answer(AnswerYes);
+    const QString firstBox = leave();
     EXPECT_TRUE(rig.exit.requested());
     std::vector<QString> expected{
-        "Error, USB Communications has been lost, shutting down. Check Eval board connection and re-start "
-        "the "
-        "app."};
-    if (c.asked)
-        expected.push_back(QString("Write the 14 readings of this run to %1 before closing?").arg(path));
-    EXPECT_EQ(boxTexts(), expected);
-    if (c.asked) {
-        EXPECT_EQ(rig.dialogs.shown.back().buttons, DialogButtons::YesNo);
-    }
-    const bool keeps = c.savedFirst || c.answer == AnswerYes;
-    EXPECT_EQ(QFile::exists(path), keeps && c.samples >= 20);
-    if (keeps && c.samples >= 20) {
-        EXPECT_TRUE(written().startsWith("Seq,AD Decimal,Integration,Reg0:&h80"));
-        EXPECT_TRUE(written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
-        EXPECT_EQ(written().count("END"), 1) << "written once";
+        QString("Write the 14 readings of this run to %1 before closing?").arg(path)};
+    if (!firstBox.isEmpty()) expected.insert(expected.begin(), firstBox);
+    EXPECT_EQ(rig.dialogs.texts(), expected);
+    EXPECT_TRUE(written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
+    EXPECT_EQ(written().count("END"), 1) << "written once";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, WayOutTest,
+                         ::testing::Values(Way::Exit, Way::CloseBox, Way::CancelInAUsbBox,
+                                           Way::LinkLostDuringARun));
+
+// Only the user's answer drops the readings: a write that fails says why, then asks for another file
+// (a cancelled choice asks again) or a knowing No.
+struct Leaving {
+    const char* name;
+    int samples;
+    bool savedFirst;
+    bool pathIsAFolder;                // the write fails: the record path names a folder
+    std::vector<int> answers;          // Yes/No to the questions, OK to the write's message
+    std::vector<const char*> chosen;   // what the file dialog returns ("" cancelled)
+    std::vector<DialogButtons> boxes;  // what is asked, in order
+    const char* keptIn;                // the file that holds the readings at the end, if any
+};
+
+void PrintTo(const Leaving& leaving, std::ostream* os) {
+    *os << leaving.name;
+}
+
+class LeavingTest : public RecordingTest, public ::testing::WithParamInterface<Leaving> {};
+
+TEST_P(LeavingTest, OnTheWayOutOnlyAnExplicitNoDropsTheReadings) {
+    const Leaving& c = GetParam();
+    collectSamples(c.samples);
+    if (c.savedFirst) click(record().cmdStartRec);
+    if (c.pathIsAFolder) record().txtFilePath->setText(folder.path());
+    rig.dialogs.shown.clear();
+    for (int answer : c.answers) rig.dialogs.answer(answer);
+    for (const char* file : c.chosen) rig.dialogs.chooseFileAnswer(*file ? folder.filePath(file) : "");
+    click(frame().Command4);
+
+    std::vector<DialogButtons> asked;
+    for (const MessageBoxRequest& box : rig.dialogs.shown) asked.push_back(box.buttons);
+    EXPECT_EQ(asked, c.boxes);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), c.keptIn ? QStringList{c.keptIn} : QStringList{});
+    if (c.keptIn) {
+        QFile kept(folder.filePath(c.keptIn));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll().count("END"), 1);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Offers, LostLinkTest,
-                         ::testing::Values(LostLink{"Yes", 25, false, AnswerYes, true},
-                                           LostLink{"No", 25, false, AnswerNo, true},
-                                           LostLink{"TooFew", 19, false, AnswerYes, false},
-                                           LostLink{"AlreadySaved", 25, true, AnswerYes, false}),
-                         [](const ::testing::TestParamInfo<LostLink>& info) {
-                             return std::string(info.param.name);
-                         });
+constexpr auto kQuestion = DialogButtons::YesNo;
+constexpr auto kMessage = DialogButtons::Ok;
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, LeavingTest,
+    ::testing::Values(Leaving{"No", 25, false, false, {AnswerNo}, {}, {kQuestion}, nullptr},
+                      Leaving{"TooFewToWrite", 19, false, false, {}, {}, {}, nullptr},
+                      Leaving{"AlreadyWritten", 25, true, false, {}, {}, {}, "Data.txt"},
+                      Leaving{"FailedThenAnotherFile",
+                              25,
+                              false,
+                              true,
+                              {AnswerYes, AnswerOk, AnswerYes, AnswerYes},
+                              {"", "kept"},
+                              {kQuestion, kMessage, kQuestion, kQuestion},
+                              "kept.txt"},
+                      Leaving{"FailedThenNo",
+                              25,
+                              false,
+                              true,
+                              {AnswerYes, AnswerOk, AnswerNo},
+                              {},
+                              {kQuestion, kMessage, kQuestion},
+                              nullptr}),
+    [](const ::testing::TestParamInfo<Leaving>& info) { return std::string(info.param.name); });
 
 TEST_F(RecordingTest, ExitDuringARunEndsTheProgramWithoutAnotherSample) {
     std::size_t reads = 0;

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <map>
 
 #include "common/shape.h"
 
@@ -36,8 +37,9 @@ bool onlyFrameTitle(QWidget* widget, const QString& name) {
 
 }  // namespace
 
-std::vector<std::string> unnamedControls(QWidget& window) {
+std::vector<std::string> accessibilityFaults(QWidget& window) {
     std::vector<std::string> unnamed;
+    std::map<QString, std::string> named;
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         if (!widget->isVisibleTo(&window)) continue;
         // The line edit inside a spin box or combo box is named through its owner.
@@ -46,10 +48,17 @@ std::vector<std::string> unnamedControls(QWidget& window) {
             continue;
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         const QString name = accessible->text(QAccessible::Name).trimmed();
-        const bool named = !name.isEmpty() && !onlyFrameTitle(widget, name);
-        if (actsOn(widget) && !named) unnamed.push_back(where(widget, window));
-        if (qobject_cast<Shape*>(widget) && (!named || accessible->text(QAccessible::Description).isEmpty()))
+        const bool hasName = !name.isEmpty() && !onlyFrameTitle(widget, name);
+        const bool indicator = qobject_cast<Shape*>(widget) != nullptr;
+        if (actsOn(widget) && !hasName) unnamed.push_back(where(widget, window));
+        if (indicator && (!hasName || accessible->text(QAccessible::Description).isEmpty()))
             unnamed.push_back(where(widget, window) + " (state)");
+        if ((actsOn(widget) || indicator) && hasName) {
+            const auto [first, isNew] = named.emplace(name, where(widget, window));
+            if (!isNew)
+                unnamed.push_back(where(widget, window) + " shares \"" + name.toStdString() + "\" with " +
+                                  first->second);
+        }
     }
     return unnamed;
 }

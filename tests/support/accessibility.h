@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// What a screen reader would announce without a name: every visible control of the window a user can
-// act on (buttons, boxes, lists, sliders) whose accessible name is empty, as "Class objectName or
-// position", and every indicator whose state has no description.
-std::vector<std::string> unnamedControls(QWidget& window);
+// What a screen reader would get wrong in the window: every visible control a user can act on (buttons,
+// boxes, lists, sliders) whose accessible name is empty, as "Class at x,y"; every indicator whose state
+// has no description; and every name two of them share (the reader could not tell them apart).
+std::vector<std::string> accessibilityFaults(QWidget& window);

@@ -2,7 +2,7 @@
 
 #include "shell/frmStartup.h"
 
-Rig::Rig(int boardCount) {
+Rig::Rig(int boardCount, QSize screenSize) : screen(screenSize.width(), screenSize.height()) {
     for (int i = 0; i < boardCount; ++i) boards.push_back(&bus.addBoard());
 }
 

@@ -8,11 +8,14 @@
 #include "shell/program.h"
 #include "sim/sim_bus.h"
 #include "tests/doubles/test_services.h"
+#include "tests/support/user_input.h"
 
-// One complete program on a simulated bus and a fake clock; nothing waits for real.
+// One complete program on a simulated bus and a fake clock, on an ordinary desktop's screen; nothing
+// waits for real.
 struct Rig : TestServices {
-    explicit Rig(int boards = 1);
+    explicit Rig(int boards = 1, QSize screenSize = {1920, 1080});
 
+    ScreenSize screen;
     sim::SimBus bus{clock};
     std::vector<sim::SimBoard*> boards;
     Program program{services, bus};

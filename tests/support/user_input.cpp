@@ -1,0 +1,72 @@
+#include "tests/support/user_input.h"
+
+#include <qpa/qwindowsysteminterface.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+
+using Queued = QWindowSystemInterface::AsynchronousDelivery;
+
+void queueMouse(QWindow* window, QPointF at, Qt::MouseButtons held, QEvent::Type type) {
+    QWindowSystemInterface::handleMouseEvent<Queued>(window, at, window->mapToGlobal(at), held,
+                                                     Qt::LeftButton, type);
+}
+
+void queueKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QWindow* window = QGuiApplication::focusWindow();
+    QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, key, modifiers, text);
+    QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyRelease, key, modifiers, text);
+}
+
+Qt::Key keyOf(QChar character) {
+    return character.isLetter() ? static_cast<Qt::Key>(character.toUpper().unicode())
+                                : static_cast<Qt::Key>(character.unicode());
+}
+
+}  // namespace
+
+void click(QWidget* widget) {
+    QWidget* top = widget->window();
+    top->activateWindow();
+    QWindow* window = top->windowHandle();
+    const QPointF at = widget->mapTo(top, widget->visibleRegion().boundingRect().center());
+    queueMouse(window, at, Qt::LeftButton, QEvent::MouseButtonPress);
+    queueMouse(window, at, Qt::NoButton, QEvent::MouseButtonRelease);
+    QCoreApplication::processEvents();
+}
+
+void type(const QString& text) {
+    for (QChar character : text) queueKey(keyOf(character), Qt::NoModifier, QString(character));
+    QCoreApplication::processEvents();
+}
+
+void press(std::initializer_list<Qt::Key> keys) {
+    for (Qt::Key key : keys) {
+        const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
+                             : key == Qt::Key_Space ? QStringLiteral(" ")
+                                                    : QString();
+        queueKey(key, Qt::NoModifier, text);
+    }
+    QCoreApplication::processEvents();
+}
+
+ScreenSize::ScreenSize(int width, int height) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    before_ = screen->geometry();
+    beforeAvailable_ = screen->availableGeometry();
+    // A panel along the bottom, as desktops have, takes 40 pixels of the height.
+    QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(0, 0, width, height),
+                                                       QRect(0, 0, width, height - 40));
+    QCoreApplication::processEvents();
+}
+
+ScreenSize::~ScreenSize() {
+    QWindowSystemInterface::handleScreenGeometryChange(QGuiApplication::primaryScreen(), before_,
+                                                       beforeAvailable_);
+    QCoreApplication::processEvents();
+}
