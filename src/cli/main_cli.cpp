@@ -34,35 +34,47 @@ void catchInterrupt() {
     sigaction(SIGINT, &action, nullptr);
 }
 
-// The simulated board of --demo. A real board keeps its registers from one run of the tool to the
-// next while it stays plugged in; this one keeps them in a small file, so that what a script sets
-// holds for the collect after it, and the last count stays readable until the next integration ends.
+// The clock of the simulated board: held at the time the last run left the board until resume(),
+// the real one from then on, so the chip catches up with what it would have measured in between.
+class ResumingClock final : public Clock {
+public:
+    ResumingClock(Clock& real, std::optional<std::uint32_t> heldMs) : real_(real), heldMs_(heldMs) {}
+    std::uint32_t milliseconds() override { return heldMs_ ? *heldMs_ : real_.milliseconds(); }
+    void sleep(std::uint32_t ms) override { real_.sleep(ms); }
+    void resume() { heldMs_.reset(); }
+
+private:
+    Clock& real_;
+    std::optional<std::uint32_t> heldMs_;
+};
+
+// The simulated board of --demo. A real board keeps its registers, and goes on measuring, from one
+// run of the tool to the next while it stays plugged in; this one keeps its registers and the time in
+// a small file ("R0..R7 in hexadecimal, the clock"), so that what a script sets holds for the collect
+// after it, and a pause in between is one for the chip too.
 class DemoBoard {
 public:
     DemoBoard(Clock& clock, std::optional<double> lightLux)
-        : bus_(clock, sim::Timing::Realistic),
-          board_(sim::addDemoBoard(bus_)),
-          statePath_(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-                     "/tolvane-cli/demo-registers") {
+        : saved_(load()),
+          clock_(clock, saved_ ? std::optional(saved_->atMs) : std::nullopt),
+          bus_(clock_, sim::Timing::Realistic),
+          board_(sim::addDemoBoard(bus_)) {
         if (lightLux)
             board_.chip.setLight(
                 sim::LightSource::constant(*lightLux, *lightLux * sim::demoLight().infraredShare));
-        QFile state(statePath_);
-        const QByteArray saved =
-            state.open(QIODevice::ReadOnly) ? QByteArray::fromHex(state.read(2 * kKept)) : QByteArray();
-        if (saved.size() == kKept)
+        if (saved_)
             for (int reg = 0; reg < kKept; ++reg)
-                board_.chip.setReg(reg, static_cast<std::uint8_t>(saved[reg]));
+                board_.chip.setReg(reg, static_cast<std::uint8_t>(saved_->registers[reg]));
+        clock_.resume();
     }
     ~DemoBoard() {
         QByteArray registers;
         for (int reg = 0; reg < kKept; ++reg) registers += static_cast<char>(board_.chip.reg(reg));
-        QDir().mkpath(QFileInfo(statePath_).path());
-        QSaveFile state(statePath_);
-        if (state.open(QIODevice::WriteOnly)) {
-            state.write(registers.toHex().toUpper() + "\n");
-            state.commit();
-        }
+        QDir().mkpath(QFileInfo(path()).path());
+        QSaveFile state(path());
+        if (!state.open(QIODevice::WriteOnly)) return;
+        state.write(registers.toHex().toUpper() + ' ' + QByteArray::number(clock_.milliseconds()) + '\n');
+        state.commit();
     }
     DemoBoard(const DemoBoard&) = delete;
     DemoBoard& operator=(const DemoBoard&) = delete;
@@ -71,9 +83,29 @@ public:
 
 private:
     static constexpr int kKept = 8;  // R0..R7
+    struct Saved {
+        QByteArray registers;
+        std::uint32_t atMs;
+    };
+    static QString path() {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+               "/tolvane-cli/demo-board";
+    }
+    static std::optional<Saved> load() {
+        QFile state(path());
+        if (!state.open(QIODevice::ReadOnly)) return std::nullopt;
+        const QList<QByteArray> fields = state.readAll().trimmed().split(' ');
+        const QByteArray registers = QByteArray::fromHex(fields.value(0));
+        bool ok = false;
+        const std::uint32_t atMs = fields.value(1).toUInt(&ok);
+        if (registers.size() != kKept || !ok) return std::nullopt;
+        return Saved{registers, atMs};
+    }
+
+    std::optional<Saved> saved_;
+    ResumingClock clock_;
     sim::SimBus bus_;
     sim::SimBoard& board_;
-    QString statePath_;
 };
 
 }  // namespace

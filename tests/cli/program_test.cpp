@@ -2,8 +2,10 @@
 // the machine's own HID devices, and Ctrl-C.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <chrono>
 #include <csignal>
 
 #include "boardlink/board_link.h"
@@ -29,10 +31,21 @@ struct Program : ::testing::Test {
     }
 };
 
-TEST_F(Program, TheDemoBoardKeepsItsRegistersFromOneRunToTheNext) {
+TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
     EXPECT_EQ(run({"--demo", "set", "--power", "on", "--range", "4k"}),
               std::make_tuple(0, QString("R0 80\nR1 04\nR2 FF\nR3 00\n"), QString()));
     EXPECT_EQ(run({"--demo", "read", "R0", "2"}), std::make_tuple(0, QString("R0 80\nR1 04\n"), QString()));
+
+    // A board left a second ago, on, at 16 bits and 1k, with no count yet: it has measured since.
+    QFile state(cache.filePath("tolvane-cli/demo-board"));
+    ASSERT_TRUE(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    const auto nowMs = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+    state.write("8000FF0000000000 " + QByteArray::number(static_cast<std::uint32_t>(nowMs.count() - 1000)));
+    state.close();
+    EXPECT_EQ(run({"--demo", "--light", "500", "read", "R4", "2"}),
+              std::make_tuple(0, QString("R4 00\nR5 80\n"), QString()))
+        << "500 lux on the 1k range is half of full scale";
 }
 
 TEST_F(Program, WithoutABoardItSaysSoAndEndsWithStatusTwo) {
