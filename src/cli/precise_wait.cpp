@@ -1,7 +1,6 @@
 #include "cli/precise_wait.h"
 
 #include <cstdint>
-#include <thread>
 
 namespace {
 
@@ -14,10 +13,8 @@ void PreciseWait::waitUntil(std::uint32_t deadlineMs) {
     for (;;) {
         const auto remaining = static_cast<std::int32_t>(deadlineMs - clock_.milliseconds());
         if (remaining <= 0) return;
-        if (remaining > kWatchedMs) {
-            clock_.sleep(static_cast<std::uint32_t>(remaining - kWatchedMs));
-        } else {
-            std::this_thread::yield();
-        }
+        // Watching without yielding: a yield hands the core to whatever else is runnable, for as long
+        // as the scheduler likes, and on a busy machine that is what makes a reading late.
+        if (remaining > kWatchedMs) clock_.sleep(static_cast<std::uint32_t>(remaining - kWatchedMs));
     }
 }
