@@ -6,6 +6,7 @@
 
 #include "boardlink/board_link.h"
 #include "tests/cli/cli_rig.h"
+#include "tests/doubles/forwarding_transport.h"
 
 namespace {
 
@@ -66,22 +67,14 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
 }
 
 // Flips bit 0 of the first data byte of every answer: a chip that does not keep what it is given.
-class ForgetfulChip final : public HidTransport {
+class ForgetfulChip final : public ForwardingTransport {
 public:
-    explicit ForgetfulChip(HidTransport& wire) : wire_(wire) {}
-    std::vector<HidInterface> enumerate() override { return wire_.enumerate(); }
-    HidHandle open(const std::string& path) override { return wire_.open(path); }
-    std::optional<HidAttributes> attributes(HidHandle handle) override { return wire_.attributes(handle); }
-    bool write(HidHandle handle, const Report& report) override { return wire_.write(handle, report); }
+    using ForwardingTransport::ForwardingTransport;
     bool read(HidHandle handle, Report& report, int timeoutMs) override {
-        const bool arrived = wire_.read(handle, report, timeoutMs);
+        const bool arrived = ForwardingTransport::read(handle, report, timeoutMs);
         report[2] ^= 1;
         return arrived;
     }
-    void close(HidHandle handle) override { wire_.close(handle); }
-
-private:
-    HidTransport& wire_;
 };
 
 const QString kNotFound =
