@@ -27,27 +27,24 @@ function(tolvane_linked_targets program out)
   set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
-# Fails the configure step when a program links test code: nothing whose target name starts with
-# "tolvane_test" may be among the libraries a program links.
-function(tolvane_check_product_links)
+# Fails the configure step when one of the programs links a target whose name matches `pattern`.
+function(tolvane_fail_if_linked pattern why)
   foreach(program ${ARGN})
     tolvane_linked_targets(${program} linked)
     foreach(target ${linked})
-      if(target MATCHES "^tolvane_test")
-        message(FATAL_ERROR "${program} links the test library ${target}")
+      if(target MATCHES "${pattern}")
+        message(FATAL_ERROR "${program} links ${target}: ${why}")
       endif()
     endforeach()
   endforeach()
 endfunction()
 
-# Fails the configure step when a program without windows links Qt Widgets or Qt Gui.
+# Test code (targets named "tolvane_test...") stays out of every program.
+function(tolvane_check_product_links)
+  tolvane_fail_if_linked("^tolvane_test" "a program links no test library" ${ARGN})
+endfunction()
+
+# A program without windows links Qt Core, not Qt Widgets or Qt Gui.
 function(tolvane_check_no_widgets)
-  foreach(program ${ARGN})
-    tolvane_linked_targets(${program} linked)
-    foreach(target ${linked})
-      if(target MATCHES "^Qt6::(Widgets|Gui)$")
-        message(FATAL_ERROR "${program} links ${target}; it may link Qt Core only")
-      endif()
-    endforeach()
-  endforeach()
+  tolvane_fail_if_linked("^Qt6::(Widgets|Gui)$" "it may link Qt Core only" ${ARGN})
 endfunction()
