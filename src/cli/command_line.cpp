@@ -108,7 +108,8 @@ CommandOrError readRead(const QCommandLineParser& parser) {
     if (positional.size() < 2) return read;
     const std::optional<std::int64_t> count = wholeNumber(positional[1], 1, kRegisterCount - *first);
     if (!count)
-        return invalid(positional[1], "COUNT", QString("1 to %1 from R%2").arg(kRegisterCount - *first).arg(*first));
+        return invalid(positional[1], "COUNT",
+                       QString("1 to %1 from R%2").arg(kRegisterCount - *first).arg(*first));
     read.count = static_cast<std::uint8_t>(*count);
     return read;
 }
