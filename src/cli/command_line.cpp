@@ -21,10 +21,17 @@ constexpr std::int64_t kLongestIntervalMs = 24 * 3600 * 1000;
 // What a command's own words ask for, or what is wrong with them.
 using CommandOrError = std::variant<Command, QString>;
 
+// A command's argument: its name, what it is, and its part of the usage line.
+struct ArgumentSyntax {
+    const char* name;
+    const char* help;
+    const char* usage;
+};
+
 struct CommandSyntax {
     const char* name;
     const char* summary;
-    const char* arguments;  // as the usage line shows them
+    std::vector<ArgumentSyntax> arguments;
     QList<QCommandLineOption> options;
     std::function<CommandOrError(const QCommandLineParser&)> read;
 };
@@ -204,24 +211,24 @@ std::vector<CommandSyntax> commands() {
     return {
         {"boards",
          "Lists the matching boards, one a line: index, path, \"ok\" or \"no permission\".",
-         "",
+         {},
          {jsonOption()},
          readBoards},
         {"read",
          "Reads registers, R0 to R7 unless FIRST and COUNT say otherwise: one line each, \"R0 80\".",
-         "[FIRST [COUNT]]",
+         {{"FIRST", "A register, R0 to R7 (or 0 to 7).", "[FIRST"},
+          {"COUNT", "How many registers from FIRST on (default 1).", "[COUNT]]"}},
          {jsonOption()},
          readRead},
         {"write",
          "Writes one register (R0 to R3, value in hexadecimal), reads it back and prints it.",
-         "REG VALUE",
+         {{"REG", "R0 to R3 (or 0 to 3).", "REG"}, {"VALUE", "A byte in hexadecimal: 80 or 0x80.", "VALUE"}},
          {jsonOption()},
          readWrite},
         {"set",
          "Changes only the named fields of R0 to R3 (read, change, write, read back), then prints R0 to R3 "
-         "as "
-         "read does.",
-         "",
+         "as read does.",
+         {},
          {{"mode", "Measured diodes: d1, d2 or d1-d2.", "d1|d2|d1-d2"},
           {"resolution", "ADC resolution in bits: 16, 12, 8 or 4.", "bits"},
           {"range", "Full-scale range: 1k, 4k, 16k or 64k.", "range"},
@@ -233,9 +240,8 @@ std::vector<CommandSyntax> commands() {
          readSet},
         {"collect",
          "Takes readings on a fixed schedule and writes one CSV row per reading as it is taken. Without "
-         "--count "
-         "or --duration it runs until Ctrl-C.",
-         "",
+         "--count or --duration it runs until Ctrl-C.",
+         {},
          {{"interval",
            "Milliseconds from one reading's start to the next (default 100; 0: as fast as the "
            "board answers).",
@@ -244,7 +250,7 @@ std::vector<CommandSyntax> commands() {
           {"duration", "Stops after S seconds.", "S"},
           {"output", "Writes the rows to FILE instead of standard output.", "FILE"}},
          readCollect},
-        {"clear-interrupt", "Sends the chip's clear-interrupt command.", "", {}, readClearInterrupt},
+        {"clear-interrupt", "Sends the chip's clear-interrupt command.", {}, {}, readClearInterrupt},
     };
 }
 
@@ -265,7 +271,8 @@ ParsedCommandLine parseCommand(const CommandSyntax& syntax, const QStringList& a
     parser.setApplicationDescription(syntax.summary);
     parser.addOption(helpOption());
     parser.addOptions(syntax.options);
-    if (*syntax.arguments != '\0') parser.addPositionalArgument(syntax.arguments, {}, syntax.arguments);
+    for (const ArgumentSyntax& argument : syntax.arguments)
+        parser.addPositionalArgument(argument.name, argument.help, argument.usage);
     if (!parser.parse(QStringList{program} + arguments))
         return usageError(parser, program, parser.errorText());
     if (parser.isSet("help")) return Text{helpOf(parser, program)};
@@ -282,7 +289,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     parser.addOption(helpOption());
     parser.addOption({{"v", "version"}, "Shows the program's version."});
     parser.addOption(
-        {"board", "The board to use: its index or path as `boards` lists them (default 0).", "N|PATH"});
+        {"board",
+         "The board to use: its index or path as `boards` lists them (default: the first that opens).",
+         "N|PATH"});
     parser.addOption({"demo", "Uses the simulated board, with its timing and its moving light."});
     parser.addOption({"light", "With --demo: a constant light of LUX instead.", "LUX"});
     parser.addPositionalArgument("COMMAND", "What to do, with its own arguments and options.", "COMMAND ...");
