@@ -23,9 +23,9 @@ public:
     bool waitFor(std::int64_t seq) {
         if (command_.count && seq >= *command_.count) return false;
         const std::int64_t due = seq * command_.intervalMs;
-        // At interval 0 readings have no due time of their own: the clock alone says when time is up.
-        const std::int64_t at = command_.intervalMs > 0 ? due : elapsed();
-        if (command_.durationMs && at >= *command_.durationMs) return false;
+        // A run behind its schedule (a board slower than the interval, or interval 0) is over when the
+        // clock says so, not only when the next reading's due time does.
+        if (command_.durationMs && std::max(due, elapsed()) >= *command_.durationMs) return false;
         for (;;) {
             if (system_.stopRequested()) return false;
             const std::int64_t remaining = due - elapsed();

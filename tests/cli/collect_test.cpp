@@ -61,7 +61,7 @@ TEST_F(Collecting, RowsCarryTheChipsSettingsAndKeepToTheScheduleWhateverTheBoard
         // reading already due when the last one ends goes at once.
         {{"--interval", "0", "--duration", "0.01"}, {0, 2, 4, 6, 8}},
         {{"--interval", "3", "--count", "4"}, {0, 3, 6, 9}},
-        {{"--interval", "1", "--count", "4"}, {0, 2, 4, 6}},
+        {{"--interval", "1", "--duration", "0.008"}, {0, 2, 4, 6}},
     };
     for (const auto& s : schedules) {
         SCOPED_TRACE(s.arguments.join(' ').toStdString());
