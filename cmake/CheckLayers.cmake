@@ -3,9 +3,11 @@
 #
 # Dependencies point one way: shell -> sensor -> acquisition/console -> boardlink -> platform/common,
 # and sensor -> readinglog -> chip (the readings CSV and the register model, both widget-free).
+# cli/ (tolvane-cli) sees readinglog/, chip/, boardlink/, platform/ and common/; only its main() also
+# sim/, for --demo.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
-# (the test doubles) sees platform/ and common/. Test code stays out of src/, sim/ and demo/, and
+# (the test doubles) sees platform/, common/ and the transport interface. Test code stays out of src/, sim/ and demo/, and
 # nothing in src/ knows demo/.
 cmake_minimum_required(VERSION 3.25)
 
@@ -21,10 +23,13 @@ set(allowed_acquisition acquisition platform common)
 set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
+set(allowed_cli cli readinglog chip boardlink platform common)
+set(allowed_in_src/cli/main_cli.cpp sim)  # --demo runs the tool on the simulated board
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
 set(allowed_demo demo sim platform common)
 set(allowed_doubles tests/doubles platform common)
+set(allowed_files_doubles boardlink/hid_transport.h)  # a transport that stands between program and board
 
 set(folder_common src/common)
 set(folder_chip src/chip)
@@ -35,17 +40,19 @@ set(folder_console src/console)
 set(folder_acquisition src/acquisition)
 set(folder_sensor src/sensor)
 set(folder_shell src/shell)
+set(folder_cli src/cli)
 set(folder_sim sim)
 set(folder_demo demo)
 set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip readinglog platform boardlink console acquisition sensor shell sim demo tests)
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell cli sim demo
+    tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip readinglog platform boardlink console acquisition sensor shell sim demo doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell cli sim demo doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")

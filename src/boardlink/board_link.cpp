@@ -9,12 +9,22 @@ constexpr std::size_t kMaxReadCount = 62;      // answer bytes 2..63
 constexpr std::uint8_t kMaxReadAddress = 254;  // the read form is address + 1 in one byte
 constexpr int kBusyAfterMs = 250;              // an answer awaited this long shows the busy cursor
 
-const QString kCheckConnection = QStringLiteral("Please check USB connection.");
-const QString kNoPermission = QStringLiteral(
-    "A board was found but could not be opened: no permission to use it. Install the udev rule (see "
-    "the README), then unplug the board and plug it in again.");
-
 }  // namespace
+
+QString checkConnectionText() {
+    return QStringLiteral("Please check USB connection.");
+}
+
+QString boardNotFoundText(const QString& deviceName) {
+    return "Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + deviceName +
+           " Evaluation Board not found.";
+}
+
+QString noPermissionText() {
+    return QStringLiteral(
+        "A board was found but could not be opened: no permission to use it. Install the udev rule (see "
+        "the README), then unplug the board and plug it in again.");
+}
 
 BoardLink::BoardLink(HidTransport& transport, Services& services)
     : transport_(transport), services_(services) {}
@@ -27,10 +37,9 @@ void BoardLink::FindBoard() {
     for (;;) {
         search = searchBoards();
         if (search.opened > 0) break;
-        QString notFound = "Halvora HID USB Device: VID 7C4B, PID 2019 " + QStringLiteral(" ") + DeviceName +
-                           " Evaluation Board not found.";
+        QString notFound = boardNotFoundText(DeviceName);
         // A board the system lists but will not let us open is not "no board": say what helps.
-        if (search.refused) notFound += "\r\n" + kNoPermission;
+        if (search.refused) notFound += "\r\n" + noPermissionText();
         askRetryOrCancel(notFound);
         if (MsgAnswer == AnswerRetry) continue;
         if (MsgAnswer == AnswerCancel) {
@@ -53,11 +62,13 @@ void BoardLink::FindBoard() {
 // keyboards and mice of the machine are none of the program's business.
 BoardLink::Search BoardLink::searchBoards() {
     Search search;
+    ListedBoards.clear();
     for (const HidInterface& listed : transport_.enumerate()) {
         if (listed.vendorId != kBoardVendorId || listed.productId != kBoardProductId) continue;
         WriteHandle = transport_.open(listed.path);
         if (WriteHandle == kInvalidHandle) {
             search.refused = true;
+            ListedBoards.push_back({listed.path, false});
             continue;
         }
         if (!isBoard(WriteHandle)) {
@@ -71,6 +82,7 @@ BoardLink::Search BoardLink::searchBoards() {
         WriteHandles[n] = WriteHandle;
         ReadHandle = transport_.open(listed.path);
         ReadHandles[n] = ReadHandle;
+        ListedBoards.push_back({listed.path, true});
         ++search.opened;
     }
     return search;
@@ -159,7 +171,7 @@ std::int16_t BoardLink::checkStatus(std::int32_t value) {
 
 int BoardLink::askRetryOrCancel(const QString& detail) {
     MsgAnswer = static_cast<std::int16_t>(services_.dialogs.messageBox(
-        {kCheckConnection + "\r\n" + detail, DialogButtons::RetryCancel, BoardName}));
+        {checkConnectionText() + "\r\n" + detail, DialogButtons::RetryCancel, BoardName}));
     return MsgAnswer;
 }
 

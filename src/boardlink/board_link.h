@@ -3,11 +3,20 @@
 #include <QString>
 #include <cstdint>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "boardlink/board_command.h"
 #include "boardlink/hid_transport.h"
 #include "platform/services.h"
+
+// The words of a link failure. The console's boxes and tolvane-cli's messages say the same thing.
+// "Please check USB connection.", the first line of every link box.
+QString checkConnectionText();
+// The second line of the box shown when no board was found.
+QString boardNotFoundText(const QString& deviceName);
+// The line added when a board is listed but may not be opened, with what to do about it.
+QString noPermissionText();
 
 // What the board link asks of the console that drives it.
 class BoardLinkHost {
@@ -35,6 +44,14 @@ public:
     std::int16_t TransferError = 0;
     std::int16_t AnswerStatus = 0;
     std::int16_t MsgAnswer = 0;
+
+    // Every interface listed with the board's ids in the last search, in the order listed, and whether
+    // it opened: the boards opened are these with `opened` set, in the order of WriteHandles.
+    struct ListedBoard {
+        std::string path;
+        bool opened = false;
+    };
+    std::vector<ListedBoard> ListedBoards;
 
     // Device identity, set by the device choice.
     QString DeviceName;

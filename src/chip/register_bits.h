@@ -37,6 +37,12 @@ constexpr bool interruptFlagSet(int r1) {
     return (r1 & 0x20) != 0;
 }
 
+// The bits of R0..R3 that keep what was written to them. R1's interrupt flag is the chip's own: a
+// write does not change it, so a read-back may differ there and still hold what was written.
+constexpr std::uint8_t writtenBitsOf(int reg) {
+    return reg == 1 ? 0xDF : 0xFF;
+}
+
 // What the chip measures (R0 bits 3..2): the visible-and-infrared diode, the infrared one, or their
 // difference. The fourth code is not a mode the chip documents; we read it as D1.
 enum class Measurement { D1, D2, D1MinusD2 };

@@ -16,6 +16,7 @@ namespace {
 // Every file an install with prefix /usr puts down, relative to the root.
 const QStringList kInstallTree = {
     "usr/bin/tolvane",
+    "usr/bin/tolvane-cli",
     "usr/bin/tolvane-demo",
     "usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules",
     "usr/share/applications/tolvane-demo.desktop",
@@ -89,8 +90,12 @@ protected:
 
 TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo) {
     EXPECT_EQ(filesUnder(stage_->path()), kInstallTree);
-    for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo"})
+    for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo", "usr/bin/tolvane-cli"})
         EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
+    // The installed tool runs on the system's libraries alone, without a display.
+    const Outcome version = run(installed("usr/bin/tolvane-cli"), {"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.output.startsWith("tolvane-cli ")) << version.output.toStdString();
     QFile rule(installed("usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules"));
     ASSERT_TRUE(rule.open(QIODevice::ReadOnly));
     const QString rules = QString::fromUtf8(rule.readAll());

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <variant>
+
+#include "cli/outcome.h"
+
+// The command line, read into what it asks for.
+
+// Options before the command.
+struct BoardOptions {
+    QString board;  // --board N or PATH; empty: the first board found
+    bool demo = false;
+    std::optional<double> lightLux;  // --light, with --demo only
+};
+
+struct BoardsCommand {
+    bool json = false;
+};
+
+struct ReadCommand {
+    std::uint8_t first = 0;
+    std::uint8_t count = 8;
+    bool json = false;
+};
+
+struct WriteCommand {
+    std::uint8_t reg = 0;
+    std::uint8_t value = 0;
+    bool json = false;
+};
+
+// The fields to change, each as the option index the register model takes; empty ones stay as they are.
+struct SetCommand {
+    std::optional<int> mode;                // d1, d2, d1-d2
+    std::optional<int> resolution;          // 16, 12, 8, 4
+    std::optional<int> range;               // 1k, 4k, 16k, 64k
+    std::optional<bool> powerDown;          // --power off
+    std::optional<int> persistence;         // 1, 4, 8, 16
+    std::optional<std::uint8_t> highLimit;  // R2, the threshold's upper byte
+    std::optional<std::uint8_t> lowLimit;   // R3
+    QStringList notes;                      // thresholds rounded to what the chip holds
+    bool json = false;
+};
+
+struct CollectCommand {
+    std::uint32_t intervalMs = 100;
+    std::optional<std::int64_t> count;
+    std::optional<std::int64_t> durationMs;
+    QString output;  // empty: standard output
+};
+
+struct ClearInterruptCommand {};
+
+using Command =
+    std::variant<BoardsCommand, ReadCommand, WriteCommand, SetCommand, CollectCommand, ClearInterruptCommand>;
+
+struct Invocation {
+    BoardOptions options;
+    Command command;
+};
+
+// Help or version text, for standard output.
+struct Text {
+    QString text;
+};
+
+// What to run, what to print, or why the command line is wrong (a usage failure: the parser's
+// message and the usage line).
+using ParsedCommandLine = std::variant<Invocation, Text, Failure>;
+
+// `arguments` without the program name.
+ParsedCommandLine parseCommandLine(const QStringList& arguments);

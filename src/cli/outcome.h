@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The exit statuses of tolvane-cli, which scripts test.
+enum ExitStatus : int {
+    ExitDone = 0,
+    ExitUsage = 1,     // the command line is wrong, or the file it names cannot be written
+    ExitNoBoard = 2,   // no board, or no permission to open it
+    ExitChip = 3,      // the chip did not acknowledge, or a read-back differs from what was written
+    ExitLinkLost = 4,  // the board stopped answering
+};
+
+// Why a command stopped: its exit status and the one line standard error gets.
+struct Failure {
+    ExitStatus status = ExitDone;
+    QString message;
+};

@@ -1,0 +1,241 @@
+// Each command as a script runs it: what it prints, its exit status and the transfers the board
+// receives, which are the console's own.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include "boardlink/board_link.h"
+#include "tests/cli/cli_rig.h"
+#include "tests/doubles/forwarding_transport.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// The chip as a board that has been in use holds it: ADC on, 16 bits, D1; R1 with range 4k and its
+// interrupt flag up.
+void useChip(sim::TolvaneChip& chip) {
+    for (const auto& [reg, value] : {std::pair{0, 0x80}, {1, 0x24}, {2, 0xFF}, {3, 0x00}})
+        chip.setReg(reg, static_cast<std::uint8_t>(value));
+}
+
+TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
+    const struct {
+        QStringList arguments;
+        std::string out;
+        Lines sent;
+    } cases[] = {
+        {{"read"}, "R0 80\nR1 24\nR2 FF\nR3 00\nR4 00\nR5 00\nR6 00\nR7 00\n", {"01 06 89 08 01 00"}},
+        {{"read", "R2", "2"}, "R2 FF\nR3 00\n", {"01 06 89 02 01 02"}},
+        {{"read", "5"}, "R5 00\n", {"01 06 89 01 01 05"}},
+        {{"read", "--json", "0", "2"},
+         R"({"R0":"80","R1":"24"})"
+         "\n",
+         {"01 06 89 02 01 00"}},
+        {{"write", "R3", "0x20"}, "R3 20\n", {"01 06 88 01 01 03 20", "01 06 89 01 01 03"}},
+        // The interrupt flag is the chip's: a read-back that differs only there holds what was written.
+        {{"write", "--json", "1", "c"},
+         R"({"R1":"2C"})"
+         "\n",
+         {"01 06 88 01 01 01 0c", "01 06 89 01 01 01"}},
+        {{"set", "--mode", "d1-d2", "--resolution", "12", "--power", "off", "--range", "64k", "--persistence",
+          "8", "--high", "4096", "--low", "512"},
+         "R0 49\nR1 2E\nR2 10\nR3 02\n",
+         {"01 06 89 04 01 00", "01 06 88 01 01 00 49", "01 06 88 01 01 01 2e", "01 06 88 01 01 02 10",
+          "01 06 88 01 01 03 02", "01 06 89 04 01 00"}},
+        {{"set", "--range", "16k", "--json"},
+         R"({"R0":"80","R1":"28","R2":"FF","R3":"00"})"
+         "\n",
+         {"01 06 89 04 01 00", "01 06 88 01 01 01 28", "01 06 89 04 01 00"}},
+        {{"clear-interrupt"}, "", {"01 06 89 01 01 00", "01 06 88 01 01 40 80"}},
+        {{"boards"}, "0 sim:0 ok\n", {}},
+        {{"boards", "--json"},
+         R"({"boards":[{"access":"ok","index":0,"path":"sim:0"}]})"
+         "\n",
+         {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        CliRig rig;
+        sim::SimBoard& board = rig.bus.addBoard();
+        useChip(board.chip);
+        EXPECT_EQ(rig.run(c.arguments), 0);
+        EXPECT_EQ(rig.out.str(), c.out);
+        EXPECT_EQ(rig.err.str(), "");
+        EXPECT_EQ(transfers(board), c.sent);
+    }
+}
+
+// Flips bit 0 of the first data byte of every answer: a chip that does not keep what it is given.
+class ForgetfulChip final : public ForwardingTransport {
+public:
+    using ForwardingTransport::ForwardingTransport;
+    bool read(HidHandle handle, Report& report, int timeoutMs) override {
+        const bool arrived = ForwardingTransport::read(handle, report, timeoutMs);
+        report[2] ^= 1;
+        return arrived;
+    }
+};
+
+const QString kNotFound =
+    "Please check USB connection. Halvora HID USB Device: VID 7C4B, PID 2019  Tolvane "
+    "Evaluation Board not found.";
+
+// Every way a run can fail, with its status and its line on standard error; a usage error adds the
+// command's usage line.
+TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
+    const struct {
+        const char* what;
+        std::function<void(CliRig&)> setUp;
+        QStringList arguments;
+        int status;
+        QString err;
+    } cases[] = {
+        {"unknown command",
+         {},
+         {"frobnicate"},
+         1,
+         "Unknown command 'frobnicate'.\nUsage: tolvane-cli [options] COMMAND ..."},
+        {"unknown option",
+         {},
+         {"read", "--bogus"},
+         1,
+         "Unknown option 'bogus'.\nUsage: tolvane-cli read [options] [FIRST [COUNT]]"},
+        {"no such register",
+         {},
+         {"read", "R8"},
+         1,
+         "Invalid value 'R8' for FIRST: a register from R0 to R7.\nUsage: tolvane-cli read [options] [FIRST "
+         "[COUNT]]"},
+        {"past R7",
+         {},
+         {"read", "R6", "3"},
+         1,
+         "Invalid value '3' for COUNT: 1 to 2 from R6.\nUsage: tolvane-cli read [options] [FIRST [COUNT]]"},
+        {"read-only register",
+         {},
+         {"write", "R4", "00"},
+         1,
+         "Invalid value 'R4' for REG: a register from R0 to R3.\nUsage: tolvane-cli write [options] REG "
+         "VALUE"},
+        {"no such range",
+         {},
+         {"set", "--range", "2k"},
+         1,
+         "Invalid value '2k' for --range: one of 1k, 4k, 16k, 64k.\nUsage: tolvane-cli set [options]"},
+        {"threshold out of range",
+         {},
+         {"set", "--high", "100"},
+         1,
+         "Invalid value '100' for --high: 256 to 65280.\nUsage: tolvane-cli set [options]"},
+        {"nothing to set",
+         {},
+         {"set"},
+         1,
+         "Name at least one field to set.\nUsage: tolvane-cli set [options]"},
+        {"count and duration",
+         {},
+         {"collect", "--count", "3", "--duration", "1"},
+         1,
+         "--count and --duration cannot be given together.\nUsage: tolvane-cli collect [options]"},
+        {"light without the demo",
+         {},
+         {"--light", "500", "read"},
+         1,
+         "--light needs --demo.\nUsage: tolvane-cli [options] COMMAND ..."},
+        {"output that cannot be written",
+         [](CliRig& r) { r.bus.addBoard(); },
+         {"collect", "--output", "/nonexistent/readings.csv"},
+         1,
+         "Cannot write /nonexistent/readings.csv: No such file or directory."},
+        {"no board", [](CliRig& r) { r.bus.addForeignDevice(0x046D, 0xC077); }, {"read"}, 2, kNotFound},
+        {"no permission",
+         [](CliRig& r) { r.bus.addUnopenableDevice(); },
+         {"read"},
+         2,
+         kNotFound + " " + noPermissionText()},
+        {"no such board",
+         [](CliRig& r) { r.bus.addBoard(); },
+         {"--board", "1", "read"},
+         2,
+         "No board 1; `tolvane-cli boards` lists the boards there are."},
+        {"the chosen board refuses",
+         [](CliRig& r) {
+             r.bus.addBoard();
+             r.bus.addUnopenableDevice();
+         },
+         {"--board", "sim:1", "write", "R0", "80"},
+         2,
+         noPermissionText()},
+        {"chip not acknowledging",
+         [](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; },
+         {"read"},
+         3,
+         "The chip did not acknowledge (I2C address 88)."},
+        {"read-back differs",
+         [](CliRig& r) {
+             r.bus.addBoard();
+             r.wire = std::make_unique<ForgetfulChip>(r.bus);
+             r.transport = r.wire.get();
+         },
+         {"write", "R0", "80"},
+         3,
+         "R0 reads back 81, not 80 as written."},
+        {"no answer",
+         [](CliRig& r) { r.bus.addBoard().dropAnswers(1); },
+         {"read"},
+         4,
+         "Please check USB connection. The board did not answer within 6000 ms."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CliRig rig;
+        if (c.setUp) c.setUp(rig);
+        const std::uint32_t start = rig.clock.milliseconds();
+        EXPECT_EQ(rig.run(c.arguments), c.status);
+        EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + c.err + "\n");
+        if (c.status == 4) {
+            EXPECT_EQ(rig.clock.milliseconds() - start, 6000u);
+        }
+    }
+}
+
+TEST(Commands, TheBoardIsChosenByIndexOrPathAndTheDemoByItsOptions) {
+    for (const char* choice : {"2", "sim:2"}) {
+        CliRig rig;
+        sim::SimBoard& first = rig.bus.addBoard();
+        rig.bus.addUnopenableDevice();
+        sim::SimBoard& third = rig.bus.addBoard();
+        EXPECT_EQ(rig.run({"boards"}), 0);
+        EXPECT_EQ(rig.out.str(), "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n");
+        EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + noPermissionText() + "\n");
+        EXPECT_EQ(rig.run({"--board", choice, "read", "0"}), 0);
+        EXPECT_TRUE(first.received.empty());
+        EXPECT_EQ(transfers(third), Lines{"01 06 89 01 01 00"});
+    }
+    CliRig rig;
+    rig.bus.addBoard();
+    EXPECT_EQ(rig.run({"--demo", "--light", "300", "read"}), 0);
+    ASSERT_TRUE(rig.asked);
+    EXPECT_TRUE(rig.asked->demo);
+    EXPECT_EQ(rig.asked->lightLux, 300.0);
+}
+
+TEST(Commands, HelpAndVersionGoToStandardOutput) {
+    CliRig rig;
+    EXPECT_EQ(rig.run({"--version"}), 0);
+    EXPECT_TRUE(QRegularExpression(R"(^tolvane-cli \d+\.\d+\.\d+\n$)")
+                    .match(QString::fromStdString(rig.out.str()))
+                    .hasMatch())
+        << rig.out.str();
+    EXPECT_EQ(rig.run({"--help"}), 0);
+    EXPECT_TRUE(rig.out.str().starts_with("Usage: tolvane-cli [options] COMMAND ...\n"));
+    for (const char* command : {"boards", "read", "write", "set", "collect", "clear-interrupt"})
+        EXPECT_NE(rig.out.str().find(std::string("  ") + command + " "), std::string::npos) << command;
+    EXPECT_EQ(rig.run({"set", "--help"}), 0);
+    EXPECT_TRUE(rig.out.str().starts_with("Usage: tolvane-cli set [options]\n"));
+    EXPECT_NE(rig.out.str().find("--persistence <n>"), std::string::npos);
+    EXPECT_EQ(rig.err.str(), "");
+}
+
+}  // namespace
