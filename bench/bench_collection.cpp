@@ -8,64 +8,12 @@
 #include <QElapsedTimer>
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <vector>
 
+#include "bench/collecting_program.h"
 #include "platform/repaint_pacer.h"
-#include "sensor/frmTolvane.h"
-#include "shell/frmStartup.h"
-#include "shell/program.h"
-#include "sim/sim_bus.h"
-#include "tests/doubles/test_services.h"
 
 namespace {
-
-// A complete program on one simulated board with the panel open, interrupt polling off, so a sample is
-// exactly one read of R4..R5.
-class CollectingProgram {
-public:
-    CollectingProgram(Clock& clock, DueTimeWait& wait, sim::Timing timing)
-        : bus_(clock, timing), busy_(clock), services_{clock, events_,   dialogs_, exit_,
-                                                       wait,  calendar_, busy_} {
-        board_ = &bus_.addBoard();
-        board_->chip.setLight(sim::LightSource::wave(400, 250, 20000, 4, 2019));
-        program_.start();
-        program_.startup().cboDeviceSelect->setCurrentIndex(1);
-        panel().ChkIpol->setChecked(false);
-        // As on a desktop the panel fits: the whole panel, no scroll bars (the offscreen screen is small).
-        panel().resize(panel().fullSize());
-    }
-
-    frmTolvane& panel() { return program_.panel(); }
-    BoardLink& link() { return program_.link; }
-
-    // Collects until `samples` are stored; `onSample` runs once for each stored sample.
-    void collect(const char* interval, int samples, const std::function<void()>& onSample = {}) {
-        Acquisition& wing = panel().acquisition();
-        wing.collection->txtInterval->setText(interval);
-        int seen = 0;
-        events_.meanwhile = [&] {
-            const int stored = wing.history.SampleIndex;
-            if (!panel().Collecting || stored == seen) return;
-            seen = stored;
-            if (onSample) onSample();
-            if (stored >= samples) panel().cmdStopData_Click();
-        };
-        panel().cmdCollectData_Click();
-        events_.meanwhile = nullptr;
-    }
-
-private:
-    sim::SimBus bus_;
-    sim::SimBoard* board_ = nullptr;
-    TestEventPump events_;
-    ScriptedDialogs dialogs_;
-    RecordingExit exit_;
-    FixedCalendar calendar_;
-    RecordingBusyIndicator busy_;
-    Services services_;
-    Program program_{services_, bus_};
-};
 
 double processorSeconds() {
     rusage usage{};

@@ -12,9 +12,8 @@ struct Entry {
     bool answer;
 };
 
-void appendTail(const std::vector<sim::LoggedReport>& log, std::size_t count, bool answer,
-                std::vector<Entry>& out) {
-    const std::size_t from = log.size() > count ? log.size() - count : 0;
+void appendTail(const sim::RecentReports& log, std::size_t count, bool answer, std::vector<Entry>& out) {
+    const std::size_t from = std::max(log.first(), log.size() > count ? log.size() - count : 0);
     for (std::size_t i = from; i < log.size(); ++i) out.push_back({&log[i], answer});
 }
 

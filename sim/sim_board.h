@@ -2,19 +2,13 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
 
 #include "boardlink/hid_transport.h"
 #include "platform/clock.h"
+#include "sim/recent_reports.h"
 #include "sim/tolvane_chip.h"
 
 namespace sim {
-
-struct LoggedReport {
-    std::uint32_t timeMs;
-    Report bytes;
-    std::uint64_t serial;  // place in the board's traffic both ways: orders reports of the same millisecond
-};
 
 // The settings the bridge firmware holds and reports.
 struct BridgeSettings {
@@ -40,11 +34,11 @@ public:
 
     TolvaneChip chip;
     BridgeSettings settings;
-    // Every output report received, in order, with the time it arrived.
-    std::vector<LoggedReport> received;
-    // Every input report that reached the host, in order, with the time it got there. Answers dropped
+    // The output reports received, in order, with the time each arrived.
+    RecentReports received;
+    // The input reports that reached the host, in order, with the time each got there. Answers dropped
     // or lost with an unplug never get here.
-    std::vector<LoggedReport> answered;
+    RecentReports answered;
     // The bus tells the board when one of its answers reaches the host.
     void answerArrived(std::uint32_t timeMs, const Report& report) {
         answered.push_back({timeMs, report, serial_++});

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <vector>
 
 #include "tests/demo/board_window_fixture.h"
 #include "tests/support/accessibility.h"
@@ -31,17 +32,25 @@ TEST_F(BoardWindowTest, TheLogShowsTheLastReportsBothWaysInHexWithTheirTimes) {
     EXPECT_EQ(answer.mid(answer.indexOf("<- ") + 3).split(' ').size(), 64) << "all 64 bytes";
     EXPECT_EQ(lines.size(), int(rig.board().received.size() + rig.board().answered.size()));
 
-    // Paused, nothing moves; resumed, it catches up. It never holds more than its last 200 lines.
+    // Paused, nothing moves; resumed, it catches up, with the last 200 lines only. The board's log keeps
+    // its last reports only: a mark taken before it drops the oldest still finds what came after it.
     window.reports->pauseButton->click();
     EXPECT_EQ(window.reports->pauseButton->text(), "Resume");
-    for (int i = 0; i < 150; ++i) panel().cmdRead_All->click();
+    while (rig.board().received.size() < sim::RecentReports::kKept) panel().cmdRead_All->click();
+    const std::size_t mark = rig.mark();
+    panel().cmdSetCommand->click();
+    for (int i = 0; i < 10; ++i) panel().cmdRead_All->click();
+    ASSERT_GT(rig.board().received.first(), 0u) << "the log has dropped its oldest reports";
+    const std::vector<Report> afterMark = rig.received(mark);
+    ASSERT_EQ(afterMark.size(), 12u) << "the write, its read-back and ten reads";
+    EXPECT_EQ(head(afterMark[0], 6), (std::vector<std::uint8_t>{0x01, 0x06, 0x88, 0x01, 0x01, 0x00}));
     window.refresh();
     EXPECT_EQ(logLines(window), lines);
     window.reports->pauseButton->click();
     EXPECT_EQ(window.reports->pauseButton->text(), "Pause");
     const QStringList resumed = logLines(window);
     EXPECT_EQ(resumed.size(), 200);
-    EXPECT_TRUE(resumed.back().contains(" <- 01 00 00 00 FF 00 ")) << resumed.back().toStdString();
+    EXPECT_TRUE(resumed.back().contains(" <- 01 00 80 00 FF 00 ")) << resumed.back().toStdString();
     for (int i = 1; i < resumed.size(); ++i)
         EXPECT_NE(resumed[i].contains(" <- "), resumed[i - 1].contains(" <- "))
             << "each read, then its answer";
