@@ -19,7 +19,7 @@ set(allowed_readinglog readinglog chip)
 set(allowed_platform platform common)
 set(allowed_boardlink boardlink platform common)
 set(allowed_console console boardlink platform common)
-set(allowed_acquisition acquisition platform common)
+set(allowed_acquisition acquisition readinglog chip platform common)
 set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window

@@ -6,4 +6,5 @@ Acquisition::Acquisition(CollectionHost& host, Services& services, std::function
       chartFrame(new ChartFrame(
           chart, history, services, collection->txtInterval, [this] { stop(); }, restart)),
       record(new frmDataRecord(history, host, *collection, services, [this] { stop(); })),
-      loop_(host, services, history, chart, *collection, *chartFrame->Picture1) {}
+      log(*record, services),
+      loop_(host, services, history, chart, *collection, *chartFrame->Picture1, log) {}

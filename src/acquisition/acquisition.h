@@ -7,6 +7,7 @@
 #include "acquisition/collection_host.h"
 #include "acquisition/collection_loop.h"
 #include "acquisition/record_frame.h"
+#include "acquisition/run_log.h"
 #include "acquisition/sample_history.h"
 #include "acquisition/strip_chart.h"
 #include "platform/services.h"
@@ -24,6 +25,8 @@ public:
     CollectionFrame* collection;
     ChartFrame* chartFrame;
     frmDataRecord* record;
+    // Every reading of a run to its CSV file, while "Log every reading" is ticked.
+    RunLog log;
 
     // Collects until the run ends (or, during a run, makes way for a new one).
     void collect() { loop_.collect(); }

@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 
+#include "chip/register_bits.h"
 #include "common/widget_factories.h"
 
 const QString CollectionFrame::kCollectCaption = QStringLiteral("Collect / Graph Real Time Data");
@@ -52,6 +53,12 @@ CollectionFrame::CollectionFrame() {
     Label18 = new QLabel;
     Label16 = new QLabel("Reading");
     txtReading = displayBox("", 6, "Raw AD Reading Integer Value");
+    lblIlluminance = new QLabel("Illuminance");
+    txtIlluminance = displayBox("", 7,
+                                "Illuminance of the last reading in lux, from its count and the range and "
+                                "resolution in force.");
+    txtIlluminance->setAccessibleName("Illuminance (lux)");
+    lblLux = new QLabel("lx");
     Label17 = new QLabel("Integration Counter" + QString(30, ' ') + "Lux Cntr");
     txtReading2 = displayBox("", 9);
     txtReading3 = displayBox("", 9);
@@ -65,7 +72,7 @@ CollectionFrame::CollectionFrame() {
     Label11->setBuddy(lblLoop_Count);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(cmdCollectData, 0, 0, 1, 6);
+    grid->addWidget(cmdCollectData, 0, 0, 1, 7);
     grid->addWidget(cmdStopData, 1, 0, 1, 2);
     grid->addWidget(cmdSync, 1, 2, 1, 2);
     grid->addWidget(Command4, 1, 4, 1, 2);
@@ -76,15 +83,24 @@ CollectionFrame::CollectionFrame() {
     grid->addWidget(Label7, 2, 3);
     grid->addWidget(Label16, 2, 4);
     grid->addWidget(txtReading, 2, 5);
+
     grid->addWidget(Label14, 3, 0, 1, 2);
     grid->addWidget(txtTime3, 3, 2);
-    grid->addWidget(Label11, 3, 4);
-    grid->addWidget(lblLoop_Count, 3, 5);
+    grid->addWidget(lblIlluminance, 3, 4);
+    grid->addWidget(txtIlluminance, 3, 5);
+    grid->addWidget(lblLux, 3, 6);
+    grid->addWidget(Label11, 4, 4);
+    grid->addWidget(lblLoop_Count, 4, 5);
     grid->addWidget(Label6, 4, 0, 1, 2);
     grid->addWidget(txtTime1, 4, 2);
-    grid->addWidget(Label17, 5, 0, 1, 6);
+    grid->addWidget(Label17, 5, 0, 1, 7);
     grid->addWidget(txtReading2, 6, 0, 1, 2);
     grid->addWidget(txtReading3, 6, 2, 1, 2);
-    grid->addWidget(Label18, 7, 0, 1, 6);
+    grid->addWidget(Label18, 7, 0, 1, 7);
     grid->setColumnStretch(3, 1);
+}
+
+void CollectionFrame::showIlluminance(int count, std::uint8_t r0, std::uint8_t r1) {
+    const std::optional<double> lux = illuminanceLux(count, r0, r1);
+    txtIlluminance->setText(lux ? QString::number(*lux, 'f', 1) : QString());
 }

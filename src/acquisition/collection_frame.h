@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cstdint>
 
 // The collection controls of the panel: start, stop and exit buttons, the sample interval, the two
 // loop times, the count of captured readings, the reading and the status line. Only controls here;
@@ -37,6 +38,14 @@ public:
     QLabel* Label17;
     QLineEdit* txtReading2;
     QLineEdit* txtReading3;
+    // The illuminance of the last reading, in lux, beside it.
+    QLabel* lblIlluminance;  // "Illuminance"
+    QLineEdit* txtIlluminance;
+    QLabel* lblLux;  // "lx"
+
+    // Shows the illuminance `count` stands for under the range and resolution of R0 and R1 as written;
+    // empty when D2 alone, which sees no visible light, is measured.
+    void showIlluminance(int count, std::uint8_t r0, std::uint8_t r1);
 
     // The captions of the start button.
     static const QString kCollectCaption;

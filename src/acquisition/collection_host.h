@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 // What the collection wing needs from the panel around it: the panel's run flag, the chip (always
 // through the panel's own handlers, so every access keeps its indicators and deferral rules) and the
@@ -38,4 +39,7 @@ public:
     // The Command and Control register write boxes as they stand, for the record file.
     virtual QString commandRegisterText() const = 0;
     virtual QString controlRegisterText() const = 0;
+    // R0 and R1 as last set for the chip: the mode, resolution and range a reading is taken under.
+    virtual std::uint8_t commandRegister() const = 0;
+    virtual std::uint8_t controlRegister() const = 0;
 };

@@ -20,8 +20,14 @@ std::int32_t since(std::uint32_t now, std::uint32_t reference) {
 }  // namespace
 
 CollectionLoop::CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history,
-                               StripChart& chart, CollectionFrame& frame, PictureBox& plot)
-    : host_(host), services_(services), history_(history), chart_(chart), frame_(frame), plot_(plot) {}
+                               StripChart& chart, CollectionFrame& frame, PictureBox& plot, RunLog& log)
+    : host_(host),
+      services_(services),
+      history_(history),
+      chart_(chart),
+      frame_(frame),
+      plot_(plot),
+      log_(log) {}
 
 void CollectionLoop::collect() {
     if (running_) {
@@ -68,6 +74,8 @@ bool CollectionLoop::startRun() {
     chart_.ClearChart(plot_);
     chart_.PlotStart = chart::kNewestColumn;
     history_.startRun();
+    samplesTaken_ = 0;
+    log_.start();
 
     host_.setCollecting(true);
     for (QWidget* time : {frame_.Label6, frame_.Label14}) time->show();
@@ -93,6 +101,7 @@ void CollectionLoop::pass() {
     const int count = host_.readAdcCount();
     if (superseded()) return;
     history_.store(count);
+    log_.add(samplesTaken_++, count, host_.commandRegister(), host_.controlRegister());
     host_.flipAdcIndicators();
 
     if (host_.linkLost()) {
@@ -127,9 +136,12 @@ void CollectionLoop::showSample() {
         }
     }
     frame_.txtReading->setText(formatThreeDecimals(history_.PlotValue));
+    frame_.showIlluminance(static_cast<int>(history_.PlotValue), host_.commandRegister(),
+                           host_.controlRegister());
 }
 
 void CollectionLoop::endRun() {
+    log_.finish();
     host_.endRun();
     frame_.cmdCollectData->setEnabled(true);
     frame_.cmdStopData->hide();

@@ -4,6 +4,7 @@
 
 #include "acquisition/collection_frame.h"
 #include "acquisition/collection_host.h"
+#include "acquisition/run_log.h"
 #include "acquisition/sample_history.h"
 #include "acquisition/strip_chart.h"
 #include "common/picture_box.h"
@@ -16,7 +17,7 @@
 class CollectionLoop {
 public:
     CollectionLoop(CollectionHost& host, Services& services, SampleHistory& history, StripChart& chart,
-                   CollectionFrame& frame, PictureBox& plot);
+                   CollectionFrame& frame, PictureBox& plot, RunLog& log);
 
     // Collects until the run flag drops; returns when the run has ended. Called while a run is going
     // (from a handler during its event processing), it asks that run to make way for a new one: the old
@@ -43,6 +44,7 @@ private:
     StripChart& chart_;
     CollectionFrame& frame_;
     PictureBox& plot_;
+    RunLog& log_;
 
     bool running_ = false;
     bool restartRequested_ = false;
@@ -50,4 +52,5 @@ private:
     std::uint32_t reference_ = 0;
     std::uint32_t due_ = 0;
     std::uint32_t stamp_ = 0;
+    qint64 samplesTaken_ = 0;  // in this run, also past the history's last element
 };

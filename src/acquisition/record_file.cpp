@@ -101,7 +101,7 @@ QByteArray recordBlock(const RecordInputs& inputs) {
 }
 
 std::optional<QString> writeRecordBlock(const QString& path, bool append, const QByteArray& block) {
-    if (path.isEmpty()) return QStringLiteral("No file name specified");
+    if (path.isEmpty()) return QString(kNoFileName);
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) return writeThrough(path, block);
     return append ? appendBlock(path, block) : replaceWith(path, block);

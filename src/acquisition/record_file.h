@@ -28,6 +28,9 @@ int recordLineCount(const SampleHistory& history);
 // The whole block: header, data lines for samples 11..SampleIndex - 1, "END".
 QByteArray recordBlock(const RecordInputs& inputs);
 
+// What a path box that names no file gets for an answer.
+inline constexpr char kNoFileName[] = "No file name specified";
+
 // Writes a block to the file at `path`, appended or replacing what the file held. On failure returns
 // the system's description of the error and leaves the file exactly as it was.
 std::optional<QString> writeRecordBlock(const QString& path, bool append, const QByteArray& block);

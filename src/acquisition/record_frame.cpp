@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 #include "acquisition/record_file.h"
 #include "common/number_text.h"
@@ -33,11 +34,28 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     cmdStartRec = new QPushButton("Write to Disk");
     cmdStartRec->setToolTip("Click here to save measurement to disk file.");
 
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(txtFilePath, 1);
-    row->addWidget(cmdBrowse);
-    row->addWidget(chkAppend);
-    row->addWidget(cmdStartRec);
+    chkLogEveryReading = new QCheckBox("Log every reading");
+    chkLogEveryReading->setToolTip(
+        "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
+        "measurement file.");
+    lblReadingLog = new QLabel;
+    // A long file name or message must not widen the panel.
+    lblReadingLog->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    auto* file = new QHBoxLayout;
+    file->addWidget(txtFilePath, 1);
+    file->addWidget(cmdBrowse);
+    file->addWidget(chkAppend);
+    file->addWidget(cmdStartRec);
+    auto* log = new QHBoxLayout;
+    log->addWidget(chkLogEveryReading);
+    log->addWidget(lblReadingLog, 1);
+    // The log's line belongs to the file's line: no gap between them keeps the panel within a laptop's
+    // screen.
+    auto* rows = new QVBoxLayout(this);
+    rows->setSpacing(0);
+    rows->addLayout(file);
+    rows->addLayout(log);
 
     connect(cmdBrowse, &QPushButton::clicked, this, &frmDataRecord::cmdBrowse_Click);
     connect(cmdStartRec, &QPushButton::clicked, this, &frmDataRecord::cmdStartRec_Click);

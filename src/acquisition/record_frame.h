@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -24,6 +25,9 @@ public:
     QPushButton* cmdBrowse;
     QCheckBox* chkAppend;
     QPushButton* cmdStartRec;
+    // Every reading of a run into a CSV file of its own (RunLog), and how that log is doing.
+    QCheckBox* chkLogEveryReading;
+    QLabel* lblReadingLog;
 
     void cmdBrowse_Click();
     void cmdStartRec_Click();

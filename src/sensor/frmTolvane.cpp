@@ -65,6 +65,7 @@ void frmTolvane::buildControls() {
 
     auto* content = new QWidget;
     auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(6, 6, 6, 6);  // a little less than the style's, to fit a laptop's screen
     columns->addLayout(left);
     columns->addLayout(middle);
     columns->addLayout(right, 1);

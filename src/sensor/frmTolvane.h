@@ -197,6 +197,8 @@ private:
     void toggleBoardLeds();
 
     void markMismatch(int n);
+    // The ADC count R5:R4 as the read-back boxes show it.
+    int adcCountShown() const;
 
     // While a collection runs (or is being stopped) the loop owns the chip: the action only raises
     // its pending flag, and the loop performs it between samples.
@@ -238,6 +240,8 @@ private:
     void performDeferredActions() override;
     QString commandRegisterText() const override;
     QString controlRegisterText() const override;
+    std::uint8_t commandRegister() const override { return RegShadow[0]; }
+    std::uint8_t controlRegister() const override { return RegShadow[1]; }
 
     PanelHost& host_;
     const BoardLink& link_;

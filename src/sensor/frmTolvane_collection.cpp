@@ -86,6 +86,10 @@ int frmTolvane::readAdcCount() {
     ReadCount = 2;
     readRegisters("4");
     copyReadBack(4, 5);
+    return adcCountShown();
+}
+
+int frmTolvane::adcCountShown() const {
     return HexToInt(txtRegRd[5]->text()) * 256 + HexToInt(txtRegRd[4]->text());
 }
 

@@ -111,6 +111,7 @@ void frmTolvane::cmdRead_Measurements_Click() {
     copyReadBack(4, 7);
     const int colour = ShpInd[8]->fillColour() == BrightGreen ? Green : BrightGreen;
     for (int n = 8; n <= 11; ++n) ShpInd[n]->setFillColour(colour);
+    acquisition_->collection->showIlluminance(adcCountShown(), RegShadow[0], RegShadow[1]);
 }
 
 bool frmTolvane::holdsOneByte(int n) const {

@@ -14,7 +14,10 @@ Program::Program(Services& services, HidTransport& transport)
     // Every way out passes here, whichever window or box it starts from: the last run's readings are
     // offered before anything is closed.
     services.exit.beforeEnd = [this] {
-        if (panel_) panel_->acquisition().record->offerUnsavedReadings();
+        if (panel_) {
+            panel_->acquisition().log.finish();
+            panel_->acquisition().record->offerUnsavedReadings();
+        }
         link.CloseBoards();
     };
 }

@@ -3,8 +3,11 @@
 #include <qpa/qwindowsysteminterface.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGuiApplication>
+#include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 #include <QWindow>
 
@@ -28,13 +31,24 @@ Qt::Key keyOf(QChar character) {
                                 : static_cast<Qt::Key>(character.unicode());
 }
 
+// The middle of what the user sees of the control; on a check box or an option, its box, which takes
+// the click wherever the layout has stretched the control.
+QPoint whereToClick(QWidget* widget) {
+    const QRect seen = widget->visibleRegion().boundingRect();
+    const bool option = qobject_cast<QRadioButton*>(widget) != nullptr;
+    if (!option && !qobject_cast<QCheckBox*>(widget)) return seen.center();
+    const int box =
+        widget->style()->pixelMetric(option ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth);
+    return {seen.left() + box / 2 + 1, seen.center().y()};
+}
+
 }  // namespace
 
 void click(QWidget* widget) {
     QWidget* top = widget->window();
     top->activateWindow();
     QWindow* window = top->windowHandle();
-    const QPointF at = widget->mapTo(top, widget->visibleRegion().boundingRect().center());
+    const QPointF at = widget->mapTo(top, whereToClick(widget));
     queueMouse(window, at, Qt::LeftButton, QEvent::MouseButtonPress);
     queueMouse(window, at, Qt::NoButton, QEvent::MouseButtonRelease);
     QCoreApplication::processEvents();

@@ -1,0 +1,62 @@
+#include "acquisition/run_log.h"
+
+#include <QFileInfo>
+
+#include "acquisition/record_file.h"
+#include "common/program_title.h"
+
+namespace {
+constexpr std::uint32_t kFlushEveryMs = 1000;  // a crash or a lost link loses at most this
+constexpr std::uint32_t kShowEveryMs = 500;    // the progress line changes at most twice a second
+constexpr int kFirstRecorded = 11;             // the record file's sequence 0 is the run's twelfth reading
+}  // namespace
+
+RunLog::RunLog(frmDataRecord& record, Services& services) : record_(record), services_(services) {}
+
+void RunLog::start() {
+    finish();
+    record_.lblReadingLog->clear();
+    if (!record_.chkLogEveryReading->isChecked()) return;
+    startedAt_ = services_.calendar.now();
+    startMs_ = flushedMs_ = shownMs_ = services_.clock.milliseconds();
+    const QString path = record_.txtFilePath->text();
+    const QFileInfo recordFile(path);
+    if (path.isEmpty() || !file_.open(recordFile.absolutePath(), recordFile.completeBaseName(), startedAt_)) {
+        services_.dialogs.messageBox(
+            {path.isEmpty() ? QString(kNoFileName) : file_.error(), DialogButtons::Ok, kProgramTitle});
+        return;
+    }
+    showProgress();
+}
+
+void RunLog::add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1) {
+    if (!file_.isOpen()) return;
+    const std::uint32_t now = services_.clock.milliseconds();
+    const qint64 elapsed = static_cast<std::int32_t>(now - startMs_);
+    file_.add({startedAt_.addMSecs(elapsed), elapsed, sample - kFirstRecorded, count, r0, r1});
+    flushIfDue(now);
+}
+
+void RunLog::finish() {
+    if (!file_.isOpen()) return;
+    file_.close();
+    showProgress();
+}
+
+void RunLog::flushIfDue(std::uint32_t now) {
+    if (now - flushedMs_ >= kFlushEveryMs) {
+        flushedMs_ = now;
+        file_.flush();
+    }
+    if (now - shownMs_ >= kShowEveryMs || file_.failed()) {
+        shownMs_ = now;
+        showProgress();
+    }
+}
+
+void RunLog::showProgress() {
+    const QString rows = QString::number(file_.rows()) + (file_.rows() == 1 ? " row" : " rows");
+    record_.lblReadingLog->setText(file_.failed()
+                                       ? QString("Log stopped after %1: %2").arg(rows, file_.error())
+                                       : QString("%1: %2").arg(file_.fileName(), rows));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDateTime>
+#include <cstdint>
+
+#include "acquisition/record_frame.h"
+#include "platform/services.h"
+#include "readinglog/reading_log_file.h"
+
+// "Log every reading": while the box is ticked, each run (a restarted one too) writes every reading it
+// stores, past the history's last element as well, to a CSV file of its own beside the record file.
+// The rows reach the disk at least once a second and at the run's end; a failure stops the log, never
+// the run, and the line beside the box says why.
+class RunLog {
+public:
+    RunLog(frmDataRecord& record, Services& services);
+
+    // A run starts now: opens its file when the box is ticked. A folder the path box does not make
+    // usable shows the error box, and the run goes on without a log.
+    void start();
+    // The run stored reading number `sample` (0 the first of the run) with the registers it was taken
+    // under.
+    void add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1);
+    // The run has ended, or the program does: every row to the disk, the file closed.
+    void finish();
+
+private:
+    void flushIfDue(std::uint32_t now);
+    void showProgress();
+
+    frmDataRecord& record_;
+    Services& services_;
+    ReadingLogFile file_;
+    QDateTime startedAt_;
+    std::uint32_t startMs_ = 0;
+    std::uint32_t flushedMs_ = 0;
+    std::uint32_t shownMs_ = 0;
+};

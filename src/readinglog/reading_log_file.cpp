@@ -1,0 +1,80 @@
+#include "readinglog/reading_log_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+bool ReadingLogFile::open(const QString& folder, const QString& baseName, const QDateTime& start) {
+    error_.clear();
+    rows_ = 0;
+    rowsWaiting_ = 0;
+    const QString stem = QDir(folder).filePath(baseName + start.toString(QStringLiteral("-yyyyMMdd-HHmmss")));
+    // NewOnly refuses a file that exists, also one another program creates between our check and ours.
+    for (int taken = 1;; ++taken) {
+        file_.setFileName(taken == 1 ? stem + ".csv" : QString("%1-%2.csv").arg(stem).arg(taken));
+        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) break;
+        if (!file_.exists()) {
+            error_ = file_.errorString();
+            return false;
+        }
+    }
+    if (writeOut(readingCsvHeader()) < readingCsvHeader().size()) {
+        fail(file_.errorString());
+        return false;
+    }
+    return true;
+}
+
+void ReadingLogFile::add(const ReadingRow& row) {
+    if (!file_.isOpen()) return;
+    waiting_ += readingCsvLine(row);
+    ++rowsWaiting_;
+}
+
+bool ReadingLogFile::flush() {
+    if (!file_.isOpen()) return !failed();
+    // A folder removed under an open file swallows every row without an error: say so instead.
+    if (!QFileInfo::exists(file_.fileName())) {
+        fail(QStringLiteral("the file or its folder was removed"));
+        return false;
+    }
+    const qint64 done = writeOut(waiting_);
+    if (done == waiting_.size()) {
+        waiting_.clear();
+        rows_ += rowsWaiting_;
+        rowsWaiting_ = 0;
+        return true;
+    }
+    // The whole rows that made it stay; a row cut short would read as a wrong reading.
+    const qint64 whole = waiting_.lastIndexOf('\n', done - 1) + 1;
+    const QString why = file_.errorString();
+    file_.resize(file_.size() - (done - whole));
+    rows_ += waiting_.left(whole).count('\n');
+    fail(why);
+    return false;
+}
+
+void ReadingLogFile::close() {
+    flush();
+    file_.close();
+}
+
+QString ReadingLogFile::fileName() const {
+    return QFileInfo(file_.fileName()).fileName();
+}
+
+qint64 ReadingLogFile::writeOut(const QByteArray& bytes) {
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file_.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) break;
+        done += written;
+    }
+    return done;
+}
+
+void ReadingLogFile::fail(const QString& why) {
+    error_ = why;
+    waiting_.clear();
+    rowsWaiting_ = 0;
+    file_.close();
+}

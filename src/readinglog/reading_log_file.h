@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+#include "readinglog/reading_row.h"
+
+// A readings CSV written as a run goes: always a new file, never one that exists; rows wait in memory
+// until the owner flushes them (at least once a second, so a crash loses at most that), and the first
+// failure stops the file for good, keeping what was written and saying why.
+class ReadingLogFile {
+public:
+    // Creates the file in `folder`, named after `baseName` and the run's start ("Data-20261207-171500.csv",
+    // then "-2", "-3", ... when a name is taken), with the header line. False when it cannot: error()
+    // says why.
+    bool open(const QString& folder, const QString& baseName, const QDateTime& start);
+
+    void add(const ReadingRow& row);
+    // Writes the rows that wait; false once the log has failed.
+    bool flush();
+    // Flushes and closes; what was written stays.
+    void close();
+
+    bool isOpen() const { return file_.isOpen(); }
+    bool failed() const { return !error_.isEmpty(); }
+    QString error() const { return error_; }
+    QString fileName() const;
+    // The rows taken: all on disk but those since the last flush.
+    qint64 rows() const { return rows_ + rowsWaiting_; }
+
+private:
+    // Writes until all is out or the system refuses; returns how much went out.
+    qint64 writeOut(const QByteArray& bytes);
+    void fail(const QString& why);
+
+    QFile file_;
+    QByteArray waiting_;
+    qint64 rowsWaiting_ = 0;
+    qint64 rows_ = 0;
+    QString error_;
+};
