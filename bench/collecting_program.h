@@ -25,6 +25,11 @@ public:
     }
 
     frmTolvane& panel() { return program_.panel(); }
+    // Ticks "Log every reading", with the record file (and so the log) in `folder`.
+    void logEveryReading(const QString& folder) {
+        panel().acquisition().record->txtFilePath->setText(folder + "/Data.txt");
+        panel().acquisition().record->chkLogEveryReading->setChecked(true);
+    }
     BoardLink& link() { return program_.link; }
     sim::SimBus& bus() { return bus_; }
     sim::SimBoard& board() { return *board_; }

@@ -3,6 +3,7 @@
 #include <QGridLayout>
 
 #include "chip/register_bits.h"
+#include "common/display_box.h"
 #include "common/widget_factories.h"
 
 const QString CollectionFrame::kCollectCaption = QStringLiteral("Collect / Graph Real Time Data");
@@ -102,5 +103,5 @@ CollectionFrame::CollectionFrame() {
 
 void CollectionFrame::showIlluminance(int count, std::uint8_t r0, std::uint8_t r1) {
     const std::optional<double> lux = illuminanceLux(count, r0, r1);
-    txtIlluminance->setText(lux ? QString::number(*lux, 'f', 1) : QString());
+    showText(txtIlluminance, lux ? QString::number(*lux, 'f', 1) : QString());
 }

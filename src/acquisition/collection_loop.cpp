@@ -2,6 +2,7 @@
 
 #include "acquisition/chart_math.h"
 #include "acquisition/due_time.h"
+#include "common/display_box.h"
 #include "common/number_text.h"
 #include "common/program_title.h"
 
@@ -96,7 +97,7 @@ void CollectionLoop::pass() {
 
     const std::uint32_t now = waitForDueTime(services_, due_, [this] { return superseded(); });
     if (superseded()) return;
-    frame_.txtTime3->setText(signedDecimal(static_cast<long long>(since(now, reference_))));
+    showText(frame_.txtTime3, signedDecimal(static_cast<long long>(since(now, reference_))));
 
     const int count = host_.readAdcCount();
     if (superseded()) return;
@@ -115,7 +116,7 @@ void CollectionLoop::pass() {
     if (host_.collecting()) {
         stamp_ = services_.clock.milliseconds();
         due_ = stamp_ + static_cast<std::uint32_t>(interval_);
-        frame_.txtTime1->setText(signedDecimal(static_cast<long long>(since(stamp_, reference_))));
+        showText(frame_.txtTime1, signedDecimal(static_cast<long long>(since(stamp_, reference_))));
         // A scale of 0 has no row for anything: the newest point keeps the previous sample's row.
         if (const auto row = chart::traceRow(history_.PlotValue, chart_.ScaleMax))
             chart_.TraceY[chart::kNewestColumn] = *row;
@@ -135,7 +136,7 @@ void CollectionLoop::showSample() {
             services_.clock.sleep(1);
         }
     }
-    frame_.txtReading->setText(formatThreeDecimals(history_.PlotValue));
+    showText(frame_.txtReading, formatThreeDecimals(history_.PlotValue));
     frame_.showIlluminance(static_cast<int>(history_.PlotValue), host_.commandRegister(),
                            host_.controlRegister());
 }

@@ -39,6 +39,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
         "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
         "measurement file.");
     lblReadingLog = new QLabel;
+    lblReadingLog->setAutoFillBackground(true);  // it changes during a run: repaint it alone
     // A long file name or message must not widen the panel.
     lblReadingLog->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 

@@ -17,11 +17,12 @@ void RunLog::start() {
     finish();
     record_.lblReadingLog->clear();
     if (!record_.chkLogEveryReading->isChecked()) return;
-    startedAt_ = services_.calendar.now();
+    const QDateTime startedAt = services_.calendar.now();
+    startFace_ = QDateTime(startedAt.date(), startedAt.time(), Qt::UTC);
     startMs_ = flushedMs_ = shownMs_ = services_.clock.milliseconds();
     const QString path = record_.txtFilePath->text();
     const QFileInfo recordFile(path);
-    if (path.isEmpty() || !file_.open(recordFile.absolutePath(), recordFile.completeBaseName(), startedAt_)) {
+    if (path.isEmpty() || !file_.open(recordFile.absolutePath(), recordFile.completeBaseName(), startedAt)) {
         services_.dialogs.messageBox(
             {path.isEmpty() ? QString(kNoFileName) : file_.error(), DialogButtons::Ok, kProgramTitle});
         return;
@@ -33,7 +34,7 @@ void RunLog::add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1) {
     if (!file_.isOpen()) return;
     const std::uint32_t now = services_.clock.milliseconds();
     const qint64 elapsed = static_cast<std::int32_t>(now - startMs_);
-    file_.add({startedAt_.addMSecs(elapsed), elapsed, sample - kFirstRecorded, count, r0, r1});
+    file_.add({startFace_.addMSecs(elapsed), elapsed, sample - kFirstRecorded, count, r0, r1});
     flushIfDue(now);
 }
 

@@ -31,7 +31,10 @@ private:
     frmDataRecord& record_;
     Services& services_;
     ReadingLogFile file_;
-    QDateTime startedAt_;
+    // The local date and time of the run's start, held as a clock face (in UTC terms) that the rows'
+    // times count on from: a time-zone lookup for every row would cost more than the rest of the row.
+    // A change to or from summer time during a run is not followed.
+    QDateTime startFace_;
     std::uint32_t startMs_ = 0;
     std::uint32_t flushedMs_ = 0;
     std::uint32_t shownMs_ = 0;

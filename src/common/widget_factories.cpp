@@ -2,6 +2,7 @@
 
 #include <QLabel>
 
+#include "common/display_box.h"
 #include "common/shape.h"
 
 QLineEdit* fixedWidthBox(const QString& text, int characters, const QString& tip) {
@@ -16,12 +17,10 @@ QLineEdit* boxFitting(const QString& text, const QString& widest, const QString&
 }
 
 QLineEdit* displayBox(const QString& text, int characters, const QString& tip) {
-    QLineEdit* edit = fixedWidthBox(text, characters, tip);
-    edit->setReadOnly(true);
-    // The program rewrites these boxes many times a second while collecting. The frame around the
-    // text never changes, so a new text repaints the box alone, not the frame behind it as well.
-    edit->setAttribute(Qt::WA_OpaquePaintEvent);
-    return edit;
+    auto* box = new DisplayBox(text);
+    box->setToolTip(tip);
+    box->setFixedWidth(box->fontMetrics().horizontalAdvance(QString(characters, 'W')) + 12);
+    return box;
 }
 
 QLineEdit* byteField(QWidget* parent, const QString& text) {

@@ -7,7 +7,7 @@
 // One reading as a line of the readings CSV, which the panel's "Log every reading" and tolvane-cli's
 // collect both write, so a spreadsheet or a script reads either the same way.
 struct ReadingRow {
-    QDateTime time;        // local, when the reading was taken
+    QDateTime time;        // when the reading was taken, written as its date and time read (local)
     qint64 elapsedMs = 0;  // since the run started
     qint64 seq = 0;
     int count = 0;

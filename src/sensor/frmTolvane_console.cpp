@@ -1,5 +1,6 @@
 // Every touch of the hidden console from the panel: the write-register and read-registers access
 // patterns, the port sample that carries the INT pin, and the board's LEDs.
+#include "common/display_box.h"
 #include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
 
@@ -20,7 +21,7 @@ void frmTolvane::readRegisters(const QString& startRegister) {
 
 void frmTolvane::copyReadBack(int first, int last) {
     frmMain& bridge = console();
-    for (int n = first; n <= last; ++n) txtRegRd[n]->setText(bridge.txtReadVal[n]->text());
+    for (int n = first; n <= last; ++n) showText(txtRegRd[n], bridge.txtReadVal[n]->text());
 }
 
 void frmTolvane::Sample_PortB() {

@@ -43,16 +43,20 @@ TEST_F(ReadingsTest, TheIlluminanceFollowsTheRangeResolutionAndModeOfEachRead) {
         QWidget* option;
         const char* shown;
     } cases[] = {
-        {p.OptITime[0], "310.0"},  {p.OptITime[1], "309.8"},  {p.OptITime[2], "308.6"},
-        {p.OptITime[3], "312.5"},  {p.OptITime[0], "310.0"},  {p.OptGain[1], "310.0"},
-        {p.OptGain[2], "310.1"},   {p.OptGain[3], "309.6"},   {p.OptGain[0], "310.0"},
-        {p.OptMeasure[1], ""},     {p.OptMeasure[2], "210.0"}, {p.OptMeasure[0], "310.0"},
+        {p.OptITime[0], "310.0"}, {p.OptITime[1], "309.8"},   {p.OptITime[2], "308.6"},
+        {p.OptITime[3], "312.5"}, {p.OptITime[0], "310.0"},   {p.OptGain[1], "310.0"},
+        {p.OptGain[2], "310.1"},  {p.OptGain[3], "309.6"},    {p.OptGain[0], "310.0"},
+        {p.OptMeasure[1], ""},    {p.OptMeasure[2], "210.0"}, {p.OptMeasure[0], "310.0"},
     };
     for (const auto& c : cases) {
         click(c.option);
         rig.clock.advance(110);  // an integration under the new setting
         click(p.cmdRead_Measurements);
-        EXPECT_EQ(illuminance(), c.shown) << qPrintable(static_cast<QAbstractButton*>(c.option)->text()) << " " << qPrintable(p.txtRegRd[5]->text() + p.txtRegRd[4]->text() + " R0 " + p.txtRegRd[0]->text() + " shadow " + QString::number(p.RegShadow[0], 16) + " chip " + QString::number(chip().reg(0), 16));
+        EXPECT_EQ(illuminance(), c.shown)
+            << qPrintable(static_cast<QAbstractButton*>(c.option)->text()) << " "
+            << qPrintable(p.txtRegRd[5]->text() + p.txtRegRd[4]->text() + " R0 " + p.txtRegRd[0]->text() +
+                          " shadow " + QString::number(p.RegShadow[0], 16) + " chip " +
+                          QString::number(chip().reg(0), 16));
     }
     EXPECT_EQ(frame().txtIlluminance->accessibleName(), "Illuminance (lux)");
 }
