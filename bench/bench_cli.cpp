@@ -51,7 +51,7 @@ struct RealTimeBoard {
 
     // The rows tolvane-cli writes for these arguments.
     std::string collect(const QStringList& arguments) {
-        PreciseWait wait(clock);
+        PreciseWait wait;
         SystemCalendar calendar;
         std::ostringstream out;
         std::ostringstream err;
@@ -82,7 +82,7 @@ void BM_CliRateAtIntervalZero(benchmark::State& state) {
     for (auto _ : state) {
         RealTimeBoard board;
         SystemCalendar calendar;
-        PreciseWait wait(board.clock);
+        PreciseWait wait;
         ToolServices services(board.clock, wait, calendar);
         BoardLink link(board.bus, services.services);
         link.FindBoard();

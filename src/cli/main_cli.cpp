@@ -114,7 +114,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     catchInterrupt();
     SteadyClock clock;
-    PreciseWait wait(clock);
+    PreciseWait wait;
     SystemCalendar calendar;
     std::optional<HidapiTransport> boards;
     std::optional<DemoBoard> demo;

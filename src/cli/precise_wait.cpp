@@ -1,20 +1,13 @@
 #include "cli/precise_wait.h"
 
-#include <cstdint>
-
-namespace {
-
-// The last stretch is watched rather than slept: about half a millisecond of one core per wait.
-constexpr std::int32_t kWatchedMs = 1;
-
-}  // namespace
+#include <chrono>
+#include <thread>
 
 void PreciseWait::waitUntil(std::uint32_t deadlineMs) {
-    for (;;) {
-        const auto remaining = static_cast<std::int32_t>(deadlineMs - clock_.milliseconds());
-        if (remaining <= 0) return;
-        // Watching without yielding: a yield hands the core to whatever else is runnable, for as long
-        // as the scheduler likes, and on a busy machine that is what makes a reading late.
-        if (remaining > kWatchedMs) clock_.sleep(static_cast<std::uint32_t>(remaining - kWatchedMs));
-    }
+    using std::chrono::milliseconds;
+    using std::chrono::steady_clock;
+    // SteadyClock's counter is this clock's milliseconds, so its due time is an instant of this clock.
+    const milliseconds now = std::chrono::duration_cast<milliseconds>(steady_clock::now().time_since_epoch());
+    const auto remaining = static_cast<std::int32_t>(deadlineMs - static_cast<std::uint32_t>(now.count()));
+    if (remaining > 0) std::this_thread::sleep_until(steady_clock::time_point(now + milliseconds(remaining)));
 }

@@ -2,15 +2,11 @@
 
 #include "platform/due_time_wait.h"
 
-// Waits for a due time on a real clock to within its millisecond: sleeps until shortly before it,
-// then watches the clock, because a sleep may end a fraction of a millisecond late or more. There is
-// no window to keep live, so nothing else runs meanwhile.
+// Waits for a due time of the steady clock's millisecond counter (SteadyClock) to within a fraction of
+// a millisecond: the kernel's timer wakes us at the very instant the counter reaches the due time, with
+// no core watching the clock meanwhile. There is no window to keep live, so nothing else runs.
 class PreciseWait final : public DueTimeWait {
 public:
-    explicit PreciseWait(Clock& clock) : clock_(clock) {}
     void waitUntil(std::uint32_t deadlineMs) override;
     void wake() override {}
-
-private:
-    Clock& clock_;
 };
