@@ -9,12 +9,12 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
-#include "tests/sensor/collection_fixture.h"
+#include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
 
 namespace {
 
-class ClicksTest : public CollectionTest {
+class ClicksTest : public PanelTest {
 protected:
     ClicksTest() { panel().resize(panel().fullSize()); }
 

@@ -3,20 +3,24 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QTest>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <map>
 
 #include "acquisition/chart_math.h"
 #include "common/palette.h"
 #include "shell/frmStartup.h"
-#include "tests/sensor/collection_fixture.h"
+#include "tests/sensor/panel_fixture.h"
+#include "tests/support/user_input.h"
 
 using ::testing::Each;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
 namespace {
+
+using CollectionTest = PanelTest;
 
 // The reports of one run start with the load's register boxes: each write reads R0..R3 back, then
 // all registers are read; every sample then polls the INT pin and reads the ADC count.
@@ -163,8 +167,11 @@ TEST_F(CollectionTest, AChangedIntervalTakesEffectAtTheNextDueTime) {
 }
 
 // After 1010 stored samples the index stays, the count stays at 1000, element 1010 takes every new
-// reading and the chart keeps scrolling.
-TEST_F(CollectionTest, AfterTenHundredAndTenSamplesTheLastElementIsOverwritten) {
+// reading and the chart keeps scrolling; "Log every reading" keeps every one of them.
+TEST_F(CollectionTest, PastTenHundredAndTenSamplesTheLastElementIsOverwrittenAndTheLogGoesOn) {
+    const QTemporaryDir folder;
+    wing().record->txtFilePath->setText(folder.filePath("Data.txt"));
+    click(wing().record->chkLogEveryReading);
     frame().txtInterval->setText("10");
     int passesAtTheCap = -1;
     collect([&] {
@@ -181,6 +188,12 @@ TEST_F(CollectionTest, AfterTenHundredAndTenSamplesTheLastElementIsOverwritten) 
     EXPECT_EQ(history().AdcHistory[1009], kCount) << "1009 was the last element stored in order";
     EXPECT_EQ(wing().chart.PlotStart, 1);
     EXPECT_EQ(wing().chart.TraceY[399], *chart::traceRow(3277, 25000)) << "the new level has scrolled in";
+
+    QFile log(folder.filePath("Data-20261207-093005.csv"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = log.readAll().trimmed().split('\n');
+    EXPECT_EQ(rows.size(), 1 + 1050) << "the header and a row for each reading";
+    EXPECT_TRUE(rows.back().contains(",1038,3277,")) << rows.back().toStdString();
 }
 
 // Stop during the wait: the pass still reads and shows once more and the chart scrolls once more,
@@ -216,9 +229,9 @@ TEST_F(CollectionTest, RegisterChangesDuringARunAreMadeBetweenSamplesInTheDesign
         from = mark();
         typeAndEnter(p.txtILowerLimit, "512");
         typeAndEnter(p.txtIUpperLimit, "8192");
-        p.cmdClrInt->click();
-        p.OptMeasure[2]->setChecked(true);  // R0 = 0x88
-        p.OptGain[1]->setChecked(true);     // R1 = 0x04
+        click(p.cmdClrInt);
+        click(p.OptMeasure[2]);  // R0 = 0x88
+        click(p.OptGain[1]);     // R1 = 0x04
         EXPECT_EQ(mark(), from) << "nothing goes out while the loop owns the chip";
     });
     EXPECT_THAT(slice(trafficSince(from), 0, 10), ElementsAre("R04x2", "W40=88", "GP", "W01=04", "W00=88",
@@ -252,13 +265,13 @@ TEST_F(CollectionTest, WithTheInterruptPinLowEachSampleReadsTheFlagToo) {
 TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
     frmTolvane& p = panel();
     std::size_t from = mark();
-    frame().cmdSync->click();
+    click(frame().cmdSync);
     EXPECT_THAT(trafficSince(from), ElementsAre("W80=80"));
     EXPECT_EQ(p.ShpInd[12]->fillColour(), BrightGreen);
     collectSamples(2, [&] {
         if (history().SampleIndex != 1 || p.ShpInd[12]->fillColour() != BrightGreen) return;
         from = mark();
-        frame().cmdSync->click();
+        click(frame().cmdSync);
         EXPECT_THAT(trafficSince(from), ElementsAre("W80=80"));
     });
     EXPECT_EQ(p.ShpInd[12]->fillColour(), Green);
@@ -266,7 +279,7 @@ TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
     // Its data byte is the R0 box: a box that is not a byte is refused, and nothing goes out or flips.
     p.txtRegHex[0]->setText("XYZ");
     from = mark();
-    frame().cmdSync->click();
+    click(frame().cmdSync);
     EXPECT_EQ(mark(), from);
     EXPECT_EQ(p.ShpInd[12]->fillColour(), Green);
     EXPECT_EQ(rig.dialogs.texts().back(),
@@ -285,7 +298,7 @@ void PrintTo(const Restart& restart, std::ostream* os) {
     *os << restart.name;
 }
 
-class RestartTest : public CollectionTest, public ::testing::WithParamInterface<Restart> {};
+class RestartTest : public PanelTest, public ::testing::WithParamInterface<Restart> {};
 
 TEST_P(RestartTest, ARestartDuringARunLeavesNoTraceOfTheOldRun) {
     frmTolvane& p = panel();
@@ -315,15 +328,16 @@ TEST_P(RestartTest, ARestartDuringARunLeavesNoTraceOfTheOldRun) {
 INSTANTIATE_TEST_SUITE_P(
     Handlers, RestartTest,
     ::testing::Values(Restart{"AutomaticRescale",
-                              [](frmTolvane& p) { p.acquisition().chartFrame->cmdAutoScale->click(); }, 0},
+                              [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdAutoScale); }, 0},
                       Restart{"ManualRescale",
-                              [](frmTolvane& p) { p.acquisition().chartFrame->cmdScale->click(); }, 0},
+                              [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdScale); }, 0},
                       Restart{"IntervalEnter",
                               [](frmTolvane& p) {
-                                  QTest::keyClick(p.acquisition().collection->txtInterval, Qt::Key_Return);
+                                  p.acquisition().collection->txtInterval->setFocus();
+                                  press({Qt::Key_Return});
                               },
                               0},
-                      Restart{"TimeBase", [](frmTolvane& p) { p.OptTimeBase[0]->click(); }, 2}),
+                      Restart{"TimeBase", [](frmTolvane& p) { click(p.OptTimeBase[0]); }, 2}),
     [](const ::testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
 
 // The same handlers while a run is ending (the end lets events run): the run that ended is followed by
@@ -354,34 +368,36 @@ TEST_P(RestartTest, ARestartAskedForWhileTheRunEndsStartsTheNewRun) {
 }
 
 // Automatic re-scale takes 1.15 times the reading as the new scale, but only from a settled run with a
-// reading the scale can hold; it then relabels, empties the chart and starts a run.
+// last count the scale can hold (above 0, below 50000); it then relabels, empties the chart and starts
+// a run.
 TEST_F(CollectionTest, AutomaticRescaleNeedsSixteenSamplesAndAReadingTheScaleCanHold) {
     ChartFrame& chart = *wing().chartFrame;
     struct Case {
-        double lux;
+        double lux;  // on the 1k range: count = lux x 65.535
         int samples;
     };
-    for (const auto& [lux, samples] : std::vector<Case>{{100, 15}, {1000, 16}, {0, 16}}) {
-        SCOPED_TRACE(samples);
+    for (const auto& [lux, samples] :
+         std::vector<Case>{{100, 15}, {0, 16}, {762.9511, 16}, {1000, 16}}) {  // counts 6554, 0, 50000, 65535
+        SCOPED_TRACE(lux);
         chip().setLight(sim::LightSource::constant(lux));
         collectSamples(samples);
         const std::size_t from = mark();
-        chart.cmdAutoScale->click();
+        collect([&] { panel().cmdStopData_Click(); }, [&] { click(chart.cmdAutoScale); });
         EXPECT_EQ(chart.txtScale->text(), "25000");
         EXPECT_EQ(mark(), from) << "nothing else happens";
     }
 
-    chip().setLight(sim::LightSource::constant(100));
+    chip().setLight(sim::LightSource::constant(762.94));  // 49999
     collectSamples(16);
     const std::size_t from = mark();
     collect(
         [&] {
             if (history().SampleIndex == 1) panel().cmdStopData_Click();
         },
-        [&] { chart.cmdAutoScale->click(); });
-    EXPECT_EQ(chart.txtScale->text(), " 7537.1");
-    EXPECT_EQ(wing().chart.ScaleMax, 7537);
-    EXPECT_EQ(wing().chart.ValueLabels[10], "7540");
+        [&] { click(chart.cmdAutoScale); });
+    EXPECT_EQ(chart.txtScale->text(), " 57498.85");
+    EXPECT_EQ(wing().chart.ScaleMax, 57499);
+    EXPECT_EQ(wing().chart.ValueLabels[10], "57500");
     EXPECT_EQ(slice(trafficSince(from), 0, kStartSequence.size()), kStartSequence) << "a new run started";
 }
 

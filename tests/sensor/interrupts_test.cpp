@@ -3,11 +3,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QTest>
-
 #include "common/palette.h"
 #include "sim/light_source.h"
 #include "tests/sensor/panel_fixture.h"
+#include "tests/support/user_input.h"
 
 using ::testing::ElementsAre;
 
@@ -68,34 +67,34 @@ TEST_F(InterruptsTest, LimitsAreRoundedDownToAByteAndRangeChecked) {
     typeAndEnter(p.txtIUpperLimit, "8192");
     EXPECT_EQ(p.txtRegHex[2]->text(), "20");
     ASSERT_TRUE(p.PendingHighLimitWrite);
-    QTest::keyClick(p.txtIUpperLimit, Qt::Key_1);
+    type("1");
     EXPECT_FALSE(p.PendingHighLimitWrite);
 }
 
 TEST_F(InterruptsTest, ChipInterruptShowsOnTheFlagAndThePinAndClearInterruptClearsBoth) {
     frmTolvane& p = panel();
     chip().setLight(sim::LightSource::constant(500));  // half of the 1k range: count about 32768
-    p.OpInt[1]->setChecked(true);                      // "4 Trip"
+    click(p.OpInt[1]);                                 // "4 Trip"
     typeAndEnter(p.txtIUpperLimit, "4096");
-    p.cmdSetCommand->click();  // ADC enabled: integrations of 100 ms start now
+    click(p.cmdSetCommand);  // ADC enabled: integrations of 100 ms start now
 
     rig.clock.advance(350);  // three integrations above the window: not yet
-    p.cmdRead_All->click();
-    p.cmdSample_Portb->click();
+    click(p.cmdRead_All);
+    click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINt->fillColour(), Black);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), Black);
     EXPECT_EQ(rig.console().GPvalueP1, 1);
 
     rig.clock.advance(100);  // the fourth
-    p.cmdRead_All->click();
+    click(p.cmdRead_All);
     EXPECT_EQ(p.txtRegRd[1]->text(), "21");
     EXPECT_EQ(p.ShpINt->fillColour(), BrightRed);
-    p.cmdSample_Portb->click();
+    click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
     EXPECT_EQ(rig.console().GPvalueP1, 0);
 
     const std::size_t from = mark();
-    p.cmdClrInt->click();
+    click(p.cmdClrInt);
     EXPECT_THAT(trafficSince(from), ElementsAre("W40=80", "GP", "R00x4"));
     EXPECT_FALSE(chip().interruptPending());
     EXPECT_TRUE(chip().intLineHigh());

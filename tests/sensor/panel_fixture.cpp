@@ -1,7 +1,5 @@
 #include "tests/sensor/panel_fixture.h"
 
-#include <QTest>
-
 #include "boardlink/board_command.h"
 #include "common/hex.h"
 
@@ -15,6 +13,12 @@ std::string describe(const Report& report) {
     if (report[1] == CMD_GP_VALUE) return "GP";
     if (report[1] == CMD_LED && report[2] == SUB_SET) return "LED" + std::to_string(report[3]);
     return "C" + std::to_string(report[1]);
+}
+
+std::vector<std::string> describe(const std::vector<Report>& reports) {
+    std::vector<std::string> words;
+    for (const Report& report : reports) words.push_back(describe(report));
+    return words;
 }
 
 std::string pendingFlags(const frmTolvane& p) {
@@ -34,14 +38,18 @@ std::vector<std::string> PanelTest::trafficSince(std::size_t from) {
     return describe(rig.received(from));
 }
 
-std::vector<std::string> describe(const std::vector<Report>& reports) {
-    std::vector<std::string> words;
-    for (const Report& report : reports) words.push_back(describe(report));
-    return words;
+void PanelTest::collectSamples(int samples, const std::function<void()>& meanwhile) {
+    collect([this, samples, meanwhile] {
+        if (meanwhile) meanwhile();
+        if (panel().Collecting && history().SampleIndex >= samples) panel().cmdStopData_Click();
+    });
 }
 
-void typeAndEnter(QLineEdit* box, const QString& text) {
-    box->clear();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
+std::vector<std::uint32_t> PanelTest::adcReadTimes(std::size_t from) {
+    std::vector<std::uint32_t> times;
+    const auto& log = rig.board().received;
+    for (std::size_t i = from; i < log.size(); ++i) {
+        if (describe(log[i].bytes) == "R04x2") times.push_back(log[i].timeMs);
+    }
+    return times;
 }

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
+#include "sim/light_source.h"
 #include "tests/support/rig.h"
 
 // One report as a short word, so a test can compare what the board received in order:
@@ -18,19 +20,36 @@ std::vector<std::string> describe(const std::vector<Report>& reports);
 // The panel's pending flags that are set, by short name: "Update Command " and so on.
 std::string pendingFlags(const frmTolvane& panel);
 
-// Types `text` into a box (replacing what it held) and presses Enter, as a user would.
-void typeAndEnter(QLineEdit* box, const QString& text);
-
-// A program with the sensor panel open on a healthy simulated board and a fake clock.
+// A program with the sensor panel open on a healthy simulated board and a fake clock. The chip sees a
+// constant 100 lux: with the load's options (D1, 16 bits, 1k range) it counts 6554.
 class PanelTest : public ::testing::Test {
 protected:
-    PanelTest() { rig.chooseTolvane(); }
+    static constexpr int kCount = 6554;
+
+    PanelTest() {
+        rig.chooseTolvane();
+        chip().setLight(sim::LightSource::constant(100));
+    }
 
     frmTolvane& panel() { return rig.program.panel(); }
     sim::TolvaneChip& chip() { return rig.board().chip; }
+    Acquisition& wing() { return panel().acquisition(); }
+    CollectionFrame& frame() { return *wing().collection; }
+    SampleHistory& history() { return wing().history; }
     std::size_t mark() { return rig.mark(); }
     // What the board received since `from`, described report by report.
     std::vector<std::string> trafficSince(std::size_t from);
+
+    // Starts collection (with `start`, or the panel's Collect handler) and lets `meanwhile` act while
+    // the loop lets events run, until `meanwhile` or the loop ends the run.
+    void collect(const std::function<void()>& meanwhile, const std::function<void()>& start = {}) {
+        rig.collect(meanwhile, start);
+    }
+    // Collects until `samples` are stored: the stop comes during the next wait, so that pass reads
+    // once more without storing.
+    void collectSamples(int samples, const std::function<void()>& meanwhile = {});
+    // The board's clock times of the collection loop's ADC reads since `from`.
+    std::vector<std::uint32_t> adcReadTimes(std::size_t from);
 
     Rig rig;
 };

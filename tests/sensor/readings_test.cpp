@@ -9,12 +9,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "tests/sensor/collection_fixture.h"
+#include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
 
 namespace {
 
-class ReadingsTest : public CollectionTest {
+class ReadingsTest : public PanelTest {
 protected:
     ReadingsTest() { record().txtFilePath->setText(folder.filePath("Data.txt")); }
 
@@ -91,19 +91,6 @@ TEST_F(ReadingsTest, ARunLogsEveryReadingBesideTheRecordFile) {
     collectSamples(3);
     EXPECT_EQ(csvFiles(), QStringList({"Data-20261207-093005-2.csv", "Data-20261207-093005.csv"}));
     EXPECT_EQ(linesOf("Data-20261207-093005-2.csv").size(), 1 + 4);
-}
-
-// Past the history's last element the record file stops; the log does not.
-TEST_F(ReadingsTest, TheLogKeepsEveryReadingPastTheRecordFilesLast) {
-    click(record().chkLogEveryReading);
-    frame().txtInterval->setText("10");
-    collect([&] {
-        if (rig.dueTimeWait.waits == 1100) panel().cmdStopData_Click();
-    });
-    const QList<QByteArray> rows = linesOf(csvFiles().value(0));
-    ASSERT_EQ(rows.size(), 1 + 1100) << "a row for each reading";
-    EXPECT_TRUE(rows.back().contains(",1088,6554,")) << rows.back().toStdString();
-    EXPECT_EQ(history().SampleIndex, 1010);
 }
 
 // Lowers the largest file this process may write, the way a full disk stops a write part way.

@@ -8,6 +8,7 @@
 #include "common/hex.h"
 #include "common/palette.h"
 #include "tests/sensor/panel_fixture.h"
+#include "tests/support/user_input.h"
 
 using ::testing::Each;
 using ::testing::ElementsAre;
@@ -27,7 +28,7 @@ std::vector<int> colours(const frmTolvane& p, int first, int last) {
 TEST_F(RegistersTest, AccessesFlipTheirIndicatorsAndMismatchesShowRed) {
     frmTolvane& p = panel();
     std::size_t from = mark();
-    p.cmdSetCommand->click();
+    click(p.cmdSetCommand);
     EXPECT_THAT(trafficSince(from), ElementsAre("W00=80", "R00x4"));
     EXPECT_EQ(p.txtRegRd[2]->text(), "FF");
     EXPECT_EQ(p.ShpInd[0]->fillColour(), BrightGreen);
@@ -48,12 +49,12 @@ TEST_F(RegistersTest, MeasurementRegistersAreReadTogetherAndTheirIndicatorsFlipT
     frmTolvane& p = panel();
     for (int n = 4; n < 8; ++n) chip().setReg(n, static_cast<std::uint8_t>(0x11 * n));
     const std::size_t from = mark();
-    p.cmdRead_Measurements->click();
+    click(p.cmdRead_Measurements);
     EXPECT_THAT(trafficSince(from), ElementsAre("R04x4"));
     for (int n = 4; n < 8; ++n) EXPECT_EQ(p.txtRegRd[n]->text(), QString(2, QChar('0' + n)));
     EXPECT_THAT(colours(p, 8, 11), Each(BrightGreen));
     p.ShpInd[10]->setFillColour(BrightRed);  // whatever the others show, they follow indicator 8
-    p.cmdRead_Measurements->click();
+    click(p.cmdRead_Measurements);
     EXPECT_THAT(colours(p, 8, 11), Each(Green));
 }
 
@@ -77,19 +78,19 @@ TEST_F(RegistersTest, ALateAnswerDoesNotShiftLaterReads) {
     frmTolvane& p = panel();
     chip().setReg(2, 0xFF);
     rig.board().delayNextAnswer(7000);
-    p.cmdSetCommand->click();  // the write gives up after 6 s; its answer comes during the read-back
+    click(p.cmdSetCommand);  // the write gives up after 6 s; its answer comes during the read-back
     ASSERT_EQ(chip().reg(0), 0x80);
 
-    p.cmdRead_All->click();
+    click(p.cmdRead_All);
     EXPECT_EQ(p.txtRegRd[0]->text() + p.txtRegRd[1]->text() + p.txtRegRd[2]->text() + p.txtRegRd[3]->text(),
               "8000FF00");
-    p.cmdRead_Measurements->click();  // the chip integrates now: R4..R7 are its counts
+    click(p.cmdRead_Measurements);  // the chip integrates now: R4..R7 are its counts
     for (int n = 4; n < 8; ++n) EXPECT_EQ(p.txtRegRd[n]->text(), Hex2(chip().reg(n))) << n;
 
     rig.board().delayNextAnswer(7000);
-    p.OptMode[2]->click();
+    click(p.OptMode[2]);
     EXPECT_EQ(p.LblCommTest->text(), "Fail") << "its own read timed out";
-    p.OptMode[2]->click();
+    click(p.OptMode[2]);
     EXPECT_EQ(p.LblCommTest->text(), "Good");
     EXPECT_EQ(p.txtRegRd[0]->text(), "80") << "R0 as the chip holds it";
 }
@@ -98,7 +99,7 @@ TEST_F(RegistersTest, WhileCollectingAWriteGoesOutWithoutItsReadBack) {
     frmTolvane& p = panel();
     p.Collecting = p.PendingLowLimitWrite = p.PendingCommandWrite = true;
     const std::size_t from = mark();
-    p.cmdSetIntLow_Click();
+    click(p.cmdSetIntLow);
     typeAndEnter(p.txtRegHex[0], "84");  // Enter is never deferred
     EXPECT_THAT(trafficSince(from), ElementsAre("W03=00", "W00=84"));
     EXPECT_EQ(pendingFlags(p), "");
@@ -129,7 +130,7 @@ TEST_F(RegistersTest, AWriteBoxThatIsNotOneByteIsRefusedNamingTheRegister) {
         for (int n = 0; n < 4; ++n) {
             SCOPED_TRACE(QString("R%1 \"%2\"").arg(n).arg(bad).toStdString());
             p.txtRegHex[n]->setText(bad);
-            expectRefused(n, [&] { buttons[n]->click(); });
+            expectRefused(n, [&] { click(buttons[n]); });
         }
     }
 
@@ -142,7 +143,7 @@ TEST_F(RegistersTest, AWriteBoxThatIsNotOneByteIsRefusedNamingTheRegister) {
 
     // The clear-interrupt command carries the R0 box as its data byte.
     p.PendingClearInt = true;
-    expectRefused(0, [&] { p.cmdClearInt->click(); });
+    expectRefused(0, [&] { click(p.cmdClearInt); });
     EXPECT_EQ(p.ShpInd[13]->fillColour(), Black);
     EXPECT_FALSE(p.PendingClearInt);
 }

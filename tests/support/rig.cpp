@@ -1,5 +1,6 @@
 #include "tests/support/rig.h"
 
+#include "sensor/frmTolvane.h"
 #include "shell/frmStartup.h"
 
 Rig::Rig(int boardCount, QSize screenSize) : screen(screenSize.width(), screenSize.height()) {
@@ -9,6 +10,22 @@ Rig::Rig(int boardCount, QSize screenSize) : screen(screenSize.width(), screenSi
 void Rig::chooseTolvane() {
     program.start();
     program.startup().cboDeviceSelect->setCurrentIndex(1);
+}
+
+void Rig::collect(const std::function<void()>& meanwhile, const std::function<void()>& start) {
+    bool inside = false;  // what the hook does may let events run again
+    events.meanwhile = [&] {
+        if (inside || exit.requested()) return;
+        inside = true;
+        meanwhile();
+        inside = false;
+    };
+    if (start) {
+        start();
+    } else {
+        program.panel().cmdCollectData_Click();
+    }
+    events.meanwhile = nullptr;
 }
 
 std::vector<Report> Rig::received(std::size_t from, int index) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -25,6 +26,10 @@ struct Rig : TestServices {
     // Starts the program and picks "Tolvane" in the selector, as a user would.
     void chooseTolvane();
     frmMain& console() { return program.console(); }
+
+    // Starts collection (with `start`, or the panel's Collect handler) and lets `meanwhile` act whenever
+    // the loop lets window events run, until `meanwhile`, the loop or the program's end ends the run.
+    void collect(const std::function<void()>& meanwhile, const std::function<void()>& start = {});
 
     // Reports board `index` received from position `from` of its log on.
     std::vector<Report> received(std::size_t from = 0, int index = 0);

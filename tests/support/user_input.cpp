@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
@@ -45,12 +46,19 @@ QPoint whereToClick(QWidget* widget) {
 }  // namespace
 
 void click(QWidget* widget) {
+    click(widget, whereToClick(widget));
+}
+
+void click(QWidget* widget, QPoint at) {
+    pressAndRelease(widget, at, at);
+}
+
+void pressAndRelease(QWidget* widget, QPoint pressAt, QPoint releaseAt) {
     QWidget* top = widget->window();
     top->activateWindow();
     QWindow* window = top->windowHandle();
-    const QPointF at = widget->mapTo(top, whereToClick(widget));
-    queueMouse(window, at, Qt::LeftButton, QEvent::MouseButtonPress);
-    queueMouse(window, at, Qt::NoButton, QEvent::MouseButtonRelease);
+    queueMouse(window, widget->mapTo(top, pressAt), Qt::LeftButton, QEvent::MouseButtonPress);
+    queueMouse(window, widget->mapTo(top, releaseAt), Qt::NoButton, QEvent::MouseButtonRelease);
     QCoreApplication::processEvents();
 }
 
@@ -59,14 +67,22 @@ void type(const QString& text) {
     QCoreApplication::processEvents();
 }
 
-void press(std::initializer_list<Qt::Key> keys) {
-    for (Qt::Key key : keys) {
-        const QString text = key == Qt::Key_Return  ? QStringLiteral("\r")
-                             : key == Qt::Key_Space ? QStringLiteral(" ")
-                                                    : QString();
-        queueKey(key, Qt::NoModifier, text);
+void press(std::initializer_list<QKeyCombination> keys) {
+    for (QKeyCombination key : keys) {
+        const Qt::Key code = key.key();
+        const QString text = code == Qt::Key_Return  ? QStringLiteral("\r")
+                             : code == Qt::Key_Space ? QStringLiteral(" ")
+                                                     : QString();
+        queueKey(code, key.keyboardModifiers(), key.keyboardModifiers() == Qt::NoModifier ? text : QString());
     }
     QCoreApplication::processEvents();
+}
+
+void typeAndEnter(QLineEdit* box, const QString& text) {
+    click(box);
+    press({Qt::CTRL | Qt::Key_A});
+    type(text);
+    press({Qt::Key_Return});
 }
 
 ScreenSize::ScreenSize(int width, int height) {
