@@ -4,10 +4,10 @@
 # make sanitize: the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # make format-check: the sources follow .clang-format; make format rewrites them so they do.
 # WERROR=ON (as CI passes it) turns compiler warnings into errors: make test WERROR=ON
-.PHONY: all bootstrap build demo test bench screenshots docs-screenshots icons package sanitize format-check format clean
+.PHONY: all bootstrap build demo test test-ratio bench screenshots docs-screenshots icons package sanitize format-check format clean
 
 WERROR ?= OFF
-FORMAT_FILES = $(shell find $(wildcard src sim tests bench demo) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
+FORMAT_FILES = $(shell find $(wildcard src sim tests bench demo tools) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
 
 all: build
 
@@ -24,12 +24,21 @@ demo: build
 test: build
 	ctest --preset default
 
+# The tests' share of all C++ lines (the programs' and the tests'; benchmarks and tools not counted):
+# at most 35 %, so that the suite stays a set of tests that each catch something.
+test-ratio:
+	@tests=$$(find tests \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \) -exec cat {} + | wc -l); \
+	code=$$(find src sim demo \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | wc -l); \
+	percent=$$((100 * tests / (tests + code))); \
+	echo "tests: $$tests lines, program: $$code lines, tests $$percent % of all (at most 35 %)"; \
+	[ $$((100 * tests)) -le $$((35 * (tests + code))) ]
+
 bench: build
 	./build/bench/tolvane-bench
 
-# Saves the pictures the tests take of the windows into build/screenshots, for a person to look at.
+# Saves pictures of the windows into build/screenshots, for a person to look at.
 screenshots: build
-	TOLVANE_SCREENSHOT_DIR=$(CURDIR)/build/screenshots ctest --preset default -R Screenshot
+	./build/tools/screenshots/tolvane-screenshots build/screenshots
 
 # The Debian package (build/tolvane_<version>_<arch>.deb): the programs, the udev rule, the menu
 # entries, the icon and the metainfo, depending on the runtime libraries the programs link.
@@ -37,7 +46,7 @@ package: build
 	cmake --build --preset default --target package
 
 # Refreshes the picture the README shows, docs/panel.png: the panel collecting on the simulated board,
-# as the test in tests/sensor/recording_test.cpp takes it.
+# as tools/screenshots takes it.
 docs-screenshots: screenshots
 	mkdir -p docs
 	cp build/screenshots/panel_collecting.png docs/panel.png

@@ -201,7 +201,6 @@ void frmTolvane::Form_Load() {
     services_.events.processEvents();
     LstMode2->clear();
     LstMode2->addItems({"Diode 1", "Diode 2", "Difference"});
-    ReadCount = 4;
     LblCommTest->hide();
     LstDeviceSel->clear();
     LstDeviceSel->addItem("Tolvane ADR-44");
@@ -215,7 +214,6 @@ void frmTolvane::Form_Load() {
     for (int n = 0; n < 4; ++n) txtRegHex[n]->setText(Hex2(RegShadow[n]));
     acquisition_->record->txtFilePath->setText(recordFileDefault());
     collection.txtInterval->setText("100");
-    Collecting = false;
     services_.events.processEvents();
     acquisition_->chartFrame->initialise();
     LstMode2->setCurrentRow(0);

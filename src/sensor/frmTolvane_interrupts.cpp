@@ -79,6 +79,7 @@ void frmTolvane::thresholdEntered(int n) {
     QLineEdit* box = thresholdBox(n);
     const ThresholdEntry entry = low ? checkLowThreshold(box->text()) : checkHighThreshold(box->text());
     if (entry.verdict == ThresholdEntry::Verdict::OutOfRange) {
+        // "Hign" and the doubled blank are the designed text, as users and their notes know it: we keep them.
         services_.dialogs.messageBox({low ? "Low Interrupt Limit must be 0, => 256 and < =65280"
                                           : "Hign Interrupt Limit must be  => 256 and < =65280",
                                       DialogButtons::Ok, kProgramTitle});

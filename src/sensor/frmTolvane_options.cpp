@@ -88,6 +88,7 @@ QWidget* frmTolvane::buildControlFrame() {
 QWidget* frmTolvane::buildTimeBaseFrame() {
     frmTimeBase = new QGroupBox("Sampling Time Base Control");
     timeBaseGroup_ = new QButtonGroup(this);
+    // "based based" is the designed tooltip word for word; we keep it.
     OptTimeBase[0] =
         groupOption("Internal Time Base", timeBaseGroup_, 0,
                     "Light sensing time based based on R1 100mSec / 100K Ohm value. Measurements start "
@@ -154,7 +155,6 @@ void frmTolvane::LstMode2_MouseUp() {
     services_.events.processEvents();
     const int row = LstMode2->currentRow();
     if (row >= 0 && row < static_cast<int>(OptMeasure.size())) OptMeasure[row]->setChecked(true);
-    services_.events.processEvents();
     services_.events.processEvents();
 }
 

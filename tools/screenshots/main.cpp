@@ -1,0 +1,113 @@
+// tolvane-screenshots FOLDER: takes the pictures of the windows that the README and the package show,
+// on the demo's simulated board and a fake clock, so a run of half a minute takes a moment.
+#include <QApplication>
+#include <QDir>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <utility>
+
+#include "demo/board_window.h"
+#include "demo/fault_frame.h"
+#include "demo/interrupt_frame.h"
+#include "demo/light_frame.h"
+#include "sensor/frmTolvane.h"
+#include "sim/demo_board.h"
+#include "tests/support/rig.h"
+
+namespace {
+
+const QString kEverydayPath = "/home/user/Documents/Data.txt";
+
+// Runs the panel's collection until `stopAt` samples are stored, calling `atSample` as each one is.
+void collectUntil(Rig& rig, int stopAt, const std::function<void(int)>& atSample = {}) {
+    frmTolvane& panel = rig.program.panel();
+    rig.collect([&] {
+        const int stored = panel.acquisition().history.SampleIndex;
+        if (atSample) atSample(stored);
+        if (stored >= stopAt) panel.cmdStopData_Click();
+    });
+}
+
+// The panel collecting the demo's light, with its reading logged: the README's picture.
+QImage panelCollecting() {
+    Rig rig;
+    rig.bus.setTiming(sim::Timing::Realistic);
+    rig.board().chip.setLight(sim::LightSource::shaped(sim::demoLight(), sim::kDemoLightSeed));
+    rig.chooseTolvane();
+    frmTolvane& panel = rig.program.panel();
+    frmDataRecord& record = *panel.acquisition().record;
+    QTemporaryDir logFolder;
+    record.txtFilePath->setText(logFolder.filePath("Data.txt"));
+    record.chkLogEveryReading->setChecked(true);
+    panel.resize(panel.fullSize());
+    QImage shot;
+    collectUntil(rig, 321, [&](int stored) {
+        // An everyday file name in the picture, not the temporary folder the log goes to.
+        if (stored == 1) record.txtFilePath->setText(kEverydayPath);
+        if (stored == 320 && shot.isNull()) shot = panel.grab().toImage();  // while the run goes on
+    });
+    return shot;
+}
+
+// The demo's panel and its board window side by side, after a held interrupt line and dropped answers.
+std::pair<QImage, QImage> demoWindows() {
+    Rig rig;
+    rig.chooseTolvane();
+    BoardWindow window{rig.bus, rig.board(), rig.clock, {180, sim::LightSetting::Shape::Steps, 0, 0}};
+    rig.program.panel().acquisition().record->txtFilePath->setText(kEverydayPath);
+    collectUntil(rig, 90, [&](int stored) {
+        if (stored == 40) window.interrupt->holdLowButton->setChecked(true);
+    });
+    window.faults->dropCountBox->setValue(2);
+    window.faults->dropButton->click();
+    window.refresh();
+    frmTolvane& panel = rig.program.panel();
+    panel.resize(panel.fullSize());
+    window.resize(window.sizeHint().width(), panel.height());
+    return {panel.grab().toImage(), window.grab().toImage()};
+}
+
+QImage sideBySide(const QImage& left, const QImage& right) {
+    constexpr int kGap = 12;
+    QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()),
+                QImage::Format_RGB32);
+    both.fill(QColor(60, 60, 60));
+    QPainter painter(&both);
+    painter.drawImage(0, 0, left);
+    painter.drawImage(left.width() + kGap, 0, right);
+    return both;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tolvane-screenshots FOLDER\n");
+        return 1;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
+        return 1;
+    }
+    const auto [panel, board] = demoWindows();
+    const std::pair<QString, QImage> pictures[] = {
+        {"panel_collecting.png", panelCollecting()},
+        {"demo_board_window.png", board},
+        {"demo_with_board_window.png", sideBySide(panel, board)},
+    };
+    for (const auto& [name, picture] : pictures) {
+        const QString path = folder.filePath(name);
+        if (picture.isNull() || !picture.save(path)) {
+            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}
