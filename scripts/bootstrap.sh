@@ -12,6 +12,7 @@ packages=(
   clang-format
   fonts-dejavu-core
   dpkg-dev file desktop-file-utils appstream
+  xvfb xauth
 )
 
 missing=()
