@@ -48,7 +48,6 @@ void BoardLink::FindBoard() {
         }
         break;
     }
-    if (search.opened > 0) PrepareOverlappedRead();
     if (host_) {
         host_->boardsFound();
     } else {
@@ -75,7 +74,6 @@ BoardLink::Search BoardLink::searchBoards() {
             transport_.close(WriteHandle);
             continue;
         }
-        MsgAnswer = 1;
         const auto n = static_cast<std::size_t>(search.opened);
         WriteHandles.resize(n + 1);
         ReadHandles.resize(n + 1);
@@ -91,10 +89,6 @@ BoardLink::Search BoardLink::searchBoards() {
 bool BoardLink::isBoard(HidHandle handle) {
     const std::optional<HidAttributes> attributes = transport_.attributes(handle);
     return attributes && attributes->vendorId == kBoardVendorId && attributes->productId == kBoardProductId;
-}
-
-void BoardLink::PrepareOverlappedRead() {
-    ReadEventReady = true;
 }
 
 void BoardLink::CloseBoards() {

@@ -40,7 +40,6 @@ public:
     std::vector<HidHandle> ReadHandles{kNoHandle};
     HidHandle WriteHandle = kNoHandle;
     HidHandle ReadHandle = kNoHandle;
-    bool ReadEventReady = false;  // set once by PrepareOverlappedRead, kept for the program's life
     std::int16_t TransferError = 0;
     std::int16_t AnswerStatus = 0;
     std::int16_t MsgAnswer = 0;
@@ -61,7 +60,6 @@ public:
 
     // Discovery and connection.
     void FindBoard();
-    void PrepareOverlappedRead();
     void CloseBoards();
 
     // Report exchange.

@@ -18,7 +18,7 @@ std::vector<HidInterface> HidapiTransport::enumerate() {
     hid_device_info* const all = hid_enumerate(0, 0);
     for (const hid_device_info* info = all; info != nullptr; info = info->next) {
         if (info->path == nullptr) continue;
-        // hidapi can list one interface once per top-level usage; the program must see it once.
+        // hidapi can list one interface once per top-level usage; we list each interface once.
         const std::string path = info->path;
         if (enumerated_.contains(path)) continue;
         interfaces.push_back({path, info->vendor_id, info->product_id});

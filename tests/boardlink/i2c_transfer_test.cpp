@@ -6,10 +6,7 @@
 namespace {
 
 struct I2CTransfer : LinkTest {
-    sim::SimBoard& board = bus.addBoard();
-
     I2CTransfer() {
-        link.FindBoard();
         for (int i = 0; i < 4; ++i) board.chip.setReg(i, static_cast<std::uint8_t>(0x05 + 0x11 * i));
     }
     Bytes sent(std::size_t index, std::size_t first, std::size_t last) const {

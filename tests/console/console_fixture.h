@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/frmMain.h"
+#include "tests/doubles/reports.h"
 #include "tests/support/rig.h"
 
 // A loaded console on one simulated board; reports compared as hexadecimal lines, so a failing
@@ -29,20 +30,20 @@ struct Console : ::testing::Test {
             .toHex(' ')
             .toStdString();
     }
-    // A cleared request: the given bytes from byte 0 on, zeros after them.
-    static std::string request(std::initializer_list<std::uint8_t> bytes) {
-        Report report{};
-        std::copy(bytes.begin(), bytes.end(), report.begin());
-        return hexLine(report);
-    }
-    // What a board sends when it becomes current with the simulated board's usual settings (LEDs
-    // off, SCL 12 MHz code 30, SPI 24 MHz code 5): each clock code goes back once.
+    static std::string request(std::initializer_list<std::uint8_t> bytes) { return hexLine(reportOf(bytes)); }
+    // What a board sends when it becomes current with the simulated board's usual settings (LEDs off,
+    // SCL 12 MHz code 30, SPI 24 MHz code 5), as the protocol writes it: literal bytes, so a swapped
+    // command code or sub-command fails here and not on a real board.
     static std::vector<std::string> usualReadBack() {
-        return {request({1, CMD_LED, SUB_GET}),           request({1, CMD_I2C_CLOCK, SUB_GET}),
-                request({1, CMD_I2C_CLOCK, SUB_SET, 30}), request({1, CMD_SPI_CLOCK, SUB_GET}),
-                request({1, CMD_SPI_CLOCK, SUB_SET, 5}),  request({1, CMD_I2C_OPTIONS, SUB_GET}),
-                request({1, CMD_SPI_OPTIONS, SUB_GET}),   request({1, CMD_GP_CONFIG, SUB_GET}),
-                request({1, CMD_GP_VALUE, SUB_GET, 1})};
+        return {request({0x01, 0x01, 0x01}),         // LEDs, get
+                request({0x01, 0x05, 0x01}),         // SCL clock, get
+                request({0x01, 0x05, 0x00, 0x1E}),   // SCL clock, set code 30
+                request({0x01, 0x08, 0x01}),         // SPI clock, get
+                request({0x01, 0x08, 0x00, 0x05}),   // SPI clock, set code 5
+                request({0x01, 0x04, 0x01}),         // I2C options, get
+                request({0x01, 0x07, 0x01}),         // SPI options, get
+                request({0x01, 0x02, 0x01}),         // port configuration, get
+                request({0x01, 0x03, 0x01, 0x01})};  // port levels, get with pull-ups
     }
     static std::vector<int> checkedIndexes(const auto& boxes) {
         std::vector<int> checked;

@@ -1,4 +1,7 @@
-// The slave address and the register block transfers through the console's fields and grid.
+// The console's own requests: the sets, the slave address and the register block transfers through
+// its fields and grid, checked on the wire and in the grid.
+#include <functional>
+
 #include "tests/console/console_fixture.h"
 
 namespace {
@@ -12,21 +15,22 @@ struct ConsoleFields : Console {
     }
     sim::TolvaneChip& chip() { return rig.board().chip; }
     std::uint8_t address() const { return rig.program.link.SlaveAddress; }
+    std::vector<Report> sentBy(const std::function<void()>& action) {
+        const std::size_t mark = rig.mark();
+        action();
+        return rig.received(mark);
+    }
     // Each runs one transfer and returns the reports it sent.
     std::vector<Report> read(const QString& start, const QString& count) {
         console->txtStartRegRD->setText(start);
         console->txtNumToRead->setText(count);
-        const std::size_t mark = rig.mark();
-        console->cmdSimpleI2cRd_Click();
-        return rig.received(mark);
+        return sentBy([this] { console->cmdSimpleI2cRd_Click(); });
     }
     std::vector<Report> write(const QString& start, const QString& count, const QStringList& values) {
         console->txtStartRegWr->setText(start);
         console->txtNumToWrite->setText(count);
         for (int i = 0; i < values.size(); ++i) console->txtWriteVal[i]->setText(values[i]);
-        const std::size_t mark = rig.mark();
-        console->cmdSimpleI2cWr_Click();
-        return rig.received(mark);
+        return sentBy([this] { console->cmdSimpleI2cWr_Click(); });
     }
     // The read column: "--" except in the rows given.
     QStringList column(std::initializer_list<std::pair<int, QString>> rows = {}) const {
@@ -40,6 +44,33 @@ struct ConsoleFields : Console {
         return cells;
     }
 };
+
+TEST_F(ConsoleFields, SetsGoOutAsTheProtocolLaysThemOut) {
+    frmMain& c = *console;
+    const auto row = [](const QComboBox* list, int code) { return list->findData(code); };
+    const struct {
+        const char* what;
+        std::function<void()> action;
+        std::string expected;
+    } cases[] = {
+        {"red LED on", [&] { c.chkLED[1]->setChecked(true); }, request({0x01, 0x01, 0x00, 0x02})},
+        {"port levels without pull-ups",
+         [&] {
+             c.chkWeakPullUpEnableOnRead->setChecked(false);
+             c.getGPvalue();
+         },
+         request({0x01, 0x03, 0x01, 0x00})},
+        {"SCL code 120", [&] { c.cboSMBusFrequency->setCurrentIndex(row(c.cboSMBusFrequency, 120)); },
+         request({0x01, 0x05, 0x00, 0x78})},
+        {"SPI code 7", [&] { c.cboSPIclock->setCurrentIndex(row(c.cboSPIclock, 7)); },
+         request({0x01, 0x08, 0x00, 0x07})},
+    };
+    for (const auto& [what, action, expected] : cases) {
+        const std::size_t mark = rig.mark();
+        action();
+        EXPECT_EQ(sentSince(mark), std::vector<std::string>{expected}) << what;
+    }
+}
 
 TEST_F(ConsoleFields, AReadFillsTheRowsOfItsRegistersWithinTheGrid) {
     chip().setReg(4, 0x12);

@@ -17,7 +17,7 @@ TEST_F(BoardWindowTest, ALightStepDuringARunChangesTheReadingAndTheChart) {
     const std::int32_t before = *chart::traceRow(kCount, 25000);
     const std::int32_t after = *chart::traceRow(2 * kCount - 1, 25000);  // 200 lux: 13107
     int stepAt = -1;
-    collect([&] {
+    rig.collect([&] {
         if (stepAt < 0 && history().SampleIndex == 15) {
             stepAt = 15;
             window.light->levelBox->setValue(200);
@@ -27,8 +27,8 @@ TEST_F(BoardWindowTest, ALightStepDuringARunChangesTheReadingAndTheChart) {
     ASSERT_EQ(stepAt, 15);
     EXPECT_EQ(history().AdcHistory[14], kCount);
     EXPECT_EQ(history().AdcHistory[16], 13107) << "the next read comes after a whole new integration";
-    EXPECT_EQ(collection().txtReading->text(), "13107.000");
-    const auto& trace = chart().TraceY;
+    EXPECT_EQ(panel().acquisition().collection->txtReading->text(), "13107.000");
+    const auto& trace = panel().acquisition().chart.TraceY;
     EXPECT_GT(std::count(trace.begin(), trace.end(), before), 0) << "the trace before the step";
     EXPECT_EQ(trace[402], after);
     const QImage& plot = panel().acquisition().chartFrame->Picture1->image();
@@ -63,10 +63,10 @@ TEST(BoardWindow, EveryLightControlReachesTheChip) {
         fresh.chooseTolvane();
         frmTolvane& p = fresh.program.panel();
         p.OptMeasure[static_cast<std::size_t>(c.measure)]->setChecked(true);
-        p.cmdSetCommand->click();
+        click(p.cmdSetCommand);
         c.set(w);
         fresh.clock.advance(150);  // the clock starts at 1000: the steps are in their first 5 s
-        p.cmdRead_Measurements->click();
+        click(p.cmdRead_Measurements);
         EXPECT_EQ(p.txtRegRd[5]->text() + p.txtRegRd[4]->text(),
                   QString("%1").arg(c.count, 4, 16, QChar('0')).toUpper());
     }
@@ -89,22 +89,22 @@ TEST(LuxScale, TheSliderSpansDarknessToSunlightInRoundNumbers) {
 TEST_F(BoardWindowTest, TheIntLineFollowsTheThresholdsAndCanBeHeldLow) {
     frmTolvane& p = panel();
     InterruptFrame& line = *window.interrupt;
-    p.cmdSetCommand->click();
+    click(p.cmdSetCommand);
     rig.clock.advance(150);
     window.refresh();
     EXPECT_EQ(line.lineIndicator->fillColour(), Black);
     EXPECT_EQ(line.lineLabel->text(), "INT high: no interrupt");
 
-    line.holdLowButton->click();
+    click(line.holdLowButton);
     EXPECT_EQ(line.holdLowButton->text(), "Release INT");
     EXPECT_EQ(line.lineLabel->text(), "INT low: held on the board");
-    p.cmdSample_Portb->click();
+    click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
-    p.cmdRead_All->click();
+    click(p.cmdRead_All);
     EXPECT_EQ(p.txtRegRd[1]->text(), "00") << "the chip's flag stays clear";
-    line.holdLowButton->click();
+    click(line.holdLowButton);
     EXPECT_EQ(line.holdLowButton->text(), "Hold INT low");
-    p.cmdSample_Portb->click();
+    click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), Black);
 
     window.light->levelBox->setValue(900);  // 58982 counts, above a high limit of 32768
@@ -114,9 +114,9 @@ TEST_F(BoardWindowTest, TheIntLineFollowsTheThresholdsAndCanBeHeldLow) {
     window.refresh();
     EXPECT_EQ(line.lineIndicator->fillColour(), BrightRed);
     EXPECT_EQ(line.lineLabel->text(), "INT low: the chip signals an interrupt");
-    p.cmdSample_Portb->click();
+    click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
-    p.cmdClrInt->click();
+    click(p.cmdClrInt);
     window.refresh();
     EXPECT_EQ(line.lineLabel->text(), "INT high: no interrupt") << "cleared, for a moment";
 }

@@ -1,16 +1,14 @@
-// The board window itself: its report log, its pause, and how it looks beside the panel.
+// The board window itself: its report log, its pause, and where it goes beside the panel.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <vector>
 
 #include "tests/demo/board_window_fixture.h"
 #include "tests/support/accessibility.h"
-#include "tests/support/screenshots.h"
 #include "tests/support/user_input.h"
 
 namespace {
@@ -87,45 +85,8 @@ TEST(Windows, ThePanelOpensWholeWhereTheScreenHoldsItAndTheBoardWindowBesideIt) 
     }
 }
 
-// Both windows side by side, as a trainer sees them; the board window stays small.
 TEST_F(BoardWindowTest, EveryControlHasANameForAScreenReader) {
     EXPECT_THAT(accessibilityFaults(window), ::testing::IsEmpty());
-}
-
-TEST_F(BoardWindowTest, ScreenshotOfThePanelAndTheBoardWindowSideBySide) {
-    window.light->levelBox->setValue(180);
-    window.light->shapeList->setCurrentIndex(1);
-    bool late = false;
-    collect([&] {
-        if (history().SampleIndex == 40 && !late) {
-            late = true;
-            window.interrupt->holdLowButton->click();
-        }
-        if (history().SampleIndex == 90) panel().cmdStopData_Click();
-    });
-    window.faults->dropCountBox->setValue(2);
-    window.faults->dropButton->click();
-    window.refresh();
-    frmTolvane& p = panel();
-    p.resize(p.fullSize());
-    window.resize(window.sizeHint().width(), p.height());
-    EXPECT_GE(window.width(), 350);
-    EXPECT_LE(window.width(), 450);
-
-    const QImage left = p.grab().toImage();
-    const QImage right = window.grab().toImage();
-    constexpr int kGap = 12;
-    QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()),
-                QImage::Format_RGB32);
-    both.fill(QColor(60, 60, 60));
-    QPainter painter(&both);
-    painter.drawImage(0, 0, left);
-    painter.drawImage(left.width() + kGap, 0, right);
-    painter.end();
-    const QString path = screenshotPath("demo_with_board_window.png");
-    ASSERT_TRUE(both.save(path)) << path.toStdString();
-    const QString alone = screenshotPath("demo_board_window.png");
-    ASSERT_TRUE(right.save(alone)) << alone.toStdString();
 }
 
 }  // namespace

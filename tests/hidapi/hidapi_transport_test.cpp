@@ -35,7 +35,7 @@ struct Hidapi : ::testing::Test, FreshHidapi {
     }
 };
 
-TEST_F(Hidapi, StartsHidapiOnceAndOnDestructionClosesWhatIsStillOpenThenStops) {
+TEST_F(Hidapi, StartsHidapiOnceClosesEachHandleOnceAndOnDestructionWhatIsStillOpenThenStops) {
     EXPECT_EQ(fake.inits, 1);
     const HidHandle write = openBoard();
     const HidHandle read = transport->open(kBoard);
@@ -44,6 +44,13 @@ TEST_F(Hidapi, StartsHidapiOnceAndOnDestructionClosesWhatIsStillOpenThenStops) {
     EXPECT_EQ(fake.openDevices, 3);
     transport->close(write);
     EXPECT_EQ(fake.closed, std::vector<std::string>{kBoard});
+    // A closed handle reaches hidapi no more.
+    Report report{1};
+    EXPECT_FALSE(transport->write(write, report));
+    EXPECT_FALSE(transport->read(write, report, 0));
+    EXPECT_FALSE(transport->attributes(write));
+    transport->close(write);
+    EXPECT_TRUE(fake.writes.empty() && fake.reads.empty());
 
     transport.reset();
     EXPECT_EQ(fake.openDevices, 0);
@@ -67,18 +74,14 @@ TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheLis
     EXPECT_EQ(board->version, 0x0100);
     EXPECT_EQ(transport->attributes(transport->open(kMouse))->productId, 0xC077);
     EXPECT_EQ(fake.enumerations.size(), 1u) << "the opens used the list just made";
-}
 
-TEST_F(Hidapi, OpeningAPathTheLastListDidNotHoldListsAgain) {
-    transport->enumerate();
+    // A path the last list did not hold is listed again; one no list holds opens, unnamed.
     fake.interfaces.push_back({"/dev/hidraw7", 0x7C4B, 0x2019, 0x0200});
     EXPECT_EQ(transport->attributes(transport->open("/dev/hidraw7"))->version, 0x0200);
     EXPECT_EQ(fake.enumerations.size(), 2u);
-
-    const HidHandle unlisted = transport->open("/dev/hidraw9");  // opens, but nothing says what it is
+    const HidHandle unlisted = transport->open("/dev/hidraw9");
     EXPECT_NE(unlisted, kInvalidHandle);
     EXPECT_FALSE(transport->attributes(unlisted));
-
     fake.unopenable.insert(kMouse);
     EXPECT_EQ(transport->open(kMouse), kInvalidHandle);
     EXPECT_EQ(fake.listsNotFreed, 0);
@@ -127,19 +130,6 @@ TEST_F(Hidapi, ReadTakesOneReportWithinItsTimeOutAndLeavesTheReportAloneOtherwis
         timeouts.push_back(read.timeoutMs);
     }
     EXPECT_EQ(timeouts, (std::vector<int>{6000, 0, 1, 1})) << "each time-out passed on as it is";
-}
-
-TEST_F(Hidapi, AClosedHandleReachesHidapiNoMore) {
-    const HidHandle handle = openBoard();
-    transport->close(handle);
-    Report report{1};
-    EXPECT_FALSE(transport->write(handle, report));
-    EXPECT_FALSE(transport->read(handle, report, 0));
-    EXPECT_FALSE(transport->attributes(handle));
-    transport->close(handle);
-    EXPECT_EQ(fake.closed.size(), 1u);
-    EXPECT_TRUE(fake.writes.empty() && fake.reads.empty());
-    EXPECT_EQ(fake.unknownDevices, 0);
 }
 
 }  // namespace
