@@ -37,7 +37,7 @@ ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& serv
     cmdScale = new QPushButton("Manual Re-Scale");
     cmdScale->setToolTip("Updates Graph Scaling based on value enter into the \"Scale Max\" entry box.");
     lblTrig = new QLabel("Scale Max");
-    // "toa" is the designed tooltip word for word; we keep it.
+    // "toa" stays: we keep our texts letter for letter, typos too.
     txtScale = fixedWidthBox("25000", 7,
                              "Enter a number here followed by the \"Enter\" key to set the Max range toa "
                              "specific number.");

@@ -13,7 +13,7 @@ const QString CollectionFrame::kCollectAgainCaption = QStringLiteral("Collect Da
 
 CollectionFrame::CollectionFrame() {
     cmdCollectData = new QPushButton(kCollectCaption);
-    // "Tolvex" is the designed tooltip word for word, not our chip's name misspelt by us; we keep it.
+    // "Tolvex" (for Tolvane) stays: we keep our texts letter for letter, typos too.
     cmdCollectData->setToolTip(
         "Begins a continuous timer controller trigger, reading and display of the Tolvex Ambient Light "
         "Reading.");

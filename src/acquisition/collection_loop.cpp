@@ -1,10 +1,10 @@
 #include "acquisition/collection_loop.h"
 
 #include "acquisition/chart_math.h"
-#include "acquisition/due_time.h"
+#include "acquisition/sample_start.h"
 #include "common/display_box.h"
 #include "common/number_text.h"
-#include "common/program_title.h"
+#include "common/program_identity.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ void CollectionLoop::pass() {
     if (host_.pollingInterrupt()) host_.pollInterrupt();
     if (superseded()) return;
 
-    const std::uint32_t now = waitForDueTime(services_, due_, [this] { return superseded(); });
+    const std::uint32_t now = waitForSampleStart(services_, due_, [this] { return superseded(); });
     if (superseded()) return;
     showText(frame_.txtTime3, signedDecimal(static_cast<long long>(since(now, reference_))));
 

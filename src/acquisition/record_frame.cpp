@@ -6,7 +6,7 @@
 
 #include "acquisition/record_file.h"
 #include "common/number_text.h"
-#include "common/program_title.h"
+#include "common/program_identity.h"
 
 namespace {
 // Fewer stored samples than this leave nothing worth writing (the first eleven are never written).

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 
 #include "acquisition/record_file.h"
-#include "common/program_title.h"
+#include "common/program_identity.h"
 
 namespace {
 constexpr std::uint32_t kFlushEveryMs = 1000;  // a crash or a lost link loses at most this

@@ -6,7 +6,7 @@
 #include "chip/thresholds.h"
 #include "common/hex.h"
 #include "common/palette.h"
-#include "common/program_title.h"
+#include "common/program_identity.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
 
@@ -79,7 +79,7 @@ void frmTolvane::thresholdEntered(int n) {
     QLineEdit* box = thresholdBox(n);
     const ThresholdEntry entry = low ? checkLowThreshold(box->text()) : checkHighThreshold(box->text());
     if (entry.verdict == ThresholdEntry::Verdict::OutOfRange) {
-        // "Hign" and the doubled blank are the designed text, as users and their notes know it: we keep them.
+        // "Hign" and the doubled blank stay: we keep our texts letter for letter, typos too.
         services_.dialogs.messageBox({low ? "Low Interrupt Limit must be 0, => 256 and < =65280"
                                           : "Hign Interrupt Limit must be  => 256 and < =65280",
                                       DialogButtons::Ok, kProgramTitle});

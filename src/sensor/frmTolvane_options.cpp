@@ -88,7 +88,7 @@ QWidget* frmTolvane::buildControlFrame() {
 QWidget* frmTolvane::buildTimeBaseFrame() {
     frmTimeBase = new QGroupBox("Sampling Time Base Control");
     timeBaseGroup_ = new QButtonGroup(this);
-    // "based based" is the designed tooltip word for word; we keep it.
+    // "based based" stays: we keep our texts letter for letter, typos too.
     OptTimeBase[0] =
         groupOption("Internal Time Base", timeBaseGroup_, 0,
                     "Light sensing time based based on R1 100mSec / 100K Ohm value. Measurements start "

@@ -4,7 +4,7 @@
 #include "chip/register_bits.h"
 #include "common/hex.h"
 #include "common/palette.h"
-#include "common/program_title.h"
+#include "common/program_identity.h"
 #include "common/widget_factories.h"
 #include "sensor/frmTolvane.h"
 

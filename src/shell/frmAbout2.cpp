@@ -4,7 +4,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-#include "common/program_title.h"
+#include "common/program_identity.h"
 #include "shell/logo.h"
 
 namespace {

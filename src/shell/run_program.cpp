@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "shell/program.h"
-#include "shell/program_identity.h"
+#include "common/program_identity.h"
 
 int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName, QWidget* companion) {
     setProgramIdentity(desktopFileName);

@@ -30,9 +30,9 @@ TEST(ChartMath, TraceRowMapsTheScaleOntoRows304To1) {
 
 using Labels = std::array<QString, chart::kLabelCount>;
 
+// The chart's own test shows the labels of scale 25000 and intervals 100 and 10.
 TEST(ChartMath, AxisLabelsCountTenthsOfTheScaleAndOfTheChartSpan) {
     const std::vector<std::pair<std::int32_t, Labels>> values{
-        {25000, {"0", "2500", "5000", "7500", "10000", "12500", "15000", "17500", "20000", "22500", "25000"}},
         {25, {"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20"}},    // step 2.5 -> 2
         {35, {"0", "4", "8", "12", "16", "20", "24", "28", "32", "36", "40"}},  // step 3.5 -> 4
         {-1000, {"0", "-100", "-200", "-300", "-400", "-500", "-600", "-700", "-800", "-900", "-1000"}},
@@ -40,9 +40,6 @@ TEST(ChartMath, AxisLabelsCountTenthsOfTheScaleAndOfTheChartSpan) {
     for (const auto& [scaleMax, labels] : values) EXPECT_EQ(chart::valueLabels(scaleMax), labels) << scaleMax;
 
     const std::vector<std::pair<std::int32_t, Labels>> times{
-        {100,
-         {"0.00", "4.00", "8.00", "12.00", "16.00", "20.00", "24.00", "28.00", "32.00", "36.00", "40.00"}},
-        {10, {"0.00", ".40", ".80", "1.20", "1.60", "2.00", "2.40", "2.80", "3.20", "3.60", "4.00"}},
         {1, {"0.00", ".04", ".08", ".12", ".16", ".20", ".24", ".28", ".32", ".36", ".40"}},
     };
     for (const auto& [interval, labels] : times) EXPECT_EQ(chart::timeLabels(interval), labels) << interval;

@@ -1,62 +1,38 @@
-// The wait for a sample's due time, on the fake clock: how early the read starts, when window events
-// run and when nothing waits at all.
-#include "acquisition/due_time.h"
-
+// The wait for a sample's due time, on the fake clock, beyond what the panel's runs show: the window
+// events run once before the sleep and what their handlers spend comes off it; an abandoned or late
+// wait ends at once, also across the counter's wrap.
 #include <gtest/gtest.h>
 
+#include "acquisition/sample_start.h"
 #include "tests/doubles/test_services.h"
 
 namespace {
 
-struct Waiting : ::testing::Test {
-    TestServices test;
-    // Waits for a due time `ahead` ms from now; returns when the wait ended, relative to the due time.
-    std::int32_t waitFor(
-        std::int32_t ahead, const std::function<bool()>& abandon = [] { return false; }) {
-        const std::uint32_t due = test.clock.milliseconds() + static_cast<std::uint32_t>(ahead);
-        return static_cast<std::int32_t>(waitForDueTime(test.services, due, abandon) - due);
-    }
-};
-
-TEST_F(Waiting, TheReadStartsThreeMillisecondsEarlyAfterEventsAndOneSleep) {
-    struct Case {
+TEST(DueTime, EventsRunOnceBeforeTheSleepAndWhatTheyTakeComesOffIt) {
+    const struct {
+        std::uint32_t start;
         std::int32_t ahead;
+        std::uint32_t handlerMs;
+        bool abandon;
         std::int32_t endsAt;  // relative to the due time
-        int events;
-        int sleeps;
+        int events, sleeps;
+    } cases[] = {
+        {1000, 100, 0, false, -3, 1, 1},    {1000, 100, 60, false, -3, 1, 1},
+        {1000, 100, 98, false, -2, 1, 0},  // no sleep left: the read starts late but at once
+        {1000, 1, 0, false, -1, 0, 0},      {1000, -20, 0, false, 20, 0, 0},
+        {1000, 3000, 0, true, -3000, 1, 0}, {0xFFFFFFF0u, 100, 0, false, -3, 1, 1},
     };
-    for (const auto& [ahead, endsAt, events, sleeps] : std::vector<Case>{{3000, -3, 1, 1},
-                                                                         {100, -3, 1, 1},
-                                                                         {10, -3, 1, 1},
-                                                                         {5, -3, 1, 1},
-                                                                         {4, -4, 0, 0},
-                                                                         {1, -1, 0, 0},
-                                                                         {0, 0, 0, 0},
-                                                                         {-20, 20, 0, 0}}) {
-        SCOPED_TRACE(ahead);
-        const int eventsBefore = test.events.count();
-        const int sleepsBefore = test.dueTimeWait.waits;
-        EXPECT_EQ(waitFor(ahead), endsAt);
-        EXPECT_EQ(test.events.count() - eventsBefore, events);
-        EXPECT_EQ(test.dueTimeWait.waits - sleepsBefore, sleeps);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ahead << " ms ahead, handlers take " << c.handlerMs);
+        TestServices test;
+        test.clock.set(c.start);
+        test.events.meanwhile = [&] { test.clock.advance(c.handlerMs); };
+        const std::uint32_t due = c.start + static_cast<std::uint32_t>(c.ahead);
+        const std::uint32_t ended = waitForSampleStart(test.services, due, [&] { return c.abandon; });
+        EXPECT_EQ(static_cast<std::int32_t>(ended - due), c.endsAt);
+        EXPECT_EQ(test.events.count(), c.events);
+        EXPECT_EQ(test.dueTimeWait.waits, c.sleeps);
     }
-}
-
-// Time a handler spends during the events counts: a long handler leaves less to sleep, or none.
-TEST_F(Waiting, WhatHandlersSpendMeanwhileIsTakenOffTheSleep) {
-    test.events.meanwhile = [&] { test.clock.advance(60); };
-    EXPECT_EQ(waitFor(100), -3);
-    EXPECT_EQ(test.dueTimeWait.waits, 1);
-    test.events.meanwhile = [&] { test.clock.advance(98); };
-    EXPECT_EQ(waitFor(100), -2) << "no sleep is left; the read starts late but at once";
-    EXPECT_EQ(test.dueTimeWait.waits, 1);
-}
-
-TEST_F(Waiting, AnAbandonedWaitEndsAtOnceAndTheCounterMayWrap) {
-    EXPECT_EQ(waitFor(3000, [] { return true; }), -3000);
-    EXPECT_EQ(test.dueTimeWait.waits, 0);
-    test.clock.set(0xFFFFFFF0u);
-    EXPECT_EQ(waitFor(100), -3);
 }
 
 }  // namespace

@@ -33,14 +33,6 @@ QByteArray blockOf(const SampleHistory& history, const QString& command = "80",
     return recordBlock({command, control, "100", kWhen, history});
 }
 
-// The block's lines, each of which must end with CR LF.
-QList<QByteArray> linesOf(QByteArray block) {
-    EXPECT_TRUE(block.endsWith("\r\n"));
-    EXPECT_EQ(block.count('\n'), block.count("\r\n")) << "a line feed without its carriage return";
-    block.replace("\r\n", "\n").chop(1);
-    return block.split('\n');
-}
-
 QByteArray contents(const QString& path) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
@@ -73,70 +65,50 @@ bool isCharacterDevice(const char* path) {
     return ::lstat(path, &info) == 0 && S_ISCHR(info.st_mode);
 }
 
+// The first counted sample (element 10) and one not stored yet are not written.
 TEST(RecordBlock, IsByteExact) {
     SampleHistory history = historyUpTo(25);
-    history.AdcHistory[10] = 999999;  // the first counted sample: not written
+    history.AdcHistory[10] = 999999;
     history.AdcHistory[12] = 0;
     history.AdcHistory[24] = 65535;
-    history.AdcHistory[25] = 888888;  // not stored yet: not written
+    history.AdcHistory[25] = 888888;
     QByteArray expected =
         "Seq,AD Decimal,Integration,Reg0:&h80 :Reg1 &h0E,Interval 100, 12-07-2026,09:30:05, Qty 14\n"
         " 0, 111, 1\n 1, 0, 1\n 2, 113, 1\n 3, 114, 1\n 4, 115, 1\n 5, 116, 1\n 6, 117, 1\n"
         " 7, 118, 1\n 8, 119, 1\n 9, 120, 1\n 10, 121, 1\n 11, 122, 1\n 12, 123, 1\n 13, 65535, 1\n"
         "END\n";
-    expected.replace("\n", "\r\n");
-    EXPECT_EQ(blockOf(history), expected);
-}
+    EXPECT_EQ(blockOf(history), expected.replace("\n", "\r\n"));
+    EXPECT_EQ(recordLineCount(history), 14);
 
-TEST(RecordBlock, HoldsTheStoredSamplesFromIndex11) {
-    const struct {
-        int sampleIndex;
-        int lines;
-        const char* lastDataLine;
-    } cases[] = {
-        {20, 9, " 8, 119, 1"},
-        {25, 14, " 13, 124, 1"},
-        {1010, 999, " 998, 1109, 1"},  // element 1010, which later samples overwrite, is not written
-        {5, 0, nullptr},               // never offered for writing; the count still matches the lines
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.sampleIndex);
-        const SampleHistory history = historyUpTo(c.sampleIndex);
-        EXPECT_EQ(recordLineCount(history), c.lines);
-        const QList<QByteArray> lines = linesOf(blockOf(history));
-        ASSERT_EQ(lines.size(), c.lines + 2);
-        EXPECT_TRUE(lines.front().endsWith(", Qty " + QByteArray::number(c.lines)))
-            << lines.front().toStdString();
-        EXPECT_EQ(lines.back(), "END");
-        if (c.lastDataLine) {
-            EXPECT_EQ(lines[c.lines], c.lastDataLine);
-        }
+    // Element 1010, which later samples overwrite, is not written; before element 11 there is nothing to
+    // write, and the count still matches the lines.
+    for (const auto& [sampleIndex, lines, last] :
+         {std::tuple{1010, 999, " 998, 1109, 1\r\nEND\r\n"}, {5, 0, ", Qty 0\r\nEND\r\n"}}) {
+        EXPECT_EQ(recordLineCount(historyUpTo(sampleIndex)), lines);
+        const QByteArray block = blockOf(historyUpTo(sampleIndex));
+        EXPECT_TRUE(block.endsWith(last)) << block.right(30).toStdString();
+        EXPECT_EQ(block.count("\r\n"), lines + 2);
+        EXPECT_EQ(block.count('\n'), lines + 2);
     }
 }
 
-TEST(RecordBlock, WritesTheRegisterBoxesAsTheyStandInUtf8) {
-    const std::pair<QString, QString> cases[] = {{"zz", "1"}, {"", " 8 0 "}, {"Grün", "€&h"}};
-    const SampleHistory history = historyUpTo(20);
-    for (const auto& [command, control] : cases) {
-        const QString header = "Seq,AD Decimal,Integration,Reg0:&h" + command + " :Reg1 &h" + control +
-                               ",Interval 100, 12-07-2026,09:30:05, Qty 9";
-        EXPECT_EQ(linesOf(blockOf(history, command, control)).front(), header.toUtf8());
-    }
-}
-
-TEST(RecordBlock, DateIsMonthDayYearAndTimeIs24Hours) {
+// The register boxes as they stand, in UTF-8; the date month first, the time on 24 hours.
+TEST(RecordBlock, TheHeaderHasTheRegisterBoxesTheDateAndTheTime) {
     const struct {
+        QString command, control;
         QDateTime when;
-        const char* date;
-        const char* time;
+        const char* header;
     } cases[] = {
-        {kWhen, "12-07-2026", "09:30:05"},
-        {QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59)), "01-31-2025", "23:59:59"},
-        {QDateTime(QDate(2030, 10, 1), QTime(0, 0, 0)), "10-01-2030", "00:00:00"},
+        {"zz", "1", kWhen,
+         "Seq,AD Decimal,Integration,Reg0:&hzz :Reg1 &h1,Interval 100, 12-07-2026,09:30:05"},
+        {"", " 8 0 ", QDateTime(QDate(2025, 1, 31), QTime(23, 59, 59)),
+         "Seq,AD Decimal,Integration,Reg0:&h :Reg1 &h 8 0 ,Interval 100, 01-31-2025,23:59:59"},
+        {"Grün", "€&h", QDateTime(QDate(2030, 10, 1), QTime(0, 0, 0)),
+         "Seq,AD Decimal,Integration,Reg0:&hGrün :Reg1 &h€&h,Interval 100, 10-01-2030,00:00:00"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(recordDate(c.when), c.date);
-        EXPECT_EQ(recordTime(c.when), c.time);
+        const QByteArray block = recordBlock({c.command, c.control, "100", c.when, historyUpTo(20)});
+        EXPECT_TRUE(block.startsWith(QByteArray(c.header) + ", Qty 9\r\n")) << c.header;
     }
 }
 
@@ -158,37 +130,33 @@ protected:
     }
 };
 
-TEST_F(RecordWrite, AppendsBlockAfterBlockAndOverwriteReplaces) {
+// Appending creates a missing file; overwriting through a link writes the file it names, and a device is
+// written through, never swapped for a plain file by a safe replacement.
+TEST_F(RecordWrite, AppendExtendsOverwriteReplacesThroughLinksAndDevices) {
     const QByteArray first = blockOf(historyUpTo(20));
     const QByteArray second = blockOf(historyUpTo(25), "81", "0F");
-    const QString path = at("Data.txt");
-
-    EXPECT_EQ(writeRecordBlock(path, true, first), std::nullopt) << "a missing file is created";
-    EXPECT_EQ(writeRecordBlock(path, true, second), std::nullopt);
-    EXPECT_EQ(contents(path), first + second);
-
-    EXPECT_EQ(writeRecordBlock(path, false, first), std::nullopt);
-    EXPECT_EQ(contents(path), first);
-    EXPECT_EQ(writeRecordBlock(at("New.txt"), false, second), std::nullopt);
-    EXPECT_EQ(contents(at("New.txt")), second);
-}
-
-TEST_F(RecordWrite, OverwriteThroughALinkKeepsTheLink) {
     put(at("real.txt"), "old");
     ASSERT_TRUE(QFile::link(at("real.txt"), at("Data.txt")));
-    const QByteArray block = blockOf(historyUpTo(20));
-    EXPECT_EQ(writeRecordBlock(at("Data.txt"), false, block), std::nullopt);
-    EXPECT_TRUE(QFileInfo(at("Data.txt")).isSymLink());
-    EXPECT_EQ(contents(at("real.txt")), block);
-}
-
-// Replacing a device through a temporary file would swap the node for a plain file.
-TEST_F(RecordWrite, ADeviceIsWrittenThroughNeverReplaced) {
-    ASSERT_TRUE(isCharacterDevice("/dev/null"));
-    for (bool append : {false, true}) {
-        EXPECT_EQ(writeRecordBlock("/dev/null", append, blockOf(historyUpTo(20))), std::nullopt);
-        EXPECT_TRUE(isCharacterDevice("/dev/null"));
+    const struct {
+        QString path;
+        bool append;
+        const QByteArray& block;
+        QString file;
+        QByteArray contents;
+    } writes[] = {
+        {at("New.txt"), true, first, at("New.txt"), first},
+        {at("New.txt"), true, second, at("New.txt"), first + second},
+        {at("New.txt"), false, second, at("New.txt"), second},
+        {at("Data.txt"), false, first, at("real.txt"), first},
+        {"/dev/null", false, first, {}, {}},
+        {"/dev/null", true, first, {}, {}},
+    };
+    for (const auto& w : writes) {
+        EXPECT_EQ(writeRecordBlock(w.path, w.append, w.block), std::nullopt) << w.path.toStdString();
+        if (!w.file.isEmpty()) EXPECT_EQ(contents(w.file), w.contents);
     }
+    EXPECT_TRUE(QFileInfo(at("Data.txt")).isSymLink());
+    EXPECT_TRUE(isCharacterDevice("/dev/null"));
 }
 
 // Lowers the largest file this process may write, so that a write to a regular file fails part way
@@ -219,40 +187,34 @@ TEST_F(RecordWrite, AFailureReportsTheSystemTextAndLeavesEverythingAsItWas) {
     const struct {
         const char* what;
         QString path;
-        bool append;
         rlim_t sizeLimit;  // 0: none
     } cases[] = {
-        {"a folder that does not exist", at("missing/Data.txt"), false, 0},
-        {"a folder that does not exist", at("missing/Data.txt"), true, 0},
-        {"a folder as the path", at("folder"), false, 0},
-        {"a folder as the path", at("folder"), true, 0},
-        {"an empty path", "", false, 0},
-        {"an empty path", "", true, 0},
-        {"a file as a folder", at("Data.txt/Data.txt"), false, 0},
-        {"a file as a folder", at("Data.txt/Data.txt"), true, 0},
-        {"a full device", "/dev/full", true, 0},
-        {"a regular file that fills up", at("Data.txt"), false, limit},
-        {"a regular file that fills up", at("Data.txt"), true, limit},
-        {"a new file that fills up", at("New.txt"), false, limit},
-        {"a new file that fills up", at("New.txt"), true, limit},
+        {"a folder that does not exist", at("missing/Data.txt"), 0},
+        {"a folder as the path", at("folder"), 0},
+        {"an empty path", "", 0},
+        {"a file as a folder", at("Data.txt/Data.txt"), 0},
+        {"a full device", "/dev/full", 0},
+        {"a regular file that fills up", at("Data.txt"), limit},
+        {"a new file that fills up", at("New.txt"), limit},
     };
     put(at("Data.txt"), earlier);
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder"));
     const auto before = snapshot();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.what) + (c.append ? ", appending" : ", overwriting"));
-        std::optional<QString> error;
-        if (c.sizeLimit) {
-            FileSizeLimit limited(c.sizeLimit);
-            error = writeRecordBlock(c.path, c.append, block);
-        } else {
-            error = writeRecordBlock(c.path, c.append, block);
+    for (const auto& c : cases)
+        for (bool append : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (append ? ", appending" : ", overwriting"));
+            std::optional<QString> error;
+            if (c.sizeLimit) {
+                FileSizeLimit limited(c.sizeLimit);
+                error = writeRecordBlock(c.path, append, block);
+            } else {
+                error = writeRecordBlock(c.path, append, block);
+            }
+            ASSERT_TRUE(error.has_value());
+            EXPECT_FALSE(error->isEmpty());
+            EXPECT_NE(*error, "Unknown error");
+            EXPECT_EQ(snapshot(), before);
         }
-        ASSERT_TRUE(error.has_value());
-        EXPECT_FALSE(error->isEmpty());
-        EXPECT_NE(*error, "Unknown error");
-        EXPECT_EQ(snapshot(), before);
-    }
 }
 
 // A file we may not write is left as it was; a file we may write in a folder where we may not create

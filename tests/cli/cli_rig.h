@@ -49,12 +49,6 @@ struct CliRig {
                          [this] { return stop(); }};
         return runCli(arguments, system);
     }
-
-    // The rows collect wrote to standard output, header included.
-    std::size_t lines() const {
-        const std::string text = out.str();
-        return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-    }
 };
 
 // The bytes of an I2C transfer up to its last payload byte, in hexadecimal: "01 06 89 02 01 04".

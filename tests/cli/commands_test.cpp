@@ -84,96 +84,50 @@ const QString kNotFound =
 // Every way a run can fail, with its status and its line on standard error; a usage error adds the
 // command's usage line.
 TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
+    const auto board = [](CliRig& r) { r.bus.addBoard(); };
+    const QString read = "read [options] [FIRST [COUNT]]", set = "set [options]",
+                  any = "[options] COMMAND ...";
     const struct {
-        const char* what;
         std::function<void(CliRig&)> setUp;
         QStringList arguments;
         int status;
         QString err;
+        QString usage = {};  // the command's usage line follows a usage error
     } cases[] = {
-        {"unknown command",
-         {},
-         {"frobnicate"},
-         1,
-         "Unknown command 'frobnicate'.\nUsage: tolvane-cli [options] COMMAND ..."},
-        {"unknown option",
-         {},
-         {"read", "--bogus"},
-         1,
-         "Unknown option 'bogus'.\nUsage: tolvane-cli read [options] [FIRST [COUNT]]"},
-        {"no such register",
-         {},
-         {"read", "R8"},
-         1,
-         "Invalid value 'R8' for FIRST: a register from R0 to R7.\nUsage: tolvane-cli read [options] [FIRST "
-         "[COUNT]]"},
-        {"past R7",
-         {},
-         {"read", "R6", "3"},
-         1,
-         "Invalid value '3' for COUNT: 1 to 2 from R6.\nUsage: tolvane-cli read [options] [FIRST [COUNT]]"},
-        {"read-only register",
-         {},
+        {{}, {"frobnicate"}, 1, "Unknown command 'frobnicate'.", any},
+        {{}, {"read", "--bogus"}, 1, "Unknown option 'bogus'.", read},
+        {{}, {"read", "R8"}, 1, "Invalid value 'R8' for FIRST: a register from R0 to R7.", read},
+        {{}, {"read", "R6", "3"}, 1, "Invalid value '3' for COUNT: 1 to 2 from R6.", read},
+        {{},
          {"write", "R4", "00"},
          1,
-         "Invalid value 'R4' for REG: a register from R0 to R3.\nUsage: tolvane-cli write [options] REG "
-         "VALUE"},
-        {"no such range",
-         {},
-         {"set", "--range", "2k"},
-         1,
-         "Invalid value '2k' for --range: one of 1k, 4k, 16k, 64k.\nUsage: tolvane-cli set [options]"},
-        {"threshold out of range",
-         {},
-         {"set", "--high", "100"},
-         1,
-         "Invalid value '100' for --high: 256 to 65280.\nUsage: tolvane-cli set [options]"},
-        {"nothing to set",
-         {},
-         {"set"},
-         1,
-         "Name at least one field to set.\nUsage: tolvane-cli set [options]"},
-        {"count and duration",
-         {},
+         "Invalid value 'R4' for REG: a register from R0 to R3.",
+         "write [options] REG VALUE"},
+        {{}, {"set", "--range", "2k"}, 1, "Invalid value '2k' for --range: one of 1k, 4k, 16k, 64k.", set},
+        {{}, {"set", "--high", "100"}, 1, "Invalid value '100' for --high: 256 to 65280.", set},
+        {{}, {"set"}, 1, "Name at least one field to set.", set},
+        {{},
          {"collect", "--count", "3", "--duration", "1"},
          1,
-         "--count and --duration cannot be given together.\nUsage: tolvane-cli collect [options]"},
-        {"light without the demo",
-         {},
-         {"--light", "500", "read"},
-         1,
-         "--light needs --demo.\nUsage: tolvane-cli [options] COMMAND ..."},
-        {"output that cannot be written",
-         [](CliRig& r) { r.bus.addBoard(); },
+         "--count and --duration cannot be given together.",
+         "collect [options]"},
+        {{}, {"--light", "500", "read"}, 1, "--light needs --demo.", any},
+        {board,
          {"collect", "--output", "/nonexistent/readings.csv"},
          1,
          "Cannot write /nonexistent/readings.csv: No such file or directory."},
-        {"no board", [](CliRig& r) { r.bus.addForeignDevice(0x046D, 0xC077); }, {"read"}, 2, kNotFound},
-        {"no permission",
-         [](CliRig& r) { r.bus.addUnopenableDevice(); },
-         {"read"},
-         2,
-         kNotFound + " " + noPermissionText()},
-        {"no such board",
-         [](CliRig& r) { r.bus.addBoard(); },
-         {"--board", "1", "read"},
-         2,
-         "No board 1; `tolvane-cli boards` lists the boards there are."},
-        {"the chosen board refuses",
-         [](CliRig& r) {
-             r.bus.addBoard();
-             r.bus.addUnopenableDevice();
-         },
+        {[](CliRig& r) { r.bus.addForeignDevice(0x046D, 0xC077); }, {"read"}, 2, kNotFound},
+        {[](CliRig& r) { r.bus.addUnopenableDevice(); }, {"read"}, 2, kNotFound + " " + noPermissionText()},
+        {board, {"--board", "1", "read"}, 2, "No board 1; `tolvane-cli boards` lists the boards there are."},
+        {[](CliRig& r) { r.bus.addBoard(), r.bus.addUnopenableDevice(); },
          {"--board", "sim:1", "write", "R0", "80"},
          2,
          noPermissionText()},
-        {"chip not acknowledging",
-         [](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; },
+        {[](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; },
          {"read"},
          3,
          "The chip did not acknowledge (I2C address 88)."},
-        {"read-back differs",
-         [](CliRig& r) {
+        {[](CliRig& r) {
              r.bus.addBoard();
              r.wire = std::make_unique<ForgetfulChip>(r.bus);
              r.transport = r.wire.get();
@@ -181,22 +135,20 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
          {"write", "R0", "80"},
          3,
          "R0 reads back 81, not 80 as written."},
-        {"no answer",
-         [](CliRig& r) { r.bus.addBoard().dropAnswers(1); },
+        {[](CliRig& r) { r.bus.addBoard().dropAnswers(1); },
          {"read"},
          4,
          "Please check USB connection. The board did not answer within 6000 ms."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
         CliRig rig;
         if (c.setUp) c.setUp(rig);
         const std::uint32_t start = rig.clock.milliseconds();
         EXPECT_EQ(rig.run(c.arguments), c.status);
-        EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + c.err + "\n");
-        if (c.status == 4) {
-            EXPECT_EQ(rig.clock.milliseconds() - start, 6000u);
-        }
+        const QString usage = c.usage.isEmpty() ? "" : "\nUsage: tolvane-cli " + c.usage;
+        EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + c.err + usage + "\n");
+        EXPECT_EQ(rig.clock.milliseconds() - start, c.status == 4 ? 6000u : 0u);
     }
 }
 

@@ -1,4 +1,4 @@
-// The shared helpers: text and number conversions, indicator colours.
+// The shared helpers: hexadecimal texts, the console's transfer fields, the indicator's colours.
 #include <gtest/gtest.h>
 
 #include "common/hex.h"
@@ -7,20 +7,15 @@
 
 namespace {
 
-TEST(Hex2, IsAlwaysTwoUpperCaseDigits) {
-    EXPECT_EQ(Hex2(0), "00");
-    EXPECT_EQ(Hex2(5), "05");
-    EXPECT_EQ(Hex2(171), "AB");
-}
-
-TEST(HexToInt, TakesLeadingHexDigitsAsASigned16BitNumber) {
-    EXPECT_EQ(HexToInt("ff"), 0xFF);
-    EXPECT_EQ(HexToInt("7FFF"), 32767);
-    EXPECT_EQ(HexToInt("8000"), -32768);
-    EXPECT_EQ(HexToInt("12345"), 0x2345);  // low 16 bits
-    EXPECT_EQ(HexToInt("1G"), 1);          // stops at the first other character
-    EXPECT_EQ(HexToInt("XX"), 0);
-    EXPECT_EQ(HexToInt(""), 0);
+TEST(Hex, TwoDigitTextsAndTheBoxesSigned16BitReading) {
+    for (const auto& [value, text] : {std::pair{0, "00"}, {5, "05"}, {171, "AB"}})
+        EXPECT_EQ(Hex2(value), text);
+    // Leading digits up to the first other character; "8000".."FFFF" are negative; the low 16 bits stay.
+    const std::pair<const char*, int> cases[] = {
+        {"ff", 0xFF}, {"7FFF", 32767}, {"8000", -32768}, {"12345", 0x2345}, {"1G", 1},
+        {"G1", 0},    {"1G2", 1},      {"XX", 0},        {"", 0},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(HexToInt(text), value) << text;
 }
 
 TEST(TransferFields, AcceptOnlyAHexByteAndADecimalCountFromOneTo32) {
@@ -35,24 +30,17 @@ TEST(TransferFields, AcceptOnlyAHexByteAndADecimalCountFromOneTo32) {
         EXPECT_EQ(parseCount(bad), std::nullopt) << bad;
 }
 
-TEST(Shape, FlipsBetweenBrightGreenAndGreenAndPaintsThePaletteColour) {
+TEST(Shape, PaintsItsPaletteColourAndFlipsAnyOtherColourToBrightGreen) {
     Shape shape;
-    EXPECT_EQ(shape.fillColour(), Black);
-    for (PaletteIndex expected : {BrightGreen, Green, BrightGreen}) {
-        shape.flipActivity();
-        EXPECT_EQ(shape.fillColour(), expected);
+    shape.resize(16, 16);
+    const std::pair<PaletteIndex, QColor> colours[] = {
+        {Black, {0, 0, 0}}, {Green, {0, 128, 0}}, {BrightGreen, {0, 255, 0}}, {BrightRed, {255, 0, 0}}};
+    for (const auto& [index, colour] : colours) {
+        shape.setFillColour(index);
+        EXPECT_EQ(shape.grab().toImage().pixelColor(8, 8), colour) << index;
     }
-    shape.setFillColour(BrightRed);  // any colour but bright green flips to bright green
     shape.flipActivity();
     EXPECT_EQ(shape.fillColour(), BrightGreen);
-
-    EXPECT_EQ(paletteColour(Black), QColor(0, 0, 0));
-    EXPECT_EQ(paletteColour(Green), QColor(0, 128, 0));
-    EXPECT_EQ(paletteColour(BrightGreen), QColor(0, 255, 0));
-    EXPECT_EQ(paletteColour(BrightRed), QColor(255, 0, 0));
-    shape.resize(16, 16);
-    shape.setFillColour(BrightRed);
-    EXPECT_EQ(shape.grab().toImage().pixelColor(8, 8), paletteColour(BrightRed));
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 
-#include "shell/program_identity.h"
+#include "common/program_identity.h"
 
 namespace {
 

@@ -2,31 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <vector>
 
 #include "sim/sim_bus.h"
 #include "tests/doubles/fake_clock.h"
+#include "tests/doubles/reports.h"
 
 using Bytes = std::vector<std::uint8_t>;
 
-// The protocol's command codes and sub-commands, typed here from its tables: these tests share no
-// numbers with sim/ or with the program, so a wrong one on either side shows.
-enum : std::uint8_t {
-    Led = 1,
-    GpConfig = 2,
-    GpValue = 3,
-    I2cOptions = 4,
-    I2cClock = 5,
-    I2cTransfer = 6,
-    SpiOptions = 7,
-    SpiClock = 8,
-};
+// The protocol's command codes, typed here from its tables: these tests share no numbers with sim/ or
+// with the program, so a wrong one on either side shows.
+enum : std::uint8_t { Led = 1, GpValue = 3, I2cClock = 5, I2cTransfer = 6, SpiOptions = 7 };
 enum : std::uint8_t { Set = 0, Get = 1 };
 
 // One board on a simulated bus, driven as the program drives it: through HidTransport on a FakeClock.
+// Reports are written from byte 1 on; byte 0, the report id, is 1.
 struct BusHarness {
     explicit BusHarness(sim::Timing timing = sim::Timing::Instant) : bus(clock, timing) {}
 
@@ -36,13 +27,11 @@ struct BusHarness {
     HidTransport& transport = bus;
     HidHandle handle = transport.open("sim:0");
 
-    // A report of the given bytes from byte 1 on; the rest is 0.
     static Report report(std::initializer_list<std::uint8_t> bytes) {
-        Report r{1};
-        std::copy(bytes.begin(), bytes.end(), r.begin() + 1);
+        Report r = reportOf(bytes, 1);
+        r[0] = 1;
         return r;
     }
-    static Bytes head(const Report& r, std::size_t count) { return {r.begin(), r.begin() + count}; }
     bool send(std::initializer_list<std::uint8_t> bytes) { return transport.write(handle, report(bytes)); }
     std::optional<Report> answer(int timeoutMs = 0) {
         Report r{};
@@ -55,17 +44,15 @@ struct BusHarness {
         EXPECT_TRUE(a) << "no answer to command " << int(*bytes.begin());
         return a.value_or(Report{});
     }
-
-    // One I2C write to the chip: a register (or command) byte then data; returns the answer's status.
+    // One I2C write to the chip, a register (or command) byte then data; returns the answer's status.
     std::uint8_t i2cWrite(Bytes regAndData) {
-        Report r = report(
-            {I2cTransfer, sim::TolvaneChip::kAddress, static_cast<std::uint8_t>(regAndData.size() - 1), 1});
+        Report r = report({I2cTransfer, 0x88, static_cast<std::uint8_t>(regAndData.size() - 1), 1});
         std::copy(regAndData.begin(), regAndData.end(), r.begin() + 5);
         EXPECT_TRUE(transport.write(handle, r));
         return answer().value_or(Report{}).at(1);
     }
     Bytes i2cRead(std::uint8_t reg, std::uint8_t count) {
-        const Report a = query({I2cTransfer, sim::TolvaneChip::kAddress + 1, count, 1, reg});
+        const Report a = query({I2cTransfer, 0x89, count, 1, reg});
         EXPECT_EQ(a[1], 0);
         return {a.begin() + 2, a.begin() + 2 + count};
     }

@@ -1,4 +1,6 @@
 // The light sensor model, seen through the bridge the way the program sees it, and its light.
+#include <functional>
+
 #include "tests/sim/bus_harness.h"
 
 namespace {
@@ -24,44 +26,39 @@ TEST(TolvaneChip, PowersOnDisabledWithTheDocumentedRegisters) {
     EXPECT_TRUE(chip.intPinHigh());
 }
 
-TEST(TolvaneChip, TheFirstReadingArrivesAfterOneIntegrationOfTheResolution) {
-    // R0 bits 1..0; no integration has ended before, the first one has after; R7:R6 cycles; 500 lux on 1k.
-    const std::tuple<std::uint8_t, std::uint32_t, std::uint32_t, unsigned, unsigned> cases[] = {
-        {0, 99, 100, 65535, 32768},  // 2^16 cycles do not fit
-        {1, 6, 7, 4096, 2048},
-        {2, 0, 1, 256, 128},
-        {3, 0, 1, 16, 8},
+// The first reading after one integration of the resolution (R0 bits 1..0), its cycles in R7:R6; the
+// count by mode (R0 bits 3..2) and range (R1 bits 3..2), D1 - D2 never below 0, clipped at full scale.
+TEST(TolvaneChip, TheCountFollowsResolutionModeAndRangeAndClipsAtFullScale) {
+    const struct {
+        std::uint8_t r0, r1;
+        double d1, d2;
+        std::uint32_t readyMs;
+        unsigned count, cycles;
+    } cases[] = {
+        {0x00, 0x00, 500, 0, 100, 32768, 65535},  // 2^16 cycles do not fit
+        {0x01, 0x00, 500, 0, 7, 2048, 4096},
+        {0x02, 0x00, 500, 0, 1, 128, 256},
+        {0x03, 0x00, 500, 0, 1, 8, 16},
+        {0x00, 0x00, 600, 200, 100, 39321, 65535},  // D1 on 1k
+        {0x04, 0x00, 600, 200, 100, 13107, 65535},  // D2
+        {0x08, 0x00, 600, 200, 100, 26214, 65535},  // D1 - D2
+        {0x08, 0x00, 200, 600, 100, 0, 65535},
+        {0x0C, 0x00, 600, 200, 100, 39321, 65535},  // 11 is D1
+        {0x00, 0x00, 2000, 0, 100, 65535, 65535},
+        {0x00, 0x04, 2000, 0, 100, 32768, 65535},  // 4k
+        {0x00, 0x0C, 2000, 0, 100, 2048, 65535},   // 64k
+        {0x01, 0x04, 9000, 0, 7, 4095, 4096},      // 12 bits clip at their own full scale
     };
-    for (auto [code, beforeMs, afterMs, cycles, count] : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "R0 " << int(c.r0) << " R1 " << int(c.r1) << " D1 " << c.d1);
         Chip chip;
-        chip.light(500);
-        chip.start(kEnable | code);
-        chip.clock.advance(beforeMs);
-        EXPECT_EQ(chip.adcCount(), 0u) << int(code);
-        chip.clock.advance(afterMs - beforeMs);
-        EXPECT_EQ(chip.adcCount(), count) << int(code);
-        EXPECT_EQ(chip.word(6), cycles) << int(code);
-    }
-}
-
-TEST(TolvaneChip, CountFollowsModeAndRangeAndClipsAtFullScale) {
-    Chip chip;
-    const std::tuple<std::uint8_t, std::uint8_t, double, double, unsigned> cases[] = {
-        {0x00, 0x00, 600, 200, 39321},  // D1 on 1k
-        {0x04, 0x00, 600, 200, 13107},  // D2
-        {0x08, 0x00, 600, 200, 26214},  // D1 - D2
-        {0x08, 0x00, 200, 600, 0},      // D1 - D2 never below 0
-        {0x0C, 0x00, 600, 200, 39321},  // 11 reads as D1
-        {0x00, 0x00, 2000, 0, 65535},   // clipped
-        {0x00, 0x04, 2000, 0, 32768},   // 4k
-        {0x00, 0x0C, 2000, 0, 2048},    // 64k
-        {0x01, 0x04, 9000, 0, 4095},    // 12 bits clip at their own full scale
-    };
-    for (auto [mode, range, d1, d2, expected] : cases) {
-        chip.light(d1, d2);
-        chip.start(kEnable | mode, range);
-        chip.clock.advance(100);
-        EXPECT_EQ(chip.adcCount(), expected) << "R0 " << int(mode) << " R1 " << int(range) << " D1 " << d1;
+        chip.light(c.d1, c.d2);
+        chip.start(kEnable | c.r0, c.r1);
+        chip.clock.advance(c.readyMs - 1);
+        EXPECT_EQ(chip.adcCount(), 0u);
+        chip.clock.advance(1);
+        EXPECT_EQ(chip.adcCount(), c.count);
+        EXPECT_EQ(chip.word(6), c.cycles);
     }
 }
 
@@ -119,17 +116,6 @@ TEST(TolvaneChip, SubMillisecondIntegrationsAreCountedExactly) {
     EXPECT_TRUE(chip.interrupt());
 }
 
-TEST(TolvaneChip, TransfersAutoIncrementAndIgnoreReadOnlyAndUnusedRegisters) {
-    Chip chip;
-    chip.board.chip.setReg(4, 0x44);
-    EXPECT_EQ(chip.i2cWrite({0x00, 0x10, 0x12, 0x33, 0x44, 0x99, 0x99}), 0);  // runs on into R4, R5
-    EXPECT_EQ(chip.i2cWrite({0x20, 0x55}), 0);                                // unused, acknowledged
-    EXPECT_EQ(chip.i2cRead(0x02, 8), (Bytes{0x33, 0x44, 0x44, 0, 0, 0, 0, 0}));
-    // A current-address read goes on from where the last transfer left the pointer.
-    chip.i2cRead(0x00, 1);
-    EXPECT_EQ(BusHarness::head(chip.query({I2cTransfer, 0x89, 2, 0}), 4), (Bytes{1, 0, 0x12, 0x33}));
-}
-
 TEST(TolvaneChip, ExternalTimingIntegratesBetweenEndOfConversionCommands) {
     Chip chip;
     chip.light(500);
@@ -173,27 +159,6 @@ TEST(TolvaneChip, RemembersAnExcursionNobodyLookedAt) {
     EXPECT_TRUE(chip.interrupt());
 }
 
-TEST(LightSource, StepsHoldTheirLevelAndTheWaveIsRepeatableAndNeverNegative) {
-    LightSource s = LightSource::steps({{200, {-20, -3}}, {100, {10, 1}}});  // any order
-    EXPECT_EQ(s.at(99).d1, 0);                                               // dark before the first step
-    EXPECT_EQ(s.at(199).d1, 10);
-    EXPECT_EQ(s.at(200).d1, 0);
-
-    LightSource w = LightSource::wave(400, 100, 1000, 0, 1, 0.25);
-    EXPECT_DOUBLE_EQ(w.at(250).d1, 500);
-    EXPECT_DOUBLE_EQ(w.at(250).d2, 125);
-    auto series = [](std::uint32_t seed) {
-        LightSource noisy = LightSource::wave(5, 0, 1000, 20, seed);
-        std::vector<double> values;
-        for (std::uint32_t t = 0; t < 200; ++t) values.push_back(noisy.at(t).d1);
-        return values;
-    };
-    const std::vector<double> first = series(7);
-    EXPECT_EQ(first, series(7));
-    EXPECT_NE(first, series(8));
-    EXPECT_EQ(*std::min_element(first.begin(), first.end()), 0);
-}
-
 // A light changed during a run counts from the moment of the change: integrations that ended before it
 // keep what they saw, however long nobody looked.
 TEST(TolvaneChip, ANewLightCountsFromNowOn) {
@@ -209,45 +174,49 @@ TEST(TolvaneChip, ANewLightCountsFromNowOn) {
     EXPECT_EQ(chip.adcCount(), 13107u);
 }
 
-// The demo's light: a level, its shape around it, the infrared part D2 sees, and seeded noise.
-TEST(LightSource, ASettingGivesItsLevelShapeInfraredShareAndNoise) {
+// Steps hold their level, in any order, dark before the first; a wave and the demo's settings give
+// their level and shape, D2 its infrared share; seeded noise repeats and no light is negative.
+TEST(LightSource, StepsWavesAndSettingsGiveTheirLevelAndRepeatableNoise) {
+    LightSource s = LightSource::steps({{200, {-20, -3}}, {100, {10, 1}}});
+    EXPECT_EQ(s.at(99).d1, 0);
+    EXPECT_EQ(s.at(199).d1, 10);
+    EXPECT_EQ(s.at(200).d1, 0);
+    LightSource w = LightSource::wave(400, 100, 1000, 0, 1, 0.25);
+    EXPECT_DOUBLE_EQ(w.at(250).d1, 500);
+    EXPECT_DOUBLE_EQ(w.at(250).d2, 125);
+
     using Shape = sim::LightSetting::Shape;
-    struct Case {
-        Shape shape;
-        std::uint32_t ms;
-        double d1;
-    };
-    for (const auto& [shape, ms, d1] : std::vector<Case>{{Shape::Constant, 0, 400},
-                                                         {Shape::Constant, 13000, 400},
-                                                         {Shape::Steps, 4999, 200},
-                                                         {Shape::Steps, 5000, 400},
-                                                         {Shape::Steps, 10000, 600},
-                                                         {Shape::Steps, 15000, 400},
-                                                         {Shape::Steps, 20000, 200},
-                                                         {Shape::Wave, 0, 400},
-                                                         {Shape::Wave, 5000, 600},
-                                                         {Shape::Wave, 15000, 200}}) {
-        SCOPED_TRACE(testing::Message() << int(shape) << " at " << ms);
-        LightSource light = LightSource::shaped({400, shape, 0.25, 0}, 1);
-        const sim::Light seen = light.at(ms);
-        EXPECT_NEAR(seen.d1, d1, 1e-9);
+    const std::tuple<Shape, std::uint32_t, double> shapes[] = {
+        {Shape::Constant, 0, 400},  {Shape::Constant, 13000, 400}, {Shape::Steps, 4999, 200},
+        {Shape::Steps, 5000, 400},  {Shape::Steps, 10000, 600},    {Shape::Steps, 15000, 400},
+        {Shape::Steps, 20000, 200}, {Shape::Wave, 0, 400},         {Shape::Wave, 5000, 600},
+        {Shape::Wave, 15000, 200}};
+    for (const auto& [shape, ms, d1] : shapes) {
+        const sim::Light seen = LightSource::shaped({400, shape, 0.25, 0}, 1).at(ms);
+        EXPECT_NEAR(seen.d1, d1, 1e-9) << int(shape) << " at " << ms;
         EXPECT_NEAR(seen.d2, d1 / 4, 1e-9);
     }
+    EXPECT_EQ(LightSource::shaped({-50, Shape::Wave, 0, 0}, 1).at(5000).d1, 0) << "no negative level";
 
-    auto series = [](std::uint32_t seed, double noise) {
-        LightSource light = LightSource::shaped({10, Shape::Steps, 1.5, noise}, seed);
-        std::vector<sim::Light> values;
-        for (std::uint32_t t = 0; t < 200; ++t) values.push_back(light.at(t));
+    const auto series = [](LightSource light) {
+        std::vector<double> values;
+        for (std::uint32_t t = 0; t < 200; ++t) values.push_back(light.at(t).d1);
         return values;
     };
-    const std::vector<sim::Light> noisy = series(7, 20);
-    EXPECT_EQ(series(7, 20)[150].d1, noisy[150].d1) << "repeatable";
-    EXPECT_NE(series(8, 20)[150].d1, noisy[150].d1);
-    for (const sim::Light& l : noisy) {
-        EXPECT_GE(l.d1, 0);
+    for (const auto& noisy :
+         {std::function([](std::uint32_t seed) { return LightSource::wave(5, 0, 1000, 20, seed); }),
+          std::function([](std::uint32_t seed) {
+              return LightSource::shaped({10, Shape::Steps, 1.5, 20}, seed);
+          })}) {
+        const std::vector<double> first = series(noisy(7));
+        EXPECT_EQ(first, series(noisy(7)));
+        EXPECT_NE(first, series(noisy(8)));
+        EXPECT_EQ(*std::min_element(first.begin(), first.end()), 0);
+    }
+    for (std::uint32_t t = 0; t < 200; t += 7) {
+        const sim::Light l = LightSource::shaped({10, Shape::Steps, 1.5, 20}, 7).at(t);
         EXPECT_EQ(l.d2, l.d1) << "an infrared share beyond 1 is all infrared";
     }
-    EXPECT_EQ(LightSource::shaped({-50, Shape::Wave, 0, 0}, 1).at(5000).d1, 0) << "no negative level";
 }
 
 }  // namespace

@@ -1,9 +1,7 @@
-#include "shell/program_identity.h"
+#include "common/program_identity.h"
 
 #include <QGuiApplication>
 #include <QIcon>
-
-#include "common/program_title.h"
 
 void setProgramIdentity(const QString& desktopFileName) {
     QGuiApplication::setApplicationName(kProgramTitle);
