@@ -5,7 +5,8 @@ constexpr std::int32_t kStartEarlyMs = 4;  // close enough: take the sample now
 constexpr std::int32_t kWakeEarlyMs = 3;   // sleep until this long before the due time
 }  // namespace
 
-std::uint32_t waitForSampleStart(Services& services, std::uint32_t dueMs, const std::function<bool()>& abandon) {
+std::uint32_t waitForSampleStart(Services& services, std::uint32_t dueMs,
+                                 const std::function<bool()>& abandon) {
     for (;;) {
         std::uint32_t now = services.clock.milliseconds();
         if (static_cast<std::int32_t>(now - dueMs) >= -kStartEarlyMs) return now;

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "shell/program.h"
 #include "common/program_identity.h"
+#include "shell/program.h"
 
 int runProgram(HidTransport& transport, Clock& clock, const QString& desktopFileName, QWidget* companion) {
     setProgramIdentity(desktopFileName);
