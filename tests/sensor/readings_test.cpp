@@ -52,11 +52,7 @@ TEST_F(ReadingsTest, TheIlluminanceFollowsTheRangeResolutionAndModeOfEachRead) {
         click(c.option);
         rig.clock.advance(110);  // an integration under the new setting
         click(p.cmdRead_Measurements);
-        EXPECT_EQ(illuminance(), c.shown)
-            << qPrintable(static_cast<QAbstractButton*>(c.option)->text()) << " "
-            << qPrintable(p.txtRegRd[5]->text() + p.txtRegRd[4]->text() + " R0 " + p.txtRegRd[0]->text() +
-                          " shadow " + QString::number(p.RegShadow[0], 16) + " chip " +
-                          QString::number(chip().reg(0), 16));
+        EXPECT_EQ(illuminance(), c.shown) << qPrintable(static_cast<QAbstractButton*>(c.option)->text());
     }
     EXPECT_EQ(frame().txtIlluminance->accessibleName(), "Illuminance (lux)");
 }
