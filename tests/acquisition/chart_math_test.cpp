@@ -31,18 +31,13 @@ TEST(ChartMath, TraceRowMapsTheScaleOntoRows304To1) {
 using Labels = std::array<QString, chart::kLabelCount>;
 
 // The chart's own test shows the labels of scale 25000 and intervals 100 and 10.
-TEST(ChartMath, AxisLabelsCountTenthsOfTheScaleAndOfTheChartSpan) {
+TEST(ChartMath, ValueLabelsCountRoundedTenthsOfTheScale) {
     const std::vector<std::pair<std::int32_t, Labels>> values{
         {25, {"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20"}},    // step 2.5 -> 2
         {35, {"0", "4", "8", "12", "16", "20", "24", "28", "32", "36", "40"}},  // step 3.5 -> 4
         {-1000, {"0", "-100", "-200", "-300", "-400", "-500", "-600", "-700", "-800", "-900", "-1000"}},
     };
     for (const auto& [scaleMax, labels] : values) EXPECT_EQ(chart::valueLabels(scaleMax), labels) << scaleMax;
-
-    const std::vector<std::pair<std::int32_t, Labels>> times{
-        {1, {"0.00", ".04", ".08", ".12", ".16", ".20", ".24", ".28", ".32", ".36", ".40"}},
-    };
-    for (const auto& [interval, labels] : times) EXPECT_EQ(chart::timeLabels(interval), labels) << interval;
 }
 
 }  // namespace

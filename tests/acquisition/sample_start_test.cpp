@@ -1,9 +1,10 @@
 // The wait for a sample's due time, on the fake clock, beyond what the panel's runs show: the window
 // events run once before the sleep and what their handlers spend comes off it; an abandoned or late
 // wait ends at once, also across the counter's wrap.
+#include "acquisition/sample_start.h"
+
 #include <gtest/gtest.h>
 
-#include "acquisition/sample_start.h"
 #include "tests/doubles/test_services.h"
 
 namespace {

@@ -54,6 +54,11 @@ TEST(StripChart, GridHasTenDivisionsEachWayAndShowsAsItGrows) {
             ASSERT_EQ(rig.plot.image().pixel(x, y), onGrid(x, y) ? kBlack : kWhite) << x << "," << y;
     // One transfer after column 200, one after every 25th column of the horizontal lines, one at the end.
     EXPECT_EQ(rig.events.count(), 1 + 16 + 1);
+    // On screen the image lies inside the sunken border: shadow at the top left, light at the bottom right.
+    const QImage shown = rig.plot.grab().toImage();
+    EXPECT_EQ(shown.pixel(2 + 40, 2 + 1), kBlack);
+    EXPECT_EQ(shown.pixel(0, 0), rig.plot.palette().color(QPalette::Dark).rgb());
+    EXPECT_EQ(shown.pixel(403, 303), rig.plot.palette().color(QPalette::Light).rgb());
 }
 
 // A picture like the labels one with each text printed at its top left corner.

@@ -24,6 +24,8 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
         QStringList arguments;
         std::string out;
         Lines sent;
+        int board = 0;  // the one that receives the transfers
+        QString err = {};
     } cases[] = {
         {{"read"}, "R0 80\nR1 24\nR2 FF\nR3 00\nR4 00\nR5 00\nR6 00\nR7 00\n", {"01 06 89 08 01 00"}},
         {{"read", "R2", "2"}, "R2 FF\nR3 00\n", {"01 06 89 02 01 02"}},
@@ -48,21 +50,34 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
          "\n",
          {"01 06 89 04 01 00", "01 06 88 01 01 01 28", "01 06 89 04 01 00"}},
         {{"clear-interrupt"}, "", {"01 06 89 01 01 00", "01 06 88 01 01 40 80"}},
-        {{"boards"}, "0 sim:0 ok\n", {}},
+        {{"boards"}, "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n", {}, 0, noPermissionText()},
         {{"boards", "--json"},
-         R"({"boards":[{"access":"ok","index":0,"path":"sim:0"}]})"
+         R"({"boards":[{"access":"ok","index":0,"path":"sim:0"},{"access":"no permission","index":1,)"
+         R"("path":"sim:1"},{"access":"ok","index":2,"path":"sim:2"}]})"
          "\n",
-         {}},
+         {},
+         0,
+         noPermissionText()},
+        {{"--board", "2", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}, 2},
+        {{"--board", "sim:2", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}, 2},
+        {{"--demo", "--light", "300", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
         CliRig rig;
-        sim::SimBoard& board = rig.bus.addBoard();
-        useChip(board.chip);
+        sim::SimBoard* boards[] = {&rig.bus.addBoard(), (rig.bus.addUnopenableDevice(), &rig.bus.addBoard())};
+        for (sim::SimBoard* board : boards) useChip(board->chip);
         EXPECT_EQ(rig.run(c.arguments), 0);
         EXPECT_EQ(rig.out.str(), c.out);
-        EXPECT_EQ(rig.err.str(), "");
-        EXPECT_EQ(transfers(board), c.sent);
+        EXPECT_EQ(QString::fromStdString(rig.err.str()),
+                  c.err.isEmpty() ? "" : "tolvane-cli: " + c.err + "\n");
+        EXPECT_EQ(transfers(*boards[c.board / 2]), c.sent);
+        EXPECT_TRUE(boards[1 - c.board / 2]->received.empty());
+        ASSERT_TRUE(rig.asked);
+        EXPECT_EQ(rig.asked->demo, c.arguments.contains("--demo"));
+        if (c.arguments.contains("--light")) {
+            EXPECT_EQ(rig.asked->lightLux, 300.0);
+        }
     }
 }
 
@@ -150,27 +165,6 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
         EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + c.err + usage + "\n");
         EXPECT_EQ(rig.clock.milliseconds() - start, c.status == 4 ? 6000u : 0u);
     }
-}
-
-TEST(Commands, TheBoardIsChosenByIndexOrPathAndTheDemoByItsOptions) {
-    for (const char* choice : {"2", "sim:2"}) {
-        CliRig rig;
-        sim::SimBoard& first = rig.bus.addBoard();
-        rig.bus.addUnopenableDevice();
-        sim::SimBoard& third = rig.bus.addBoard();
-        EXPECT_EQ(rig.run({"boards"}), 0);
-        EXPECT_EQ(rig.out.str(), "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n");
-        EXPECT_EQ(QString::fromStdString(rig.err.str()), "tolvane-cli: " + noPermissionText() + "\n");
-        EXPECT_EQ(rig.run({"--board", choice, "read", "0"}), 0);
-        EXPECT_TRUE(first.received.empty());
-        EXPECT_EQ(transfers(third), Lines{"01 06 89 01 01 00"});
-    }
-    CliRig rig;
-    rig.bus.addBoard();
-    EXPECT_EQ(rig.run({"--demo", "--light", "300", "read"}), 0);
-    ASSERT_TRUE(rig.asked);
-    EXPECT_TRUE(rig.asked->demo);
-    EXPECT_EQ(rig.asked->lightLux, 300.0);
 }
 
 TEST(Commands, HelpAndVersionGoToStandardOutput) {

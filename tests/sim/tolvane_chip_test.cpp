@@ -15,7 +15,6 @@ struct Chip : BusHarness {
     void steps(std::vector<LightSource::Step> steps) {
         board.chip.setLight(LightSource::steps(std::move(steps)));
     }
-    bool interrupt() { return board.chip.interruptPending(); }
 };
 
 TEST(TolvaneChip, PowersOnDisabledWithTheDocumentedRegisters) {
@@ -82,96 +81,115 @@ TEST(TolvaneChip, WritesRestartTheIntegrationAndPowerDownKeepsTheLastReading) {
     }
 }
 
-TEST(TolvaneChip, InterruptNeedsPersistenceOutsideTheWindowAndHoldsUntilCleared) {
-    Chip chip;
-    // The clock starts at 1000: three readings outside, one inside, then outside for good.
-    chip.steps({{0, {900, 0}}, {1400, {100, 0}}, {1500, {900, 0}}});
-    chip.start(kEnable, 0x01);    // persistence 4
-    chip.i2cWrite({0x02, 0x80});  // high threshold 32768; 900 lux reads 58982
-    chip.clock.advance(300);
-    EXPECT_TRUE(chip.intPinHigh());
-    chip.clock.advance(400);  // the inside reading started the run over
-    EXPECT_EQ(chip.i2cRead(1, 1)[0], 0x01);
-    chip.clock.advance(100);
-    EXPECT_FALSE(chip.intPinHigh());
-    chip.i2cWrite({0x01, 0x01});  // the flag is not the writer's to clear
-    EXPECT_EQ(chip.i2cRead(1, 1)[0], 0x21);
-
-    chip.i2cWrite({0x02, 0xFF});  // back inside the window: the interrupt stays
-    chip.clock.advance(500);
-    EXPECT_FALSE(chip.intPinHigh());
-    EXPECT_EQ(chip.i2cWrite({0x40, 0x80}), 0);  // clear; the data byte is ignored
-    EXPECT_TRUE(chip.intPinHigh());
-    EXPECT_EQ(chip.i2cRead(0, 2), (Bytes{kEnable, 0x01}));
-}
-
-TEST(TolvaneChip, SubMillisecondIntegrationsAreCountedExactly) {
-    Chip chip;
-    chip.light(900);
-    chip.start(kEnable | 0x02, 0x01);  // 8 bits (0.390625 ms), persistence 4: 1.5625 ms
-    chip.i2cWrite({0x02, 0x00});       // every reading is outside
-    chip.clock.advance(1);
-    EXPECT_FALSE(chip.interrupt());
-    chip.clock.advance(1);
-    EXPECT_TRUE(chip.interrupt());
-}
-
-TEST(TolvaneChip, ExternalTimingIntegratesBetweenEndOfConversionCommands) {
-    Chip chip;
-    chip.light(500);
-    chip.start(kEnable | 0x20);
-    chip.clock.advance(1000);
-    EXPECT_EQ(chip.adcCount(), 0u);  // nothing ends on its own
-    chip.i2cWrite({0x80, 0x00});
-    EXPECT_EQ(chip.adcCount(), 32768u);
-    EXPECT_EQ(chip.word(6), 65535u);  // a second is more than the counter holds
-    chip.clock.advance(50);
-    chip.i2cWrite({0x80, 0x00});
-    EXPECT_EQ(chip.word(6), 32768u);  // 50 ms of the 655.36 kHz internal clock
-}
-
-TEST(TolvaneChip, CatchesUpAcrossLongGapsAndTheClockWrap) {
-    Chip chip;
-    chip.clock.set(0xFFFFFF00u);
-    // Dark until the millisecond counter wraps, then 500 lux (a count of 8 at 4 bits).
-    chip.steps({{0, {500, 0}}, {0x80000000u, {0, 0}}});
-    chip.start(kEnable | 0x03, 0x03);  // 4 bits, 24 us an integration; persistence 16
-    chip.i2cWrite({0x02, 0x00});       // anything above 0 is outside
-    chip.clock.advance(0x100);
-    EXPECT_EQ(chip.adcCount(), 0u);
-    EXPECT_FALSE(chip.interrupt());
-    chip.clock.advance(0x100);
-    EXPECT_EQ(chip.adcCount(), 8u);
-    EXPECT_TRUE(chip.interrupt());
-    chip.i2cWrite({0x40, 0x00});
-    chip.clock.advance(0x7FFF0000u);  // 24 days unseen: billions of integrations
-    EXPECT_EQ(chip.adcCount(), 8u);
-    EXPECT_TRUE(chip.interrupt());
-}
-
-TEST(TolvaneChip, RemembersAnExcursionNobodyLookedAt) {
-    Chip chip;
-    chip.steps({{0, {900, 0}}, {3000, {100, 0}}});
-    chip.start(kEnable, 0x03);  // persistence 16: 19 readings outside, then inside
-    chip.i2cWrite({0x02, 0x80});
-    chip.clock.advance(30000);
-    EXPECT_EQ(chip.adcCount(), 6554u);
-    EXPECT_TRUE(chip.interrupt());
-}
-
-// A light changed during a run counts from the moment of the change: integrations that ended before it
-// keep what they saw, however long nobody looked.
-TEST(TolvaneChip, ANewLightCountsFromNowOn) {
-    Chip chip;
-    chip.light(100);
-    chip.start(kEnable);
-    chip.clock.advance(250);
-    chip.light(200);
-    EXPECT_EQ(chip.adcCount(), 6554u) << "the two integrations done saw 100 lux";
-    chip.clock.advance(49);
-    EXPECT_EQ(chip.adcCount(), 6554u) << "the third ends at 300 ms";
-    chip.clock.advance(1);
-    EXPECT_EQ(chip.adcCount(), 13107u);
+// Runs on the clock, each a light, R0..R2 written at once, then steps: time passes, a light or a write
+// comes, and the count, the cycles, R1 and the INT pin are read back where a row asks (-1: not read).
+TEST(TolvaneChip, TimelinesOfIntegrationsInterruptsAndLight) {
+    struct Step {
+        std::uint32_t advanceMs;
+        Bytes write;
+        int count = -1, cycles = -1, r1 = -1, pending = -1;
+        double newLux = -1;
+    };
+    const struct {
+        const char* what;
+        std::uint32_t startMs;
+        std::vector<LightSource::Step> light;
+        std::uint8_t r0, r1, r2;
+        std::vector<Step> steps;
+    } timelines[] = {
+        // 900 lux reads 58982, outside a high threshold of 32768; persistence 4.
+        {"an interrupt needs four readings outside in a row and holds until cleared",
+         1000,
+         {{0, {900, 0}}, {1400, {100, 0}}, {1500, {900, 0}}},
+         kEnable,
+         0x01,
+         0x80,
+         {{300, {}, -1, -1, -1, 0},
+          {400, {}, -1, -1, 0x01, 0},  // the inside reading started the run over
+          {100, {}, -1, -1, -1, 1},
+          {0, {0x01, 0x01}, -1, -1, 0x21},  // the flag is not the writer's to clear
+          {0, {0x02, 0xFF}},                // back inside the window: the interrupt stays
+          {500, {}, -1, -1, -1, 1},
+          {0, {0x40, 0x80}, -1, -1, 0x01, 0}}},  // clear; the data byte is ignored
+        {"sub-millisecond integrations are counted exactly (8 bits, 0.390625 ms)",
+         1000,
+         {{0, {900, 0}}},
+         kEnable | 0x02,
+         0x01,
+         0x00,
+         {{1, {}, -1, -1, -1, 0}, {1, {}, -1, -1, -1, 1}}},
+        {"external timing integrates between end-of-conversion commands",
+         1000,
+         {{0, {500, 0}}},
+         kEnable | 0x20,
+         0x00,
+         0xFF,
+         {{1000, {}, 0},
+          {0, {0x80, 0x00}, 32768, 65535},  // a second is more than the counter holds
+          {50, {0x80, 0x00}, -1, 32768}}},  // 50 ms of the 655.36 kHz internal clock
+        {"external timing across the clock's wrap",
+         0xFFFFFFE0u,
+         {{0, {500, 0}}},
+         kEnable | 0x20,
+         0x00,
+         0xFF,
+         {{0, {0x80, 0x00}}, {50, {0x80, 0x00}, 32768, 32768}}},
+        {"an integration across the clock's wrap",
+         0xFFFFFFC0u,
+         {{0, {500, 0}}},
+         kEnable,
+         0x00,
+         0xFF,
+         {{99, {}, 0}, {1, {}, 32768}, {100, {}, 32768, 65535}}},
+        // Dark until the counter wraps, then 500 lux: a count of 8 at 4 bits, 24 us an integration.
+        {"catches up across long gaps and the clock wrap",
+         0xFFFFFF00u,
+         {{0, {500, 0}}, {0x80000000u, {0, 0}}},
+         kEnable | 0x03,
+         0x03,
+         0x00,
+         {{0x100, {}, 0, -1, -1, 0},
+          {0x100, {}, 8, -1, -1, 1},
+          {0, {0x40, 0x00}},
+          {0x7FFF0000u, {}, 8, -1, -1, 1}}},  // 24 days unseen: billions of integrations
+        {"remembers an excursion nobody looked at (19 readings outside, then inside)",
+         1000,
+         {{0, {900, 0}}, {3000, {100, 0}}},
+         kEnable,
+         0x03,
+         0x80,
+         {{30000, {}, 6554, -1, -1, 1}}},
+        // Integrations that ended before a change keep what they saw, however long nobody looked.
+        {"a new light counts from the moment of the change",
+         1000,
+         {{0, {100, 0}}},
+         kEnable,
+         0x00,
+         0xFF,
+         {{250, {}, 6554, -1, -1, -1, 200}, {49, {}, 6554}, {1, {}, 13107}}},
+    };
+    for (const auto& t : timelines) {
+        SCOPED_TRACE(t.what);
+        Chip chip;
+        chip.clock.set(t.startMs);
+        chip.steps(t.light);
+        chip.start(t.r0, t.r1);
+        ASSERT_EQ(chip.i2cWrite({0x02, t.r2}), 0);
+        int n = 0;
+        for (const Step& s : t.steps) {
+            SCOPED_TRACE(++n);
+            chip.clock.advance(s.advanceMs);
+            if (s.newLux >= 0) chip.light(s.newLux);
+            EXPECT_TRUE(s.write.empty() || chip.i2cWrite(s.write) == 0) << "acknowledged";
+            const auto expect = [](int wanted, unsigned got) {
+                EXPECT_TRUE(wanted < 0 || got == unsigned(wanted)) << got;
+            };
+            expect(s.count, chip.adcCount());
+            expect(s.cycles, chip.word(6));
+            expect(s.r1, chip.i2cRead(1, 1)[0]);
+            expect(s.pending, !chip.intPinHigh());
+        }
+    }
 }
 
 // Steps hold their level, in any order, dark before the first; a wave and the demo's settings give
