@@ -89,15 +89,17 @@ TEST(LuxScale, TheSliderSpansDarknessToSunlightInRoundNumbers) {
 TEST_F(BoardWindowTest, TheIntLineFollowsTheThresholdsAndCanBeHeldLow) {
     frmTolvane& p = panel();
     InterruptFrame& line = *window.interrupt;
+    const auto shows = [&](int colour, const QString& text) {
+        rig.clock.advance(150);
+        window.refresh();
+        EXPECT_EQ(line.lineIndicator->fillColour(), colour);
+        EXPECT_EQ(line.lineLabel->text(), text);
+    };
     click(p.cmdSetCommand);
-    rig.clock.advance(150);
-    window.refresh();
-    EXPECT_EQ(line.lineIndicator->fillColour(), Black);
-    EXPECT_EQ(line.lineLabel->text(), "INT high: no interrupt");
-
+    shows(Black, "INT high: no interrupt");
     click(line.holdLowButton);
     EXPECT_EQ(line.holdLowButton->text(), "Release INT");
-    EXPECT_EQ(line.lineLabel->text(), "INT low: held on the board");
+    shows(BrightRed, "INT low: held on the board");
     click(p.cmdSample_Portb);
     EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
     click(p.cmdRead_All);
@@ -110,12 +112,7 @@ TEST_F(BoardWindowTest, TheIntLineFollowsTheThresholdsAndCanBeHeldLow) {
     window.light->levelBox->setValue(900);  // 58982 counts, above a high limit of 32768
     p.txtIUpperLimit->setText("32768");
     QTest::keyClick(p.txtIUpperLimit, Qt::Key_Return);
-    rig.clock.advance(150);
-    window.refresh();
-    EXPECT_EQ(line.lineIndicator->fillColour(), BrightRed);
-    EXPECT_EQ(line.lineLabel->text(), "INT low: the chip signals an interrupt");
-    click(p.cmdSample_Portb);
-    EXPECT_EQ(p.ShpINTexternal->fillColour(), BrightRed);
+    shows(BrightRed, "INT low: the chip signals an interrupt");
     click(p.cmdClrInt);
     window.refresh();
     EXPECT_EQ(line.lineLabel->text(), "INT high: no interrupt") << "cleared, for a moment";

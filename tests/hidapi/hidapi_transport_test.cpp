@@ -1,84 +1,188 @@
-// HidapiTransport's own code against a double of the hidapi functions: what it asks of hidapi and
-// what it makes of the answers, on a machine without boards.
+// HidapiTransport's own code against a double of the hidapi functions, linked in place of the library:
+// what it asks of hidapi and what it makes of the answers, on a machine without boards.
 #include "boardlink/hidapi_transport.h"
 
 #include <gtest/gtest.h>
+#include <hidapi/hidapi.h>
 
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <map>
 #include <memory>
+#include <set>
+#include <tuple>
 
-#include "tests/hidapi/fake_hidapi.h"
+struct hid_device_ {
+    std::string path;
+};
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// C functions reach nothing but a global: what the test sets, and a record of every call.
+struct FakeHidapi {
+    struct Interface {
+        const char* path;  // may be null, as hidapi allows
+        unsigned short vendorId, productId, release;
+    };
+    std::vector<Interface> interfaces;               // in the order hid_enumerate lists them
+    std::set<std::string> unopenable;                // hid_open_path fails on these
+    std::map<std::string, std::deque<Bytes>> input;  // the next reports read on a path
+    int writeResult = -2;                            // what hid_write returns; -2: the length it was given
+    bool readFails = false;
+
+    int inits = 0, exits = 0, listsNotFreed = 0, opens = 0;
+    int strangers = 0;  // calls with a device that is not open: must stay 0
+    std::vector<std::pair<unsigned short, unsigned short>> enumerations;  // vendor and product asked for
+    std::vector<std::pair<std::string, Bytes>> writes;
+    std::vector<std::pair<std::size_t, int>> reads;  // length and time-out
+    std::vector<std::string> closed;
+    std::set<hid_device*> open;
+} fake;
+
+bool known(hid_device* device) {
+    if (fake.open.contains(device)) return true;
+    ++fake.strangers;
+    return false;
+}
+
+}  // namespace
+
+extern "C" {
+
+int hid_init(void) {
+    return ++fake.inits, 0;
+}
+
+int hid_exit(void) {
+    return ++fake.exits, 0;
+}
+
+hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_id) {
+    fake.enumerations.emplace_back(vendor_id, product_id);
+    hid_device_info* head = nullptr;
+    for (auto it = fake.interfaces.rbegin(); it != fake.interfaces.rend(); ++it) {
+        auto* info = new hid_device_info{};
+        if (it->path) info->path = std::strcpy(new char[std::strlen(it->path) + 1], it->path);
+        info->vendor_id = it->vendorId;
+        info->product_id = it->productId;
+        info->release_number = it->release;
+        info->next = head;
+        head = info;
+    }
+    if (head) ++fake.listsNotFreed;
+    return head;
+}
+
+void hid_free_enumeration(hid_device_info* devs) {
+    if (devs) --fake.listsNotFreed;
+    while (devs) {
+        hid_device_info* next = devs->next;
+        delete[] devs->path;
+        delete devs;
+        devs = next;
+    }
+}
+
+hid_device* hid_open_path(const char* path) {
+    ++fake.opens;
+    if (fake.unopenable.contains(path)) return nullptr;
+    return *fake.open.insert(new hid_device{path}).first;
+}
+
+int hid_write(hid_device* dev, const unsigned char* data, size_t length) {
+    if (!known(dev)) return -1;
+    fake.writes.emplace_back(dev->path, Bytes(data, data + length));
+    return fake.writeResult == -2 ? static_cast<int>(length) : fake.writeResult;
+}
+
+int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds) {
+    if (!known(dev)) return -1;
+    fake.reads.emplace_back(length, milliseconds);
+    std::deque<Bytes>& queue = fake.input[dev->path];
+    if (fake.readFails) return -1;
+    if (queue.empty()) return 0;  // nothing within the time-out
+    const std::size_t count = std::min(length, queue.front().size());
+    std::copy_n(queue.front().begin(), count, data);
+    queue.pop_front();
+    return static_cast<int>(count);
+}
+
+void hid_close(hid_device* dev) {
+    if (!known(dev)) return;
+    fake.closed.push_back(dev->path);
+    fake.open.erase(dev);
+    delete dev;
+}
+
+}  // extern "C"
 
 namespace {
 
 constexpr const char* kBoard = "/dev/hidraw3";
 constexpr const char* kMouse = "/dev/hidraw0";
 
-// Resets the double before the transport under test starts it.
-struct FreshHidapi {
-    FreshHidapi() { resetFakeHidapi(); }
-};
-
-struct Hidapi : ::testing::Test, FreshHidapi {
+struct Hidapi : ::testing::Test {
     Hidapi() {
+        for (hid_device* device : fake.open) delete device;
+        fake = FakeHidapi{};
         // hidapi lists an interface once per top-level usage, and may list an entry without a path.
         fake.interfaces = {{kMouse, 0x046D, 0xC077, 0x0110},
                            {kBoard, 0x7C4B, 0x2019, 0x0100},
                            {nullptr, 0x1234, 0x5678, 0},
                            {kBoard, 0x7C4B, 0x2019, 0x0100}};
-    }
-    FakeHidapi& fake = fakeHidapi();
-    std::unique_ptr<HidapiTransport> transport = std::make_unique<HidapiTransport>();
-
-    HidHandle openBoard() {
+        transport = std::make_unique<HidapiTransport>();
         transport->enumerate();
-        return transport->open(kBoard);
+        board = transport->open(kBoard);
     }
+    std::unique_ptr<HidapiTransport> transport;
+    HidHandle board;
 };
 
 TEST_F(Hidapi, StartsHidapiOnceClosesEachHandleOnceAndOnDestructionWhatIsStillOpenThenStops) {
     EXPECT_EQ(fake.inits, 1);
-    const HidHandle write = openBoard();
     const HidHandle read = transport->open(kBoard);
     transport->open(kMouse);
-    EXPECT_NE(write, read);
-    EXPECT_EQ(fake.openDevices, 3);
-    transport->close(write);
+    EXPECT_NE(board, read);
+    EXPECT_EQ(fake.open.size(), 3u);
+    transport->close(board);
     EXPECT_EQ(fake.closed, std::vector<std::string>{kBoard});
     // A closed handle reaches hidapi no more.
     Report report{1};
-    EXPECT_FALSE(transport->write(write, report));
-    EXPECT_FALSE(transport->read(write, report, 0));
-    EXPECT_FALSE(transport->attributes(write));
-    transport->close(write);
+    EXPECT_FALSE(transport->write(board, report));
+    EXPECT_FALSE(transport->read(board, report, 0));
+    EXPECT_FALSE(transport->attributes(board));
+    transport->close(board);
     EXPECT_TRUE(fake.writes.empty() && fake.reads.empty());
 
     transport.reset();
-    EXPECT_EQ(fake.openDevices, 0);
+    EXPECT_TRUE(fake.open.empty());
     EXPECT_EQ(fake.closed.size(), 3u);
     EXPECT_EQ(fake.exits, 1);
-    EXPECT_EQ(fake.unknownDevices, 0) << "nothing closed twice";
+    EXPECT_EQ(fake.strangers, 0) << "nothing closed twice";
 }
 
 TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheList) {
     EXPECT_EQ(transport->enumerate(),
               (std::vector<HidInterface>{{kMouse, 0x046D, 0xC077}, {kBoard, 0x7C4B, 0x2019}}));
-    EXPECT_EQ(fake.enumerations, (std::vector<std::pair<unsigned short, unsigned short>>{{0, 0}}))
+    EXPECT_EQ(fake.enumerations.front(), (std::pair<unsigned short, unsigned short>{0, 0}))
         << "every HID device: the link itself picks the boards";
     EXPECT_EQ(fake.listsNotFreed, 0);
-    EXPECT_EQ(fake.opens, 0) << "the ids come from the list, not from opening the devices";
+    EXPECT_EQ(fake.opens, 1) << "the ids come from the list, not from opening the devices";
 
-    const auto board = transport->attributes(transport->open(kBoard));
-    ASSERT_TRUE(board);
-    EXPECT_EQ(board->vendorId, 0x7C4B);
-    EXPECT_EQ(board->productId, 0x2019);
-    EXPECT_EQ(board->version, 0x0100);
+    const auto attributes = transport->attributes(board);
+    ASSERT_TRUE(attributes);
+    EXPECT_EQ(std::tuple(attributes->vendorId, attributes->productId, attributes->version),
+              std::tuple(0x7C4B, 0x2019, 0x0100));
     EXPECT_EQ(transport->attributes(transport->open(kMouse))->productId, 0xC077);
-    EXPECT_EQ(fake.enumerations.size(), 1u) << "the opens used the list just made";
+    EXPECT_EQ(fake.enumerations.size(), 2u) << "the opens used the list just made";
 
     // A path the last list did not hold is listed again; one no list holds opens, unnamed.
     fake.interfaces.push_back({"/dev/hidraw7", 0x7C4B, 0x2019, 0x0200});
     EXPECT_EQ(transport->attributes(transport->open("/dev/hidraw7"))->version, 0x0200);
-    EXPECT_EQ(fake.enumerations.size(), 2u);
+    EXPECT_EQ(fake.enumerations.size(), 3u);
     const HidHandle unlisted = transport->open("/dev/hidraw9");
     EXPECT_NE(unlisted, kInvalidHandle);
     EXPECT_FALSE(transport->attributes(unlisted));
@@ -87,49 +191,36 @@ TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheLis
     EXPECT_EQ(fake.listsNotFreed, 0);
 }
 
-TEST_F(Hidapi, WritesTheWhole64ByteReportWithItsReportId) {
-    const HidHandle handle = openBoard();
+TEST_F(Hidapi, WritesTheWhole64ByteReportAndReadsOneReportWithinItsTimeOut) {
     Report report{1, 0x06, 0x88, 0x01, 0x01, 0x00, 0x80};
     report[63] = 0x5A;
-    ASSERT_TRUE(transport->write(handle, report));
+    ASSERT_TRUE(transport->write(board, report));
     ASSERT_EQ(fake.writes.size(), 1u);
-    EXPECT_EQ(fake.writes[0].path, kBoard);
-    EXPECT_EQ(fake.writes[0].bytes, Bytes(report.begin(), report.end()));
-
+    EXPECT_EQ(fake.writes[0], std::make_pair(std::string(kBoard), Bytes(report.begin(), report.end())));
     for (int result : {63, 0, -1}) {
         fake.writeResult = result;
-        EXPECT_FALSE(transport->write(handle, report)) << "hid_write gave " << result;
+        EXPECT_FALSE(transport->write(board, report)) << "hid_write gave " << result;
     }
-}
 
-TEST_F(Hidapi, ReadTakesOneReportWithinItsTimeOutAndLeavesTheReportAloneOtherwise) {
-    const HidHandle handle = openBoard();
     Bytes answer(64, 0x11);
     answer[0] = 1;
     answer[1] = 0;
     fake.input[kBoard] = {answer, {1, 0, 0x42}};
-
-    Report report{};
-    ASSERT_TRUE(transport->read(handle, report, 6000));
+    ASSERT_TRUE(transport->read(board, report, 6000));
     EXPECT_EQ(Bytes(report.begin(), report.end()), answer);
     report.fill(0xEE);
-    ASSERT_TRUE(transport->read(handle, report, 0));
+    ASSERT_TRUE(transport->read(board, report, 0));
     EXPECT_EQ(report, (Report{1, 0, 0x42})) << "a short report leaves zeros behind it";
 
     report.fill(0xEE);
-    EXPECT_FALSE(transport->read(handle, report, 1)) << "nothing came";
+    EXPECT_FALSE(transport->read(board, report, 1)) << "nothing came";
     fake.readFails = true;
-    EXPECT_FALSE(transport->read(handle, report, 1));
+    EXPECT_FALSE(transport->read(board, report, 1));
     Report untouched;
     untouched.fill(0xEE);
     EXPECT_EQ(report, untouched) << "a read that fails leaves the report alone";
-
-    std::vector<int> timeouts;
-    for (const FakeHidapi::Read& read : fake.reads) {
-        EXPECT_EQ(read.length, 64u);
-        timeouts.push_back(read.timeoutMs);
-    }
-    EXPECT_EQ(timeouts, (std::vector<int>{6000, 0, 1, 1})) << "each time-out passed on as it is";
+    EXPECT_EQ(fake.reads, (std::vector<std::pair<std::size_t, int>>{{64, 6000}, {64, 0}, {64, 1}, {64, 1}}))
+        << "each time-out passed on as it is";
 }
 
 }  // namespace

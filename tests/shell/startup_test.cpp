@@ -38,23 +38,6 @@ TEST(Startup, OffersTheDeviceListAndDoesNothingForRowZero) {
     EXPECT_TRUE(rig.exit.requested()) << "closing the selector ends the program";
 }
 
-TEST(Startup, ChoosingTolvaneConnectsTheBoardAndOpensThePanel) {
-    Rig rig;
-    rig.chooseTolvane();
-
-    EXPECT_EQ(rig.program.link.SlaveAddress, 0x88);
-    frmMain& console = rig.console();
-    EXPECT_EQ(console.txtI2Caddress->text(), "88");
-    EXPECT_TRUE(console.chkRandom->isChecked());
-    EXPECT_FALSE(console.isVisible());
-    EXPECT_FALSE(rig.program.startup().isVisible());
-    ASSERT_TRUE(rig.program.hasPanel());
-    EXPECT_TRUE(rig.program.panel().isVisible());
-    EXPECT_EQ(rig.program.panel().windowTitle(), "Tolvane  Light Sensor Evaluation Software");
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    EXPECT_FALSE(rig.exit.requested());
-}
-
 // Only what the bus lists with both of the board's ids is opened; when none opens, the box (titled as
 // the board name stands before the first search: empty) says why, and Cancel ends before the panel.
 TEST(Startup, WithoutABoardThatOpensTheBoxSaysWhyAndCancelEnds) {
