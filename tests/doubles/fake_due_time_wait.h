@@ -9,10 +9,13 @@
 class FakeDueTimeWait final : public DueTimeWait {
 public:
     explicit FakeDueTimeWait(FakeClock& clock) : clock_(clock) {}
-    void waitUntil(std::uint32_t deadlineMs) override;
+    void waitUntil(std::uint32_t deadlineMs) override {
+        ++waits;
+        const auto remaining = static_cast<std::int32_t>(deadlineMs - clock_.milliseconds());
+        if (remaining > 0) clock_.advance(static_cast<std::uint32_t>(remaining));
+    }
     void wake() override { ++wakes; }
-    int waits = 0;
-    int wakes = 0;
+    int waits = 0, wakes = 0;
 
 private:
     FakeClock& clock_;

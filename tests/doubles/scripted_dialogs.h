@@ -19,12 +19,30 @@ public:
     void answerWith(Responder responder) { answers_.push_back(std::move(responder)); }
     void chooseFileAnswer(QString path) { files_.push_back(std::move(path)); }
 
-    int messageBox(const MessageBoxRequest& request) override;
-    QString chooseFile(const FileDialogRequest& request) override;
+    int messageBox(const MessageBoxRequest& request) override {
+        shown.push_back(request);
+        if (answers_.empty())
+            return request.buttons == DialogButtons::RetryCancel ? AnswerCancel
+                   : request.buttons == DialogButtons::YesNo     ? AnswerNo
+                                                                 : AnswerOk;
+        const Responder next = std::move(answers_.front());
+        answers_.pop_front();
+        return next(request);
+    }
+    QString chooseFile(const FileDialogRequest& request) override {
+        fileRequests.push_back(request);
+        const QString path = files_.empty() ? QString() : files_.front();
+        if (!files_.empty()) files_.pop_front();
+        return path;
+    }
+    // The texts of the boxes shown, in order.
+    std::vector<QString> texts() const {
+        std::vector<QString> all;
+        for (const MessageBoxRequest& box : shown) all.push_back(box.text);
+        return all;
+    }
 
     std::vector<MessageBoxRequest> shown;
-    // The texts of the boxes shown, in order.
-    std::vector<QString> texts() const;
     std::vector<FileDialogRequest> fileRequests;
 
 private:

@@ -5,9 +5,8 @@
 void TestEventPump::processEvents() {
     ++count_;
     EventPump::processEvents();
-    // A pass of Qt's loop from inside a handler may leave the window system's queue for later; a
-    // desktop delivers the user's input waiting there within the handler's wait, and so do we, so that
-    // the tests meet input as users' hands give it.
+    // A pass from inside a handler may leave the window system's queue for later; a desktop delivers the
+    // user's input waiting there within the handler's wait, and so do we.
     if (QWindowSystemInterface::windowSystemEventsQueued() > 0)
         QWindowSystemInterface::sendWindowSystemEvents(allowed());
     if (meanwhile) meanwhile();

@@ -4,12 +4,10 @@
 
 #include "platform/event_pump.h"
 
-// The real event processing, counted, with a hook that runs after Qt's own events: a test acts
-// "meanwhile", as a user would while a handler waits.
+// The real event processing, counted, with a hook through which a test acts while a handler waits.
 class TestEventPump final : public EventPump {
 public:
     void processEvents() override;
-
     int count() const { return count_; }
     std::function<void()> meanwhile;
 

@@ -1,5 +1,5 @@
-// The panel under the user's hand: real presses, releases and keys, queued as a desktop queues them,
-// with the focus moving as it does. Every click lands once, after what the focus leaving a box does.
+// The panel under the user's hand, the focus moving as it does: every click lands once, after what the
+// focus leaving a box does.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,42 +19,47 @@ protected:
     ClicksTest() { panel().resize(panel().fullSize()); }
 
     QLineEdit* interval() { return frame().txtInterval; }
-    // Clicks into the interval box and types over its three digits.
-    void typeInterval(const QString& text) {
+};
+
+// Typing an interval, then clicking "Collect" or leaving the box by Shift+Tab four times and pressing
+// Space, all queued at once: the box's focus-out relabels the chart first, then the one run starts, at
+// the new interval under the new labels.
+TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) {
+    const struct {
+        const char* typed;
+        std::function<void()> start;
+        const char* span;
+        std::uint32_t gap;
+    } cases[] = {
+        {"10",
+         [] {
+             press({Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Space});
+         },
+         "4.00", 7},
+        {"50", [this] { click(frame().cmdCollectData); }, "20.00", 47},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
         click(interval());
         press({Qt::Key_Backspace, Qt::Key_Backspace, Qt::Key_Backspace});
-        type(text);
-    }
-    // Collects after `start`, noting the chart's span once the run has settled, then stops it.
-    QString spanDuringRunStartedBy(const std::function<void()>& start) {
-        QString span;
+        type(c.typed);
+        const std::size_t from = mark();
+        QString span;  // once the run has settled
         collect(
             [&] {
                 if (history().SampleIndex < 3 || !panel().Collecting) return;
                 span = wing().chart.TimeLabels[10];
                 panel().cmdStopData_Click();
             },
-            start);
-        return span;
-    }
-    // Counts the runs started, by their first write of R0.
-    int runsStartedSince(std::size_t from) {
+            c.start);
+        EXPECT_EQ(span, c.span);
         const std::vector<std::string> traffic = trafficSince(from);
-        return static_cast<int>(std::count(traffic.begin(), traffic.end(), "W00=80"));
+        EXPECT_EQ(std::count(traffic.begin(), traffic.end(), "W00=80"), 1) << "one run";
+        const std::vector<std::uint32_t> reads = adcReadTimes(from);
+        ASSERT_GE(reads.size(), 3u);
+        EXPECT_EQ(reads[2] - reads[1], c.gap) << "the run samples at the typed interval";
+        EXPECT_FALSE(frame().cmdCollectData->isDown());
     }
-};
-
-// Typing an interval and clicking "Collect" at once: the box's focus-out relabels the chart first,
-// then the one click starts one run, which runs at the new interval under the new labels.
-TEST_F(ClicksTest, ClickingCollectWithTheFocusInTheIntervalBoxStartsOneRunWithTheNewLabels) {
-    typeInterval("50");
-    const std::size_t from = mark();
-    EXPECT_EQ(spanDuringRunStartedBy([&] { click(frame().cmdCollectData); }), "20.00");
-    EXPECT_EQ(runsStartedSince(from), 1);
-    const std::vector<std::uint32_t> reads = adcReadTimes(from);
-    ASSERT_GE(reads.size(), 3u);
-    EXPECT_EQ(reads[2] - reads[1], 47u) << "the run samples at the typed interval";
-    EXPECT_FALSE(frame().cmdCollectData->isDown());
 }
 
 // During a run the user clicks into the interval box, then "Stop": the focus leaving the box ends the
@@ -92,18 +97,6 @@ TEST_F(ClicksTest, APartlyHiddenWriteToDiskWritesOneBlockAtTheFirstClick) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll().count("END"), 1);
     EXPECT_EQ(across->value(), scrolled);
-}
-
-// The keyboard: Shift+Tab four times leaves the interval box for "Collect" and Space clicks it, all typed
-// before the program has seen any: the box relabels the chart, then the one run starts.
-TEST_F(ClicksTest, ShiftTabAndSpaceLeaveTheIntervalBoxAndStartOneRun) {
-    typeInterval("10");
-    const std::size_t from = mark();
-    EXPECT_EQ(spanDuringRunStartedBy([] {
-                  press({Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Backtab, Qt::Key_Space});
-              }),
-              "4.00");
-    EXPECT_EQ(runsStartedSince(from), 1);
 }
 
 // Tab to a control out of view scrolls it into view.

@@ -11,17 +11,16 @@
 #include "sim/light_source.h"
 #include "tests/support/rig.h"
 
-// One report as a short word, so a test can compare what the board received in order:
-// "W02=10" one-byte register write, "R00x4" read of four registers from R0, "GP" port sample,
-// "LED3" LED set, "Cnn" anything else.
+// One report as a short word: "W02=10" register write, "R00x4" read of four registers from R0, "GP"
+// port sample, "LED3" LED set, "Cnn" anything else.
 std::string describe(const Report& report);
 std::vector<std::string> describe(const std::vector<Report>& reports);
 
 // The panel's pending flags that are set, by short name: "Update Command " and so on.
 std::string pendingFlags(const frmTolvane& panel);
 
-// A program with the sensor panel open on a healthy simulated board and a fake clock. The chip sees a
-// constant 100 lux: with the load's options (D1, 16 bits, 1k range) it counts 6554.
+// The sensor panel open on a healthy simulated board; at 100 lux the load's options (D1, 16 bits, 1k
+// range) count 6554.
 class PanelTest : public ::testing::Test {
 protected:
     static constexpr int kCount = 6554;
@@ -40,13 +39,10 @@ protected:
     // What the board received since `from`, described report by report.
     std::vector<std::string> trafficSince(std::size_t from);
 
-    // Starts collection (with `start`, or the panel's Collect handler) and lets `meanwhile` act while
-    // the loop lets events run, until `meanwhile` or the loop ends the run.
     void collect(const std::function<void()>& meanwhile, const std::function<void()>& start = {}) {
         rig.collect(meanwhile, start);
     }
-    // Collects until `samples` are stored: the stop comes during the next wait, so that pass reads
-    // once more without storing.
+    // Collects until `samples` are stored; the stopped pass reads once more without storing.
     void collectSamples(int samples, const std::function<void()>& meanwhile = {});
     // The board's clock times of the collection loop's ADC reads since `from`.
     std::vector<std::uint32_t> adcReadTimes(std::size_t from);

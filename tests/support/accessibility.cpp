@@ -13,52 +13,37 @@
 
 #include "common/shape.h"
 
-namespace {
-
-bool actsOn(QWidget* widget) {
-    return qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
-           qobject_cast<QComboBox*>(widget) || qobject_cast<QAbstractItemView*>(widget) ||
-           qobject_cast<QAbstractSlider*>(widget) || qobject_cast<QAbstractSpinBox*>(widget) ||
-           qobject_cast<QPlainTextEdit*>(widget);
-}
-
-std::string where(QWidget* widget, QWidget& window) {
-    const QPoint at = widget->mapTo(&window, QPoint(0, 0));
-    return std::string(widget->metaObject()->className()) + " at " + std::to_string(at.x()) + "," +
-           std::to_string(at.y());
-}
-
-// A name that is only the title of the frame around the control tells it apart from nothing.
-bool onlyFrameTitle(QWidget* widget, const QString& name) {
-    for (QWidget* up = widget->parentWidget(); up; up = up->parentWidget())
-        if (auto* frame = qobject_cast<QGroupBox*>(up); frame && frame->title() == name) return true;
-    return false;
-}
-
-}  // namespace
-
 std::vector<std::string> accessibilityFaults(QWidget& window) {
-    std::vector<std::string> unnamed;
+    std::vector<std::string> faults;
     std::map<QString, std::string> named;
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        if (!widget->isVisibleTo(&window)) continue;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
         // The line edit inside a spin box or combo box is named through its owner.
-        if (qobject_cast<QAbstractSpinBox*>(widget->parentWidget()) ||
-            qobject_cast<QComboBox*>(widget->parentWidget()))
+        QWidget* owner = w->parentWidget();
+        if (!w->isVisibleTo(&window) || qobject_cast<QAbstractSpinBox*>(owner) ||
+            qobject_cast<QComboBox*>(owner))
             continue;
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        const bool actsOn = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                            qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractItemView*>(w) ||
+                            qobject_cast<QAbstractSlider*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
+                            qobject_cast<QPlainTextEdit*>(w);
+        const bool indicator = qobject_cast<Shape*>(w) != nullptr;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
         const QString name = accessible->text(QAccessible::Name).trimmed();
-        const bool hasName = !name.isEmpty() && !onlyFrameTitle(widget, name);
-        const bool indicator = qobject_cast<Shape*>(widget) != nullptr;
-        if (actsOn(widget) && !hasName) unnamed.push_back(where(widget, window));
+        // A name that is only the title of the frame around the control tells it apart from nothing.
+        bool hasName = !name.isEmpty();
+        for (QWidget* up = owner; up && hasName; up = up->parentWidget())
+            if (auto* frame = qobject_cast<QGroupBox*>(up); frame && frame->title() == name) hasName = false;
+        const QPoint at = w->mapTo(&window, QPoint(0, 0));
+        const std::string where = std::string(w->metaObject()->className()) + " at " +
+                                  std::to_string(at.x()) + "," + std::to_string(at.y());
+        if (actsOn && !hasName) faults.push_back(where);
         if (indicator && (!hasName || accessible->text(QAccessible::Description).isEmpty()))
-            unnamed.push_back(where(widget, window) + " (state)");
-        if ((actsOn(widget) || indicator) && hasName) {
-            const auto [first, isNew] = named.emplace(name, where(widget, window));
+            faults.push_back(where + " (state)");
+        if ((actsOn || indicator) && hasName) {
+            const auto [first, isNew] = named.emplace(name, where);
             if (!isNew)
-                unnamed.push_back(where(widget, window) + " shares \"" + name.toStdString() + "\" with " +
-                                  first->second);
+                faults.push_back(where + " shares \"" + name.toStdString() + "\" with " + first->second);
         }
     }
-    return unnamed;
+    return faults;
 }

@@ -20,11 +20,10 @@ void Rig::collect(const std::function<void()>& meanwhile, const std::function<vo
         meanwhile();
         inside = false;
     };
-    if (start) {
+    if (start)
         start();
-    } else {
+    else
         program.panel().cmdCollectData_Click();
-    }
     events.meanwhile = nullptr;
 }
 
@@ -37,10 +36,4 @@ std::vector<Report> Rig::received(std::size_t from, int index) {
 
 std::vector<std::uint8_t> head(const Report& report, std::size_t count) {
     return {report.begin(), report.begin() + static_cast<std::ptrdiff_t>(count)};
-}
-
-std::vector<std::uint8_t> commands(const std::vector<Report>& reports) {
-    std::vector<std::uint8_t> codes;
-    for (const Report& r : reports) codes.push_back(r[1]);
-    return codes;
 }

@@ -3,7 +3,6 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <vector>
 
 #include "shell/program.h"
@@ -11,8 +10,7 @@
 #include "tests/doubles/test_services.h"
 #include "tests/support/user_input.h"
 
-// One complete program on a simulated bus and a fake clock, on an ordinary desktop's screen; nothing
-// waits for real.
+// One whole program on a simulated bus and a fake clock, on an ordinary desktop's screen.
 struct Rig : TestServices {
     explicit Rig(int boards = 1, QSize screenSize = {1920, 1080});
 
@@ -22,21 +20,16 @@ struct Rig : TestServices {
     Program program{services, bus};
 
     sim::SimBoard& board(int index = 0) { return *boards.at(static_cast<std::size_t>(index)); }
-
     // Starts the program and picks "Tolvane" in the selector, as a user would.
     void chooseTolvane();
     frmMain& console() { return program.console(); }
-
-    // Starts collection (with `start`, or the panel's Collect handler) and lets `meanwhile` act whenever
-    // the loop lets window events run, until `meanwhile`, the loop or the program's end ends the run.
+    // Starts collection (with `start`, or the panel's Collect handler); `meanwhile` acts whenever the
+    // loop lets events run, until it, the loop or the program's end ends the run.
     void collect(const std::function<void()>& meanwhile, const std::function<void()>& start = {});
-
-    // Reports board `index` received from position `from` of its log on.
+    // The reports board `index` received from position `from` of its log on.
     std::vector<Report> received(std::size_t from = 0, int index = 0);
     std::size_t mark(int index = 0) { return board(index).received.size(); }
 };
 
 // The first bytes of a report, for readable comparisons.
 std::vector<std::uint8_t> head(const Report& report, std::size_t count);
-// The commands (byte 1) of a list of reports.
-std::vector<std::uint8_t> commands(const std::vector<Report>& reports);

@@ -4,12 +4,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
-#include <QWidget>
 #include <QWindow>
 
 namespace {
@@ -25,11 +23,6 @@ void queueKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
     QWindow* window = QGuiApplication::focusWindow();
     QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, key, modifiers, text);
     QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyRelease, key, modifiers, text);
-}
-
-Qt::Key keyOf(QChar character) {
-    return character.isLetter() ? static_cast<Qt::Key>(character.toUpper().unicode())
-                                : static_cast<Qt::Key>(character.unicode());
 }
 
 // The middle of what the user sees of the control; on a check box or an option, its box, which takes
@@ -63,17 +56,20 @@ void pressAndRelease(QWidget* widget, QPoint pressAt, QPoint releaseAt) {
 }
 
 void type(const QString& text) {
-    for (QChar character : text) queueKey(keyOf(character), Qt::NoModifier, QString(character));
+    for (QChar c : text)
+        queueKey(static_cast<Qt::Key>(c.isLetter() ? c.toUpper().unicode() : c.unicode()), Qt::NoModifier, c);
     QCoreApplication::processEvents();
 }
 
 void press(std::initializer_list<QKeyCombination> keys) {
     for (QKeyCombination key : keys) {
         const Qt::Key code = key.key();
-        const QString text = code == Qt::Key_Return  ? QStringLiteral("\r")
-                             : code == Qt::Key_Space ? QStringLiteral(" ")
-                                                     : QString();
-        queueKey(code, key.keyboardModifiers(), key.keyboardModifiers() == Qt::NoModifier ? text : QString());
+        const bool plain = key.keyboardModifiers() == Qt::NoModifier;
+        const QString text = !plain                   ? QString()
+                             : code == Qt::Key_Return ? QStringLiteral("\r")
+                             : code == Qt::Key_Space  ? QStringLiteral(" ")
+                                                      : QString();
+        queueKey(code, key.keyboardModifiers(), text);
     }
     QCoreApplication::processEvents();
 }
@@ -85,11 +81,11 @@ void typeAndEnter(QLineEdit* box, const QString& text) {
     press({Qt::Key_Return});
 }
 
+// A panel along the bottom, as desktops have, takes 40 pixels of the height.
 ScreenSize::ScreenSize(int width, int height) {
     QScreen* screen = QGuiApplication::primaryScreen();
     before_ = screen->geometry();
     beforeAvailable_ = screen->availableGeometry();
-    // A panel along the bottom, as desktops have, takes 40 pixels of the height.
     QWindowSystemInterface::handleScreenGeometryChange(screen, QRect(0, 0, width, height),
                                                        QRect(0, 0, width, height - 40));
     QCoreApplication::processEvents();
