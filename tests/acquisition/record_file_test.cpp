@@ -58,11 +58,6 @@ bool writesAsAnotherUser(const std::function<bool()>& write) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-bool isCharacterDevice(const char* path) {
-    struct stat info {};
-    return ::lstat(path, &info) == 0 && S_ISCHR(info.st_mode);
-}
-
 // The panel's own test shows a run's block byte for byte. Here: the register boxes as they stand, in
 // UTF-8, and the 24-hour time; element 1010, which later samples overwrite, is not written, and before
 // element 11 there is nothing to write; the count always matches the lines.
@@ -111,28 +106,21 @@ TEST_F(RecordWrite, LinksAndDevicesAreWrittenThrough) {
         EXPECT_EQ(writeRecordBlock(path, append, block), std::nullopt) << path.toStdString();
     EXPECT_EQ(contents(at("real.txt")), block);
     EXPECT_TRUE(QFileInfo(at("Data.txt")).isSymLink());
-    EXPECT_TRUE(isCharacterDevice("/dev/null"));
+    struct stat info {};
+    EXPECT_TRUE(::lstat("/dev/null", &info) == 0 && S_ISCHR(info.st_mode)) << "still the device";
 }
 
 // Lowers the largest file this process may write, so that a write to a regular file fails part way
 // the way a full disk makes it fail.
-class FileSizeLimit {
-public:
+struct FileSizeLimit {
+    rlimit old{};
+    sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
     explicit FileSizeLimit(rlim_t bytes) {
-        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit limited = old_;
-        limited.rlim_cur = bytes;
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit limited{bytes, old.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &limited);
     }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    sighandler_t oldHandler_;
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old), ::signal(SIGXFSZ, oldHandler); }
 };
 
 TEST_F(RecordWrite, AFailureReportsTheSystemTextAndLeavesEverythingAsItWas) {

@@ -1,13 +1,44 @@
-// The strip chart's grid, labels and scrolling trace, drawn into the panel-sized pictures.
+// The strip chart: where a value plots, its grid, labels and scrolling trace drawn into the panel-sized
+// pictures; and the wait for a sample's due time.
 #include "acquisition/strip_chart.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 
+#include "acquisition/chart_math.h"
+#include "acquisition/sample_start.h"
 #include "tests/doubles/test_event_pump.h"
+#include "tests/doubles/test_services.h"
 
 namespace {
+
+TEST(ChartMath, TraceRowMapsTheScaleOntoRows304To1AndValueLabelsCountRoundedTenths) {
+    // Row 0 is kept at 1; far above is limited, not overflowed; 303.5 and 302.5 halve to even; a negative
+    // scale maps positive values to the bottom; with no scale the point keeps its row.
+    const std::tuple<double, std::int32_t, std::optional<std::int32_t>> rows[] = {
+        {25000, 25000, 1},
+        {0, 25000, 304},
+        {12500, 25000, 152},
+        {30000, 25000, 1},
+        {1e300, 25000, 1},
+        {-5, 25000, 304},
+        {100, -25000, 304},
+        {1, 608, 304},
+        {3, 608, 302},
+        {100, 0, std::nullopt},
+        {std::nan(""), 25000, std::nullopt}};
+    for (const auto& [value, scaleMax, row] : rows)
+        EXPECT_EQ(chart::traceRow(value, scaleMax), row) << value << " of " << scaleMax;
+    // Steps of 2.5 and 3.5 round to 2 and 4; the labels of 25000 show below.
+    using Labels = std::array<QString, chart::kLabelCount>;
+    EXPECT_EQ(chart::valueLabels(25), (Labels{"0", "2", "4", "6", "8", "10", "12", "14", "16", "18", "20"}));
+    EXPECT_EQ(chart::valueLabels(35),
+              (Labels{"0", "4", "8", "12", "16", "20", "24", "28", "32", "36", "40"}));
+    EXPECT_EQ(chart::valueLabels(-1000),
+              (Labels{"0", "-100", "-200", "-300", "-400", "-500", "-600", "-700", "-800", "-900", "-1000"}));
+}
 
 const QRgb kWhite = qRgb(255, 255, 255);
 const QRgb kBlack = qRgb(0, 0, 0);
@@ -47,11 +78,9 @@ bool onGrid(int x, int y) {
     return (x % 40 == 0 && x > 0) || (299 - y) % 30 == 0;
 }
 
+// The grid's pixels show under the trace below.
 TEST(StripChart, GridHasTenDivisionsEachWayAndShowsAsItGrows) {
     ChartRig rig;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 400; ++x)
-            ASSERT_EQ(rig.plot.image().pixel(x, y), onGrid(x, y) ? kBlack : kWhite) << x << "," << y;
     // One transfer after column 200, one after every 25th column of the horizontal lines, one at the end.
     EXPECT_EQ(rig.events.count(), 1 + 16 + 1);
     // On screen the image lies inside the sunken border: shadow at the top left, light at the bottom right.
@@ -73,21 +102,13 @@ QImage printed(const PictureBox& labels, const std::vector<std::pair<QString, QP
     return sheet.image();
 }
 
-// The top left corner where the labels show exactly `text` as printed in their font.
-std::optional<QPoint> printedAt(const PictureBox& labels, const QString& text) {
+// The top left corner, within `area`, where the labels show exactly `text` as printed in their font.
+std::optional<QPoint> printedAt(const PictureBox& labels, const QString& text, const QRect& area) {
     const QImage want =
         printed(labels, {{text, {0, 0}}}).copy(0, 0, labels.TextWidth(text) + 1, labels.TextHeight(text));
-    std::vector<QPoint> ink, blank;  // the inked pixels first: most places differ there at once
-    for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x) (want.pixel(x, y) == kWhite ? blank : ink).push_back({x, y});
-    EXPECT_FALSE(ink.empty()) << "the fonts are there";
-    ink.insert(ink.end(), blank.begin(), blank.end());
-    const QImage& shown = labels.image();
-    for (int y = 0; y + want.height() <= shown.height(); ++y)
-        for (int x = 0; x + want.width() <= shown.width(); ++x)
-            if (std::all_of(ink.begin(), ink.end(),
-                            [&](QPoint p) { return shown.pixel(p + QPoint(x, y)) == want.pixel(p); }))
-                return QPoint(x, y);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (labels.image().copy(QRect(QPoint(x, y), want.size())) == want) return QPoint(x, y);
     return std::nullopt;
 }
 
@@ -109,17 +130,14 @@ TEST(StripChart, LabelsShowTheScaleTheTimeSpanAndTheCaptionLine) {
             rig.chart.TimeLabels = chart::timeLabels(10);
             rig.chart.DrawGridLabels2(rig.labels, rig.plot);
         }
-        const auto value = printedAt(rig.labels, values[0]);
-        const auto time = printedAt(rig.labels, times[0]);
-        const auto captionAt = printedAt(rig.labels, caption);
+        // Left of the plot between its bottom and the time row; the caption line fits under the times.
+        const int valueRight = 51 - rig.labels.TextWidth("25000"),
+                  captionBottom = 360 - rig.labels.TextHeight(caption);
+        const auto value = printedAt(rig.labels, values[0], QRect(QPoint(0, 305), QPoint(valueRight, 324)));
+        const auto time = printedAt(rig.labels, times[0], QRect(0, 325, 100, 1));
+        const auto captionAt =
+            printedAt(rig.labels, caption, QRect(QPoint(132, 326), QPoint(132, captionBottom)));
         ASSERT_TRUE(value && time && captionAt);
-        EXPECT_LT(value->x() + rig.labels.TextWidth("25000"), 52) << "left of the plot";
-        EXPECT_GT(value->y(), 304);
-        EXPECT_LT(value->y(), 325);
-        EXPECT_EQ(time->y(), 325);
-        EXPECT_EQ(captionAt->x(), 132);
-        EXPECT_GT(captionAt->y(), 325);
-        EXPECT_LE(captionAt->y() + rig.labels.TextHeight(caption), 360) << "the caption line fits";
         std::vector<std::pair<QString, QPoint>> texts{{caption, *captionAt}};
         for (int i = 0; i < 11; ++i) {
             texts.push_back({values[i], *value - QPoint(0, 30 * i)});
@@ -188,6 +206,36 @@ TEST(StripChart, TheTraceIsDotsAndConnectorsOverTheGrid) {
     }
     rig.chart.ClearChart(rig.plot);
     expect({});
+}
+
+// The wait for a sample's due time beyond what the panel's runs show: the window events run once before
+// the sleep and what their handlers spend comes off it; an abandoned or late wait ends at once, also
+// across the counter's wrap.
+TEST(DueTime, EventsRunOnceBeforeTheSleepAndWhatTheyTakeComesOffIt) {
+    const struct {
+        std::uint32_t start;
+        std::int32_t ahead;
+        std::uint32_t handlerMs;
+        bool abandon;
+        std::int32_t endsAt;  // relative to the due time
+        int events, sleeps;
+    } cases[] = {
+        {1000, 100, 0, false, -3, 1, 1},    {1000, 100, 60, false, -3, 1, 1},
+        {1000, 100, 98, false, -2, 1, 0},  // no sleep left: the read starts late but at once
+        {1000, 1, 0, false, -1, 0, 0},      {1000, -20, 0, false, 20, 0, 0},
+        {1000, 3000, 0, true, -3000, 1, 0}, {0xFFFFFFF0u, 100, 0, false, -3, 1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.ahead << " ms ahead, handlers take " << c.handlerMs);
+        TestServices test;
+        test.clock.set(c.start);
+        test.events.meanwhile = [&] { test.clock.advance(c.handlerMs); };
+        const std::uint32_t due = c.start + static_cast<std::uint32_t>(c.ahead);
+        const std::uint32_t ended = waitForSampleStart(test.services, due, [&] { return c.abandon; });
+        EXPECT_EQ(static_cast<std::int32_t>(ended - due), c.endsAt);
+        EXPECT_EQ(test.events.count(), c.events);
+        EXPECT_EQ(test.dueTimeWait.waits, c.sleeps);
+    }
 }
 
 }  // namespace

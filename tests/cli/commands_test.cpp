@@ -1,72 +1,113 @@
-// Each command as a script runs it: what it prints, its exit status and the transfers the board
-// receives, which are the console's own.
+// tolvane-cli as a script runs it, on a simulated bus and a fake clock: what each command prints, its exit
+// status and the transfers the board receives, which are the console's own; collect's rows, their
+// schedule on the board's realistic timing, and how a run ends with every row taken kept.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
 
 #include "boardlink/board_link.h"
-#include "tests/cli/cli_rig.h"
+#include "cli/cli.h"
+#include "sim/sim_bus.h"
+#include "tests/doubles/fake_clock.h"
+#include "tests/doubles/fake_due_time_wait.h"
+#include "tests/doubles/fixed_calendar.h"
 #include "tests/doubles/forwarding_transport.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
+struct CliRig {
+    FakeClock clock;
+    FakeDueTimeWait wait{clock};
+    FixedCalendar calendar;
+    sim::SimBus bus{clock};
+    HidTransport* transport = &bus;
+    std::unique_ptr<HidTransport> wire;  // one that stands between the tool and the bus, if any
+    std::ostringstream out;
+    std::ostringstream err;
+    bool terminal = false;
+    // Asked before each reading and during waits, as Ctrl-C's flag is.
+    std::function<bool()> stop = [] { return false; };
+    std::optional<BoardOptions> asked;  // what the tool asked its boards of
+
+    int run(const QString& arguments) {
+        out.str("");
+        err.str("");
+        CliSystem system{[this](const BoardOptions& options) -> HidTransport& {
+                             asked = options;
+                             return *transport;
+                         },
+                         clock,
+                         wait,
+                         calendar,
+                         out,
+                         err,
+                         terminal,
+                         [this] { return stop(); }};
+        return runCli(arguments.split(' '), system);
+    }
+};
+
+// The I2C transfers the board received, each up to its last payload byte: "01 06 89 02 01 04, ...".
+std::string transfers(const sim::SimBoard& board) {
+    std::string text;
+    for (std::size_t n = 0; n < board.received.size(); ++n) {
+        const Report& r = board.received[n].bytes;
+        const std::size_t length = 5 + r[4] + ((r[2] & 1) != 0 ? 0 : r[3]);
+        for (std::size_t i = 0; i < length && i < r.size(); ++i) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, i > 0 ? " %02x" : text.empty() ? "%02x" : ", %02x", r[i]);
+            text += byte;
+        }
+    }
+    return text;
+}
 
 // The chip as a board that has been in use holds it: ADC on, 16 bits, D1; R1 with range 4k and its
 // interrupt flag up.
-void useChip(sim::TolvaneChip& chip) {
-    for (const auto& [reg, value] : {std::pair{0, 0x80}, {1, 0x24}, {2, 0xFF}, {3, 0x00}})
-        chip.setReg(reg, static_cast<std::uint8_t>(value));
-}
-
 TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
     const struct {
-        QStringList arguments;
-        std::string out;
-        Lines sent;
+        QString arguments;
+        std::string out, sent;
         int board = 0;  // the one that receives the transfers
         QString err = {};
     } cases[] = {
-        {{"read"}, "R0 80\nR1 24\nR2 FF\nR3 00\nR4 00\nR5 00\nR6 00\nR7 00\n", {"01 06 89 08 01 00"}},
-        {{"read", "R2", "2"}, "R2 FF\nR3 00\n", {"01 06 89 02 01 02"}},
-        {{"read", "5"}, "R5 00\n", {"01 06 89 01 01 05"}},
-        {{"read", "--json", "0", "2"},
-         R"({"R0":"80","R1":"24"})"
-         "\n",
-         {"01 06 89 02 01 00"}},
-        {{"write", "R3", "0x20"}, "R3 20\n", {"01 06 88 01 01 03 20", "01 06 89 01 01 03"}},
+        {"read", "R0 80\nR1 24\nR2 FF\nR3 00\nR4 00\nR5 00\nR6 00\nR7 00\n", "01 06 89 08 01 00"},
+        {"read R2 2", "R2 FF\nR3 00\n", "01 06 89 02 01 02"},
+        {"read 5", "R5 00\n", "01 06 89 01 01 05"},
+        {"read --json 0 2", "{\"R0\":\"80\",\"R1\":\"24\"}\n", "01 06 89 02 01 00"},
+        {"write R3 0x20", "R3 20\n", "01 06 88 01 01 03 20, 01 06 89 01 01 03"},
         // The interrupt flag is the chip's: a read-back that differs only there holds what was written.
-        {{"write", "--json", "1", "c"},
-         R"({"R1":"2C"})"
-         "\n",
-         {"01 06 88 01 01 01 0c", "01 06 89 01 01 01"}},
-        {{"set", "--mode", "d1-d2", "--resolution", "12", "--power", "off", "--range", "64k", "--persistence",
-          "8", "--high", "4096", "--low", "512"},
+        {"write --json 1 c", "{\"R1\":\"2C\"}\n", "01 06 88 01 01 01 0c, 01 06 89 01 01 01"},
+        {"set --mode d1-d2 --resolution 12 --power off --range 64k --persistence 8 --high 4096 --low 512",
          "R0 49\nR1 2E\nR2 10\nR3 02\n",
-         {"01 06 89 04 01 00", "01 06 88 01 01 00 49", "01 06 88 01 01 01 2e", "01 06 88 01 01 02 10",
-          "01 06 88 01 01 03 02", "01 06 89 04 01 00"}},
-        {{"set", "--range", "16k", "--json"},
-         R"({"R0":"80","R1":"28","R2":"FF","R3":"00"})"
-         "\n",
-         {"01 06 89 04 01 00", "01 06 88 01 01 01 28", "01 06 89 04 01 00"}},
-        {{"clear-interrupt"}, "", {"01 06 89 01 01 00", "01 06 88 01 01 40 80"}},
-        {{"boards"}, "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n", {}, 0, noPermissionText()},
-        {{"boards", "--json"},
-         R"({"boards":[{"access":"ok","index":0,"path":"sim:0"},{"access":"no permission","index":1,)"
-         R"("path":"sim:1"},{"access":"ok","index":2,"path":"sim:2"}]})"
-         "\n",
-         {},
-         0,
-         noPermissionText()},
-        {{"--board", "2", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}, 2},
-        {{"--board", "sim:2", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}, 2},
-        {{"--demo", "--light", "300", "read", "0"}, "R0 80\n", {"01 06 89 01 01 00"}},
+         "01 06 89 04 01 00, 01 06 88 01 01 00 49, 01 06 88 01 01 01 2e, 01 06 88 01 01 02 10, "
+         "01 06 88 01 01 03 02, 01 06 89 04 01 00"},
+        {"set --range 16k --json", "{\"R0\":\"80\",\"R1\":\"28\",\"R2\":\"FF\",\"R3\":\"00\"}\n",
+         "01 06 89 04 01 00, 01 06 88 01 01 01 28, 01 06 89 04 01 00"},
+        {"clear-interrupt", "", "01 06 89 01 01 00, 01 06 88 01 01 40 80"},
+        {"boards", "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n", "", 0, noPermissionText()},
+        {"boards --json",
+         "{\"boards\":[{\"access\":\"ok\",\"index\":0,\"path\":\"sim:0\"},{\"access\":\"no permission\","
+         "\"index\":1,\"path\":\"sim:1\"},{\"access\":\"ok\",\"index\":2,\"path\":\"sim:2\"}]}\n",
+         "", 0, noPermissionText()},
+        {"--board 2 read 0", "R0 80\n", "01 06 89 01 01 00", 2},
+        {"--board sim:2 read 0", "R0 80\n", "01 06 89 01 01 00", 2},
+        {"--demo --light 300 read 0", "R0 80\n", "01 06 89 01 01 00"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        SCOPED_TRACE(c.arguments.toStdString());
         CliRig rig;
         sim::SimBoard* boards[] = {&rig.bus.addBoard(), (rig.bus.addUnopenableDevice(), &rig.bus.addBoard())};
-        for (sim::SimBoard* board : boards) useChip(board->chip);
+        for (sim::SimBoard* board : boards)
+            for (const auto& [reg, value] : {std::pair{0, 0x80}, {1, 0x24}, {2, 0xFF}, {3, 0x00}})
+                board->chip.setReg(reg, static_cast<std::uint8_t>(value));
         EXPECT_EQ(rig.run(c.arguments), 0);
         EXPECT_EQ(rig.out.str(), c.out);
         EXPECT_EQ(QString::fromStdString(rig.err.str()),
@@ -75,9 +116,7 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
         EXPECT_TRUE(boards[1 - c.board / 2]->received.empty());
         ASSERT_TRUE(rig.asked);
         EXPECT_EQ(rig.asked->demo, c.arguments.contains("--demo"));
-        if (c.arguments.contains("--light")) {
-            EXPECT_EQ(rig.asked->lightLux, 300.0);
-        }
+        if (c.arguments.contains("--light")) EXPECT_EQ(rig.asked->lightLux, 300.0);
     }
 }
 
@@ -92,71 +131,63 @@ public:
     }
 };
 
-const QString kNotFound =
-    "Please check USB connection. Halvora HID USB Device: VID 7C4B, PID 2019  Tolvane "
-    "Evaluation Board not found.";
-
 // Every way a run can fail, with its status and its line on standard error; a usage error adds the
-// command's usage line.
+// command's usage line. Only a board that stopped answering takes time: the 6 s it was given.
 TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
-    const auto board = [](CliRig& r) { r.bus.addBoard(); };
+    using SetUp = std::function<void(CliRig&)>;
+    const SetUp board = [](CliRig& r) { r.bus.addBoard(); };
+    const SetUp foreign = [](CliRig& r) { r.bus.addForeignDevice(0x046D, 0xC077); };
+    const SetUp locked = [](CliRig& r) { r.bus.addUnopenableDevice(); };
+    const SetUp boardThenLocked = [](CliRig& r) { r.bus.addBoard(), r.bus.addUnopenableDevice(); };
+    const SetUp deaf = [](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; };
+    const SetUp mute = [](CliRig& r) { r.bus.addBoard().dropAnswers(1); };
+    const SetUp forgetful = [](CliRig& r) {
+        r.bus.addBoard();
+        r.wire = std::make_unique<ForgetfulChip>(r.bus);
+        r.transport = r.wire.get();
+    };
     const QString read = "read [options] [FIRST [COUNT]]", set = "set [options]",
                   any = "[options] COMMAND ...";
+    const QString notFound =
+        "Please check USB connection. Halvora HID USB Device: VID 7C4B, PID 2019  Tolvane Evaluation Board "
+        "not found.";
     const struct {
-        std::function<void(CliRig&)> setUp;
-        QStringList arguments;
+        SetUp setUp;
+        QString arguments;
         int status;
         QString err;
         QString usage = {};  // the command's usage line follows a usage error
     } cases[] = {
-        {{}, {"frobnicate"}, 1, "Unknown command 'frobnicate'.", any},
-        {{}, {"read", "--bogus"}, 1, "Unknown option 'bogus'.", read},
-        {{}, {"read", "R8"}, 1, "Invalid value 'R8' for FIRST: a register from R0 to R7.", read},
-        {{}, {"read", "R6", "3"}, 1, "Invalid value '3' for COUNT: 1 to 2 from R6.", read},
+        {{}, "frobnicate", 1, "Unknown command 'frobnicate'.", any},
+        {{}, "read --bogus", 1, "Unknown option 'bogus'.", read},
+        {{}, "read R8", 1, "Invalid value 'R8' for FIRST: a register from R0 to R7.", read},
+        {{}, "read R6 3", 1, "Invalid value '3' for COUNT: 1 to 2 from R6.", read},
         {{},
-         {"write", "R4", "00"},
+         "write R4 00",
          1,
          "Invalid value 'R4' for REG: a register from R0 to R3.",
          "write [options] REG VALUE"},
-        {{}, {"set", "--range", "2k"}, 1, "Invalid value '2k' for --range: one of 1k, 4k, 16k, 64k.", set},
-        {{}, {"set", "--high", "100"}, 1, "Invalid value '100' for --high: 256 to 65280.", set},
-        {{}, {"set"}, 1, "Name at least one field to set.", set},
+        {{}, "set --range 2k", 1, "Invalid value '2k' for --range: one of 1k, 4k, 16k, 64k.", set},
+        {{}, "set --high 100", 1, "Invalid value '100' for --high: 256 to 65280.", set},
+        {{}, "set", 1, "Name at least one field to set.", set},
         {{},
-         {"collect", "--count", "3", "--duration", "1"},
+         "collect --count 3 --duration 1",
          1,
          "--count and --duration cannot be given together.",
          "collect [options]"},
-        {{}, {"--light", "500", "read"}, 1, "--light needs --demo.", any},
-        {board,
-         {"collect", "--output", "/nonexistent/readings.csv"},
-         1,
+        {{}, "--light 500 read", 1, "--light needs --demo.", any},
+        {board, "collect --output /nonexistent/readings.csv", 1,
          "Cannot write /nonexistent/readings.csv: No such file or directory."},
-        {[](CliRig& r) { r.bus.addForeignDevice(0x046D, 0xC077); }, {"read"}, 2, kNotFound},
-        {[](CliRig& r) { r.bus.addUnopenableDevice(); }, {"read"}, 2, kNotFound + " " + noPermissionText()},
-        {board, {"--board", "1", "read"}, 2, "No board 1; `tolvane-cli boards` lists the boards there are."},
-        {[](CliRig& r) { r.bus.addBoard(), r.bus.addUnopenableDevice(); },
-         {"--board", "sim:1", "write", "R0", "80"},
-         2,
-         noPermissionText()},
-        {[](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; },
-         {"read"},
-         3,
-         "The chip did not acknowledge (I2C address 88)."},
-        {[](CliRig& r) {
-             r.bus.addBoard();
-             r.wire = std::make_unique<ForgetfulChip>(r.bus);
-             r.transport = r.wire.get();
-         },
-         {"write", "R0", "80"},
-         3,
-         "R0 reads back 81, not 80 as written."},
-        {[](CliRig& r) { r.bus.addBoard().dropAnswers(1); },
-         {"read"},
-         4,
-         "Please check USB connection. The board did not answer within 6000 ms."},
+        {foreign, "read", 2, notFound},
+        {locked, "read", 2, notFound + " " + noPermissionText()},
+        {board, "--board 1 read", 2, "No board 1; `tolvane-cli boards` lists the boards there are."},
+        {boardThenLocked, "--board sim:1 write R0 80", 2, noPermissionText()},
+        {deaf, "read", 3, "The chip did not acknowledge (I2C address 88)."},
+        {forgetful, "write R0 80", 3, "R0 reads back 81, not 80 as written."},
+        {mute, "read", 4, "Please check USB connection. The board did not answer within 6000 ms."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        SCOPED_TRACE(c.arguments.toStdString());
         CliRig rig;
         if (c.setUp) c.setUp(rig);
         const std::uint32_t start = rig.clock.milliseconds();
@@ -168,20 +199,110 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
 }
 
 TEST(Commands, HelpAndVersionGoToStandardOutput) {
+    const std::pair<QString, QString> cases[] = {
+        {"--version", R"(^tolvane-cli \d+\.\d+\.\d+\n$)"},
+        {"--help", R"(^Usage: tolvane-cli \[options\] COMMAND \.\.\.\n.*)"
+                   R"(\n  boards .*\n  read .*\n  write .*\n  set .*\n  collect .*\n  clear-interrupt )"},
+        {"set --help", R"(^Usage: tolvane-cli set \[options\]\n.*--persistence <n>)"},
+    };
+    for (const auto& [arguments, pattern] : cases) {
+        CliRig rig;
+        EXPECT_EQ(rig.run(arguments), 0);
+        const QRegularExpression expected(pattern, QRegularExpression::DotMatchesEverythingOption);
+        EXPECT_TRUE(expected.match(QString::fromStdString(rig.out.str())).hasMatch()) << rig.out.str();
+        EXPECT_EQ(rig.err.str(), "");
+    }
+}
+
+// A board answering as the hardware does, the chip measuring D1 - D2 at 12 bits on the 16k range under
+// 6000 lux of which 2000 infrared: 4000 lux, count 1024.
+struct Collecting : ::testing::Test {
     CliRig rig;
-    EXPECT_EQ(rig.run({"--version"}), 0);
-    EXPECT_TRUE(QRegularExpression(R"(^tolvane-cli \d+\.\d+\.\d+\n$)")
-                    .match(QString::fromStdString(rig.out.str()))
-                    .hasMatch())
-        << rig.out.str();
-    EXPECT_EQ(rig.run({"--help"}), 0);
-    EXPECT_TRUE(rig.out.str().starts_with("Usage: tolvane-cli [options] COMMAND ...\n"));
-    for (const char* command : {"boards", "read", "write", "set", "collect", "clear-interrupt"})
-        EXPECT_NE(rig.out.str().find(std::string("  ") + command + " "), std::string::npos) << command;
-    EXPECT_EQ(rig.run({"set", "--help"}), 0);
-    EXPECT_TRUE(rig.out.str().starts_with("Usage: tolvane-cli set [options]\n"));
-    EXPECT_NE(rig.out.str().find("--persistence <n>"), std::string::npos);
+    sim::SimBoard& board = rig.bus.addBoard();
+
+    Collecting() {
+        rig.bus.setTiming(sim::Timing::Realistic);
+        board.chip.setLight(sim::LightSource::constant(6000, 2000));
+        board.chip.setReg(0, 0x89);
+        board.chip.setReg(1, 0x08);
+        rig.clock.advance(10);  // an integration has ended
+    }
+};
+
+TEST_F(Collecting, RowsCarryTheChipsSettingsAndKeepToTheScheduleWhateverTheBoardTakes) {
+    ASSERT_EQ(rig.run("collect --interval 100 --count 2"), 0);
+    EXPECT_EQ(rig.out.str(),
+              "time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode\r\n"
+              "2026-12-07T09:30:05.000,0,0,1024,4000.000,16000,12,D1-D2\r\n"
+              "2026-12-07T09:30:05.000,100,1,1024,4000.000,16000,12,D1-D2\r\n");
+    EXPECT_EQ(transfers(board), "01 06 89 02 01 00, 01 06 89 02 01 04, 01 06 89 02 01 04");
     EXPECT_EQ(rig.err.str(), "");
+
+    // Each reading takes the board 2 ms: at interval 0 they follow as fast as it answers, and a reading
+    // already due when the last one ends goes at once.
+    const std::pair<QString, std::vector<std::uint32_t>> schedules[] = {
+        {"--interval 100 --duration 0.5", {0, 100, 200, 300, 400}},
+        {"--interval 0 --duration 0.01", {0, 2, 4, 6, 8}},
+        {"--interval 3 --count 4", {0, 3, 6, 9}},
+        {"--interval 1 --duration 0.008", {0, 2, 4, 6}},
+    };
+    for (const auto& [arguments, elapsed] : schedules) {
+        SCOPED_TRACE(arguments.toStdString());
+        const std::size_t from = board.received.size() + 1;  // after the read of R0 and R1
+        ASSERT_EQ(rig.run("collect " + arguments), 0);
+        std::vector<std::uint32_t> column, asked;  // the elapsed column, and as the board saw the readings
+        std::istringstream lines(rig.out.str());
+        std::string line;
+        std::getline(lines, line);  // the header
+        while (std::getline(lines, line)) column.push_back(std::stoul(line.substr(line.find(',') + 1)));
+        for (std::size_t i = from; i < board.received.size(); ++i)
+            asked.push_back(board.received[i].timeMs - board.received[from].timeMs);
+        EXPECT_EQ(column, elapsed);
+        EXPECT_EQ(asked, elapsed);
+    }
+}
+
+TEST(CollectEnds, EveryRowTakenStaysInTheFileWhenCtrlCOrALostBoardEndsTheRun) {
+    const struct {
+        const char* what;
+        std::function<void(CliRig&, sim::SimBoard&)> afterTwoRows;
+        int status;
+        std::string err;
+    } endings[] = {
+        {"Ctrl-C", {}, 0, ""},
+        {"board unplugged", [](CliRig& r, sim::SimBoard& b) { r.bus.unplug(b); }, 4,
+         "tolvane-cli: Please check USB connection. The board took no request: it was unplugged or has "
+         "stopped.\n"},
+        {"board stops answering", [](CliRig&, sim::SimBoard& b) { b.dropAnswers(1); }, 4,
+         "tolvane-cli: Please check USB connection. The board did not answer within 6000 ms.\n"},
+    };
+    for (const auto& ending : endings) {
+        SCOPED_TRACE(ending.what);
+        CliRig rig;
+        sim::SimBoard& board = rig.bus.addBoard();
+        const QTemporaryDir folder;
+        const QString path = folder.filePath("rows.csv");
+        bool ended = false;
+        rig.stop = [&] {
+            const bool twoTaken = board.received.size() == 3;  // R0 and R1, then two readings
+            if (twoTaken && !ended && ending.afterTwoRows) ending.afterTwoRows(rig, board);
+            ended = ended || twoTaken;
+            return ended && !ending.afterTwoRows;
+        };
+        EXPECT_EQ(rig.run("collect --interval 10 --output " + path), ending.status);
+        EXPECT_EQ(rig.err.str(), ending.err);
+        EXPECT_EQ(rig.out.str(), "");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().count("\r\n"), 3) << "the header and both rows";
+    }
+}
+
+TEST_F(Collecting, ATerminalSeesTheProgressOnceASecond) {
+    rig.terminal = true;
+    ASSERT_EQ(rig.run("collect --count 25"), 0);
+    EXPECT_EQ(rig.err.str(), "\r11 readings, 10.0 per second\r21 readings, 10.0 per second\n");
+    EXPECT_EQ(QByteArray::fromStdString(rig.out.str()).count("\r\n"), 26) << "the header and 25 rows";
 }
 
 }  // namespace

@@ -1,16 +1,18 @@
-// The platform services the program waits, asks and ends through.
+// The platform services the program waits, asks, repaints and ends through.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
 #include <QFileDialog>
 #include <QTimer>
+#include <QWidget>
 #include <cstdio>
 
 #include "platform/busy_indicator.h"
 #include "platform/delay.h"
 #include "platform/dialogs.h"
 #include "platform/program_exit.h"
+#include "platform/repaint_pacer.h"
 #include "tests/doubles/fake_clock.h"
 #include "tests/doubles/test_event_pump.h"
 
@@ -61,6 +63,45 @@ TEST(QtDialogs, TheFileDialogStartsOnThePatternsFilter) {
                                   "All Files (*.*)|*.*|Tolvane Data Files(*.txt)|*.txt", "*.txt"}),
               "");
     EXPECT_EQ(filterShown, "Tolvane Data Files(*.txt)");
+}
+
+// Repaints paced to the display's frames: a burst of changes shows once, and the last change still
+// shows when its frame ends.
+struct CountingWidget : QWidget {
+    int paints = 0;
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+
+TEST(RepaintPacer, AtMostOneRepaintPerFrameAndNoneIsLost) {
+    FakeClock clock;
+    CountingWidget window;
+    RepaintPacer pacer(window, clock);
+    window.resize(100, 50);
+    window.show();
+    QCoreApplication::processEvents();
+    const int shown = window.paints;
+    ASSERT_GE(shown, 1);
+
+    clock.advance(RepaintPacer::kFrameMs);
+    window.update();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.paints, shown + 1) << "a frame had passed: at once";
+
+    for (int change = 0; change < 50; ++change) {
+        clock.advance(RepaintPacer::kFrameMs / 8);
+        window.update();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(window.paints, shown + 1) << "changes within a frame of the last repaint wait";
+
+    pacer.frameDue();  // the frame's timer
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.paints, shown + 2) << "the whole burst shows in one repaint";
+
+    clock.advance(RepaintPacer::kFrameMs);
+    window.update();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.paints, shown + 3);
 }
 
 TEST(ProcessExitDeathTest, ClosesFirstThenEndsTheProcessWithSuccess) {
