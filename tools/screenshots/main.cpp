@@ -1,4 +1,4 @@
-// tolvane-screenshots FOLDER: takes the pictures of the windows that the README and the package show,
+// tolvane-screenshots FOLDER: takes the pictures of the windows that the README shows and people look at,
 // on the demo's simulated board and a fake clock, so a run of half a minute takes a moment.
 #include <QApplication>
 #include <QDir>
