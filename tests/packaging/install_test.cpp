@@ -12,22 +12,20 @@
 
 namespace {
 
-// Every file an install with prefix /usr puts down, relative to the root.
-const QStringList kInstallTree = {
-    "usr/bin/tolvane",
-    "usr/bin/tolvane-cli",
-    "usr/bin/tolvane-demo",
-    "usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules",
-    "usr/share/applications/tolvane-demo.desktop",
-    "usr/share/applications/tolvane.desktop",
-    "usr/share/icons/hicolor/128x128/apps/tolvane.png",
-    "usr/share/icons/hicolor/256x256/apps/tolvane.png",
-    "usr/share/icons/hicolor/32x32/apps/tolvane.png",
-    "usr/share/icons/hicolor/48x48/apps/tolvane.png",
-    "usr/share/icons/hicolor/64x64/apps/tolvane.png",
-    "usr/share/icons/hicolor/scalable/apps/tolvane.svg",
-    "usr/share/metainfo/com.halvora.Tolvane.metainfo.xml",
-};
+const QString kRules = "usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules";
+const QString kEntry = "usr/share/applications/tolvane.desktop";
+const QString kDemoEntry = "usr/share/applications/tolvane-demo.desktop";
+const QString kMetainfo = "usr/share/metainfo/com.halvora.Tolvane.metainfo.xml";
+const QString kIcons = "usr/share/icons/hicolor/";
+// Every file an install with prefix /usr puts down, relative to the root, sorted.
+QStringList installTree() {
+    QStringList files = QString("usr/bin/tolvane usr/bin/tolvane-cli usr/bin/tolvane-demo").split(' ');
+    files << kRules << kDemoEntry << kEntry << kMetainfo << kIcons + "scalable/apps/tolvane.svg";
+    for (const char* size : {"32x32", "48x48", "64x64", "128x128", "256x256"})
+        files << kIcons + size + "/apps/tolvane.png";
+    files.sort();
+    return files;
+}
 
 struct Outcome {
     int exitCode = -1;
@@ -55,34 +53,28 @@ QStringList filesUnder(const QString& root) {
     return files;
 }
 
-// A file's whole text, empty when it cannot be read.
 QString contents(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 // One staged install for every test of the tree: it copies the programs, which takes a moment.
-class InstallTree : public ::testing::Test {
-protected:
+struct InstallTree : ::testing::Test {
     static void SetUpTestSuite() {
-        stage_ = new QTemporaryDir;
-        install_ = new Outcome(
-            run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"}, stage_->path()));
+        stage = new QTemporaryDir;
+        install = new Outcome(
+            run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"}, stage->path()));
     }
-    static void TearDownTestSuite() {
-        delete install_;
-        delete stage_;
-    }
-    void SetUp() override { ASSERT_EQ(install_->exitCode, 0) << install_->output.toStdString(); }
+    static void TearDownTestSuite() { delete install, delete stage; }
+    void SetUp() override { ASSERT_EQ(install->exitCode, 0) << install->output.toStdString(); }
+    static QString installed(const QString& path) { return stage->filePath(path); }
 
-    static QString installed(const QString& path) { return stage_->filePath(path); }
-
-    static inline QTemporaryDir* stage_ = nullptr;
-    static inline Outcome* install_ = nullptr;
+    static inline QTemporaryDir* stage = nullptr;
+    static inline Outcome* install = nullptr;
 };
 
 TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo) {
-    EXPECT_EQ(filesUnder(stage_->path()), kInstallTree);
+    EXPECT_EQ(filesUnder(stage->path()), installTree());
     for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo", "usr/bin/tolvane-cli"})
         EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
     // The installed tool runs on the system's libraries alone, without a display.
@@ -91,31 +83,20 @@ TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo)
     EXPECT_TRUE(version.output.startsWith("tolvane-cli ")) << version.output.toStdString();
 
     // Each entry starts its program with the installed icon; the desktop matches windows by the class.
-    const struct {
-        const char* file;
-        QStringList lines;
-    } files[] = {
-        {"usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules",
-         {R"(ATTRS{idVendor}=="7c4b", ATTRS{idProduct}=="2019")", R"(TAG+="uaccess")"}},
-        {"usr/share/applications/tolvane.desktop",
-         {"\nExec=tolvane\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane\n"}},
-        {"usr/share/applications/tolvane-demo.desktop",
-         {"\nExec=tolvane-demo\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane-demo\n"}},
-        {"usr/share/metainfo/com.halvora.Tolvane.metainfo.xml",
+    const std::pair<QString, QStringList> files[] = {
+        {kRules, {R"(ATTRS{idVendor}=="7c4b", ATTRS{idProduct}=="2019")", R"(TAG+="uaccess")"}},
+        {kEntry, {"\nExec=tolvane\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane\n"}},
+        {kDemoEntry, {"\nExec=tolvane-demo\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane-demo\n"}},
+        {kMetainfo,
          {"<id>com.halvora.Tolvane</id>", R"(<launchable type="desktop-id">tolvane.desktop</launchable>)"}},
     };
     for (const auto& [file, lines] : files)
         for (const QString& line : lines)
-            EXPECT_TRUE(contents(installed(file)).contains(line)) << file << line.toStdString();
-}
+            EXPECT_TRUE(contents(installed(file)).contains(line)) << file.toStdString() << line.toStdString();
 
-TEST_F(InstallTree, TheDesktopsValidatorsPassTheEntriesAndTheMetainfo) {
     const std::pair<const char*, QStringList> validators[] = {
-        {"desktop-file-validate",
-         {installed("usr/share/applications/tolvane.desktop"),
-          installed("usr/share/applications/tolvane-demo.desktop")}},
-        {"appstreamcli",
-         {"validate", "--no-net", installed("usr/share/metainfo/com.halvora.Tolvane.metainfo.xml")}},
+        {"desktop-file-validate", {installed(kEntry), installed(kDemoEntry)}},
+        {"appstreamcli", {"validate", "--no-net", installed(kMetainfo)}},
     };
     for (const auto& [tool, arguments] : validators) {
         const QString path = QStandardPaths::findExecutable(tool);
@@ -141,7 +122,7 @@ TEST(DebianPackage, HoldsTheInstallTreeNeedsTheRuntimeLibrariesAndReloadsTheUdev
     EXPECT_TRUE(debs[0].startsWith("tolvane_")) << debs[0].toStdString();
 
     ASSERT_EQ(run("dpkg-deb", {"-x", deb, out.filePath("root")}).exitCode, 0);
-    EXPECT_EQ(filesUnder(out.filePath("root")), kInstallTree);
+    EXPECT_EQ(filesUnder(out.filePath("root")), installTree());
     const Outcome depends = run("dpkg-deb", {"-f", deb, "Depends"});
     for (const char* library :
          {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libhidapi-hidraw0", "libstdc++6"})

@@ -12,30 +12,21 @@ printf '#!/bin/sh\necho "sudo $*" >>"$SUDO_LOG"\nexit "${SUDO_EXIT:-0}"\n' >"$wo
 chmod +x "$work/bin/"*
 export PATH="$work/bin:$PATH" SUDO_LOG="$work/sudo.log"
 failed=0
+fail() { echo "FAIL $*"; failed=1; }
 
 expect_first_call() {  # $1 names the case; the first sudo call must start with $2
-  local first
-  first=$(head -n1 "$SUDO_LOG")
-  if [[ "$first" != "$2"* ]]; then
-    echo "FAIL $1: sudo was called as '$first', expected '$2...'"
-    failed=1
-  fi
+  [[ "$(head -n1 "$SUDO_LOG")" == "$2"* ]] || fail "$1: sudo was called as '$(head -n1 "$SUDO_LOG")', expected '$2...'"
   rm -f "$SUDO_LOG"
 }
-
 bash "$bootstrap" </dev/null >/dev/null
 expect_first_call "no terminal" "sudo -n env DEBIAN_FRONTEND=noninteractive apt-get update"
-
 script -qec "bash '$bootstrap'" /dev/null >/dev/null
 expect_first_call "at a terminal" "sudo env DEBIAN_FRONTEND=noninteractive apt-get update"
 
 if SUDO_EXIT=1 bash "$bootstrap" </dev/null >/dev/null 2>"$work/err"; then
-  echo "FAIL sudo refused: bootstrap reported success"
-  failed=1
+  fail "sudo refused: bootstrap reported success"
 elif ! grep -q "could not install the packages" "$work/err"; then
-  echo "FAIL sudo refused: no explanation on stderr"
-  failed=1
+  fail "sudo refused: no explanation on stderr"
 fi
-
 [ "$failed" -eq 0 ] && echo "3 passed, 0 failed"
 exit "$failed"
