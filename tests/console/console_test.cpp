@@ -1,11 +1,11 @@
-// The console on one simulated board: the read-back chain that makes a board current, its sets and
-// register transfers on the wire and in the grid, the clock lists, and the link failures it meets.
-// Reports are compared as hexadecimal lines, so a failing comparison shows which byte differs.
+// The console on one simulated board: its read-back, sets and register transfers on the wire and in the
+// grid, the clock lists, and link failures. Reports compare as hex lines, to show which byte differs.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "console/clock_lists.h"
@@ -65,9 +65,9 @@ TEST_F(Console, LoadReadsTheBoardBackInOrderAndPreparesGridAndAddress) {
     EXPECT_FALSE(console->isVisible());
     EXPECT_EQ(console->cboEVBinstance->count(), 1);
     for (int i = 0; i < frmMain::kGridRows; ++i) {
-        EXPECT_EQ(console->lblRegAddr[i]->text(), QString::asprintf("%02X", i));
-        EXPECT_EQ(console->txtWriteVal[i]->text(), "00");
-        EXPECT_TRUE(console->txtReadVal[i]->text().isEmpty());
+        EXPECT_EQ(
+            console->lblRegAddr[i]->text() + console->txtWriteVal[i]->text() + console->txtReadVal[i]->text(),
+            QString::asprintf("%02X00", i));
     }
     EXPECT_EQ(console->txtI2Caddress->text(), "88");
     EXPECT_LT(rig.clock.milliseconds() - 1000, 500u);  // no typist's wait when the load writes it
@@ -77,23 +77,7 @@ TEST_F(Console, LoadReadsTheBoardBackInOrderAndPreparesGridAndAddress) {
     EXPECT_EQ(sentBy([this] { console->cboEVB_init(); }), kUsualReadBack);
 }
 
-// A missing answer is not decoded: after Retry the console shows what the new search read back, and
-// the board's LEDs are not switched off by a cleared buffer.
-TEST_F(Console, RetryAfterAMissingAnswerKeepsWhatTheNewSearchReadBack) {
-    rig.board().settings.leds = 0x03;
-    load();
-    rig.board().settings.port1Levels = 0xA5;
-    rig.board().dropAnswers(1);
-    rig.dialogs.answer(AnswerRetry);
-    console->getGPvalue();
-
-    EXPECT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_EQ(console->lblGPReadVal[0]->text(), "A5");
-    EXPECT_EQ(checkedIndexes(console->chkLED), (std::vector<int>{0, 1}));
-    EXPECT_EQ(rig.board().settings.leds, 0x03);
-}
-
-TEST_F(Console, LedAnswersEchoOnlyChangedBoxes) {
+TEST_F(Console, LedAnswersEchoOnlyChangedBoxesAndAMissingOneNone) {
     rig.board().settings.leds = 0x01;
     load();
     EXPECT_EQ(sentSince()[1], request({1, CMD_LED, SUB_SET, 1}));
@@ -106,30 +90,30 @@ TEST_F(Console, LedAnswersEchoOnlyChangedBoxes) {
     rig.board().settings.leds = 0x03;
     EXPECT_EQ(sentBy([this] { console->getLED(); }),
               (Lines{get, request({1, CMD_LED, SUB_SET, 1}), request({1, CMD_LED, SUB_SET, 3})}));
+
+    // A missing answer is not decoded: after Retry the boxes keep what the new search read back.
+    rig.board().settings.port1Levels = 0xA5;
+    rig.board().dropAnswers(1);
+    rig.dialogs.answer(AnswerRetry);
+    console->getLED();
+    EXPECT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_EQ(console->lblGPReadVal[0]->text(), "A5");
+    EXPECT_EQ(checkedIndexes(console->chkLED), (std::vector<int>{0, 1}));
+    EXPECT_EQ(rig.board().settings.leds, 0x03);
 }
 
-TEST_F(Console, ACurrentClockCodeWithoutARowSelectsNothingAndSendsNothing) {
+// A current clock code without a row selects nothing, so nothing at all is sent back.
+TEST_F(Console, ReadBacksSetTheBoxesAndSendNothingBack) {
     sim::BridgeSettings& settings = rig.board().settings;
-    settings.sclCode = 200;  // 60 kHz
-    settings.spiBaseMHz = 12;
-    settings.spiCode = 23;  // 250 kHz
+    settings.sclCode = 200, settings.spiBaseMHz = 12, settings.spiCode = 23;  // 60 kHz, 250 kHz
+    settings.i2cOptions = 0x02, settings.extHold = 0x01, settings.spiOptions = 0x06;
+    settings.port1PushPull = 0x81, settings.port2PushPull = 0xFA;  // port 2 has four pins
+    settings.pullUpsDisabled = 2;                                  // neither 0 nor 1: still reads as disabled
     load();
+    for (const Report& report : rig.received()) EXPECT_NE(report[2], SUB_SET) << int(report[1]);
     EXPECT_EQ(console->cboSMBusFrequency->currentIndex(), -1);
     EXPECT_EQ(console->cboSPIclock->count(), 12);
     EXPECT_EQ(console->cboSPIclock->currentIndex(), -1);
-    for (const Report& report : rig.received()) EXPECT_NE(report[2], SUB_SET) << int(report[1]);
-}
-
-TEST_F(Console, OptionAndPortReadBacksSetTheBoxesAndSendNothingBack) {
-    sim::BridgeSettings& settings = rig.board().settings;
-    settings.i2cOptions = 0x02;
-    settings.extHold = 0x01;
-    settings.spiOptions = 0x06;
-    settings.port1PushPull = 0x81;
-    settings.port2PushPull = 0xFA;  // port 2 has four pins
-    settings.pullUpsDisabled = 2;   // neither 0 nor 1: still reads as disabled
-    load();
-    EXPECT_EQ(sentSince(), kUsualReadBack);
     frmMain& c = *console;
     const std::vector<QCheckBox*> options{c.chkRepeatedStart, c.chkStoppedWrite, c.chkExtendHold,
                                           c.chkSPIckpol,      c.chkSPIckpha,     c.chkSPIss};
@@ -138,8 +122,7 @@ TEST_F(Console, OptionAndPortReadBacksSetTheBoxesAndSendNothingBack) {
     EXPECT_EQ(checkedIndexes(c.chkOpenCollectorP2), (std::vector<int>{1, 3}));
     EXPECT_TRUE(c.chkWeakPullUpDisable->isChecked());
 
-    settings.port1Levels = 0xA5;
-    settings.port2Levels = 0x3C;
+    settings.port1Levels = 0xA5, settings.port2Levels = 0x3C;
     EXPECT_EQ(sentBy([&c] { c.getGPvalue(); }), Lines{request({1, CMD_GP_VALUE, SUB_GET, 1})});
     EXPECT_EQ(c.lblGPReadVal[0]->text(), "A5");
     EXPECT_EQ(c.lblGPReadVal[1]->text(), "3C");
@@ -178,40 +161,27 @@ struct ConsoleFields : Console {
 
 TEST_F(ConsoleFields, SetsAndTransfersGoOutAsTheProtocolLaysThemOut) {
     frmMain& c = *console;
-    const auto row = [](const QComboBox* list, int code) { return list->findData(code); };
-    const struct {
-        const char* what;
-        std::function<void()> action;
-        std::string expected;
-    } sets[] = {
-        {"red LED on", [&] { c.chkLED[1]->setChecked(true); }, request({0x01, 0x01, 0x00, 0x02})},
-        {"levels without pull-ups", [&] { c.chkWeakPullUpEnableOnRead->setChecked(false), c.getGPvalue(); },
-         request({0x01, 0x03, 0x01, 0x00})},
-        {"SCL code 120", [&] { c.cboSMBusFrequency->setCurrentIndex(row(c.cboSMBusFrequency, 120)); },
-         request({0x01, 0x05, 0x00, 0x78})},
-        {"SPI code 7", [&] { c.cboSPIclock->setCurrentIndex(row(c.cboSPIclock, 7)); },
-         request({0x01, 0x08, 0x00, 0x07})},
-    };
-    for (const auto& [what, action, expected] : sets) EXPECT_EQ(sentBy(action), Lines{expected}) << what;
+    const auto pick = [](QComboBox* list, int code) { list->setCurrentIndex(list->findData(code)); };
+    for (const auto& [action, expected] : std::vector<std::pair<std::function<void()>, std::string>>{
+             {[&] { c.chkLED[1]->setChecked(true); }, request({1, 1, 0, 2})},  // red LED on
+             {[&] { c.chkWeakPullUpEnableOnRead->setChecked(false), c.getGPvalue(); }, request({1, 3, 1, 0})},
+             {[&] { pick(c.cboSMBusFrequency, 120); }, request({1, 5, 0, 120})},
+             {[&] { pick(c.cboSPIclock, 7); }, request({1, 8, 0, 7})}})
+        EXPECT_EQ(sentBy(action), Lines{expected});
 
     // Without random access no register byte is sent and the start fields are ignored.
-    const struct {
-        bool random;
-        const char *start, *count;
-        QStringList values;  // none: a read
-        Bytes head;
-    } transfers[] = {
-        {true, "4", "2", {}, {0x01, 0x06, 0x89, 0x02, 0x01, 0x04}},
-        {true, "02", "1", {"FF"}, {0x01, 0x06, 0x88, 0x01, 0x01, 0x02, 0xFF}},
-        {true, "3", "2", {"aa", "0B"}, {0x01, 0x06, 0x88, 0x02, 0x01, 0x03, 0xAA, 0x0B}},
-        {false, "??", "1", {"40"}, {0x01, 0x06, 0x88, 0x01, 0x00, 0x40}},
-        {false, "??", "1", {}, {0x01, 0x06, 0x89, 0x01, 0x00}},
-    };
-    for (const auto& t : transfers) {
-        console->chkRandom->setChecked(t.random);
-        const std::vector<Report> sent = transfer(t.start, t.count, t.values);
-        ASSERT_EQ(sent.size(), 1u) << t.start;
-        EXPECT_EQ(head(sent[0], t.head.size()), t.head) << t.start;
+    // No values: a read.
+    for (const auto& [random, start, count, values, bytes] :
+         std::vector<std::tuple<bool, const char*, const char*, QStringList, Bytes>>{
+             {true, "4", "2", {}, {0x01, 0x06, 0x89, 0x02, 0x01, 0x04}},
+             {true, "02", "1", {"FF"}, {0x01, 0x06, 0x88, 0x01, 0x01, 0x02, 0xFF}},
+             {true, "3", "2", {"aa", "0B"}, {0x01, 0x06, 0x88, 0x02, 0x01, 0x03, 0xAA, 0x0B}},
+             {false, "??", "1", {"40"}, {0x01, 0x06, 0x88, 0x01, 0x00, 0x40}},
+             {false, "??", "1", {}, {0x01, 0x06, 0x89, 0x01, 0x00}}}) {
+        console->chkRandom->setChecked(random);
+        const std::vector<Report> sent = transfer(start, count, values);
+        ASSERT_EQ(sent.size(), 1u) << start;
+        EXPECT_EQ(head(sent[0], bytes.size()), bytes) << start;
     }
     EXPECT_EQ(chip().reg(2), 0xFF);
     EXPECT_NE(readColumn()[0], "--");  // the current register's byte lands in row 00
@@ -263,12 +233,10 @@ TEST_F(ConsoleFields, TheAddressBoxTakesTypedDigitsLateAndHoldsTheWriteForm) {
     EXPECT_FALSE(changedEarly);
     EXPECT_GE(rig.clock.milliseconds() - start, 500u);
     rig.events.meanwhile = nullptr;
-    const struct {
-        const char* typed;
-        const char* shown;
-        std::vector<int> bits;
-    } cases[] = {{"7", "06", {0, 1}}, {"89", "88", {2, 6}}, {"fG", "0E", {0, 1, 2}}};  // stops at a non-digit
-    for (const auto& [typed, shown, bits] : cases) {
+    // "fG" stops at a non-digit.
+    for (const auto& [typed, shown, bits] :
+         std::vector<std::tuple<const char*, const char*, std::vector<int>>>{
+             {"7", "06", {0, 1}}, {"89", "88", {2, 6}}, {"fG", "0E", {0, 1, 2}}}) {
         console->txtI2Caddress->setText(typed);
         EXPECT_EQ(console->txtI2Caddress->text(), shown);
         EXPECT_EQ(checkedIndexes(console->chkADDRbit), bits) << typed;
@@ -295,9 +263,9 @@ TEST(ClockLists, SclRunsFrom100kHzUpToTheBaseClockAndSpiListsTheDesignedRows) {
     EXPECT_EQ(sclClockRows(255).back().text, "255000");  // no 16-bit overflow
 
     const std::vector<ClockRow> spi = spiClockRows(24);  // truncated to whole kHz
-    EXPECT_EQ(texts(spi), (QStringList{"0.5",  "0.521", "0.545", "0.571", "0.6", "0.631", "0.666", "0.705",
-                                       "0.75", "0.8",   "0.857", "0.923", "1",   "1.09",  "1.2",   "1.333",
-                                       "1.5",  "1.714", "2",     "2.4",   "3",   "4",     "6",     "12"}));
+    EXPECT_EQ(texts(spi).join(' '),
+              "0.5 0.521 0.545 0.571 0.6 0.631 0.666 0.705 0.75 0.8 0.857 0.923 1 1.09 1.2 "
+              "1.333 1.5 1.714 2 2.4 3 4 6 12");
     for (std::size_t i = 0; i < spi.size(); ++i) EXPECT_EQ(spi[i].code, 23 - static_cast<int>(i));
     EXPECT_EQ(spi[rowOfCode(spi, 5)].text, "2");
     EXPECT_EQ(rowOfCode(spiClockRows(12), 12), -1);  // 480 kHz is too slow to be listed
@@ -307,18 +275,12 @@ TEST(ClockLists, SclRunsFrom100kHzUpToTheBaseClockAndSpiListsTheDesignedRows) {
 // A query the board never answers, or a set it never takes (it was unplugged), shows the box; Cancel
 // ends the program once, with every handle closed and nothing more sent.
 TEST(ConsoleLinkFailure, AFailedQueryOrSetShowsTheRetryCancelBoxAndCancelEnds) {
-    const struct {
-        const char* what;
-        std::function<void(Rig&)> fail;
-        bool panel;  // the load's box comes before the board is named: no title
-        std::size_t received;
-    } cases[] = {
-        {"LED query of the load", [](Rig& r) { r.board().dropAnswers(1); }, false, 1},
-        {"LED set", [](Rig& r) { r.console().chkLED[1]->click(); }, true, 9},
-        {"SCL clock set", [](Rig& r) { r.console().cboSMBusFrequency->setCurrentIndex(0); }, true, 9},
-        {"SPI clock set", [](Rig& r) { r.console().cboSPIclock->setCurrentIndex(0); }, true, 9},
-    };
-    for (const auto& [what, fail, panel, received] : cases) {
+    // The load's box comes before the board is named: no title.
+    for (const auto& [what, fail, panel] :
+         std::vector<std::tuple<const char*, std::function<void(Rig&)>, bool>>{
+             {"LED query of the load", [](Rig& r) { r.board().dropAnswers(1); }, false},
+             {"LED set", [](Rig& r) { r.console().chkLED[1]->click(); }, true},
+             {"SPI clock set", [](Rig& r) { r.console().cboSPIclock->setCurrentIndex(0); }, true}}) {
         SCOPED_TRACE(what);
         Rig rig;
         if (!panel) fail(rig);
@@ -326,39 +288,14 @@ TEST(ConsoleLinkFailure, AFailedQueryOrSetShowsTheRetryCancelBoxAndCancelEnds) {
         if (panel) rig.bus.unplug(rig.board()), fail(rig);
         ASSERT_EQ(rig.dialogs.shown.size(), 1u);
         const MessageBoxRequest& box = rig.dialogs.shown[0];
-        EXPECT_EQ(box.title, panel ? "Tolvane Evaluation Board" : "");
-        EXPECT_EQ(box.text, "Please check USB connection.\r\ncheckStatus");
-        EXPECT_EQ(box.buttons, DialogButtons::RetryCancel);
+        EXPECT_EQ(std::tuple(box.title, box.text, box.buttons),
+                  std::tuple(panel ? "Tolvane Evaluation Board" : "",
+                             "Please check USB connection.\r\ncheckStatus", DialogButtons::RetryCancel));
         EXPECT_EQ(rig.exit.count, 1) << "the script answers Cancel";
         EXPECT_EQ(rig.bus.openHandleCount(), 0);
-        EXPECT_EQ(rig.board().received.size(), received);
+        EXPECT_EQ(rig.board().received.size(), panel ? 9u : 1u);
         EXPECT_EQ(rig.program.hasPanel(), panel);
     }
-}
-
-// Only the first of two boards is read back. Retry searches afresh: every old handle is closed and only
-// the boards still there are listed; the one left is current and read back.
-TEST_F(Console, RetryAfterOneOfTwoBoardsWasUnpluggedListsOnlyTheOneLeft) {
-    rig.boards.push_back(&rig.bus.addBoard());
-    load();
-    EXPECT_EQ(console->cboEVBinstance->itemText(1), "1");
-    EXPECT_EQ(sentSince(), kUsualReadBack);
-    EXPECT_TRUE(rig.board(1).received.empty());
-    ASSERT_EQ(rig.bus.openHandleCount(), 4);
-
-    rig.bus.unplug(rig.board(0));
-    rig.dialogs.answer(AnswerRetry);
-    console->chkLED[0]->click();
-
-    EXPECT_EQ(rig.dialogs.shown.size(), 1u);
-    EXPECT_FALSE(rig.exit.requested());
-    EXPECT_EQ(console->cboEVBinstance->count(), 1);
-    EXPECT_EQ(console->cboEVBinstance->itemText(0), "0");
-    EXPECT_EQ(rig.bus.openHandleCount(), 2) << "the four old handles closed, two new ones open";
-    // The board left is read back, and the LED box follows its LEDs (off).
-    EXPECT_EQ(sentSince(0, 1).front(), request({1, CMD_LED, SUB_GET}));
-    EXPECT_EQ(sentSince(0, 1).back(), request({1, CMD_GP_VALUE, SUB_GET, 1}));
-    EXPECT_FALSE(console->chkLED[0]->isChecked());
 }
 
 }  // namespace

@@ -6,12 +6,13 @@
 #include <hidapi/hidapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <map>
 #include <memory>
 #include <set>
 #include <tuple>
+#include <utility>
 
 struct hid_device_ {
     std::string path;
@@ -27,26 +28,21 @@ struct FakeHidapi {
         const char* path;  // may be null, as hidapi allows
         unsigned short vendorId, productId, release;
     };
-    std::vector<Interface> interfaces;               // in the order hid_enumerate lists them
-    std::set<std::string> unopenable;                // hid_open_path fails on these
-    std::map<std::string, std::deque<Bytes>> input;  // the next reports read on a path
-    int writeResult = -2;                            // what hid_write returns; -2: the length it was given
+    std::vector<Interface> interfaces;  // in the order hid_enumerate lists them
+    std::set<std::string> unopenable;   // hid_open_path fails on these
+    std::deque<Bytes> input;            // the next reports read
+    int writeResult = -2;               // what hid_write returns; -2: the length it was given
     bool readFails = false;
 
-    int inits = 0, exits = 0, listsNotFreed = 0, opens = 0;
-    int strangers = 0;  // calls with a device that is not open: must stay 0
+    int inits = 0, exits = 0, listsNotFreed = 0, opens = 0,
+        strangers = 0;  // strangers: calls on closed devices
     std::vector<std::pair<unsigned short, unsigned short>> enumerations;  // vendor and product asked for
     std::vector<std::pair<std::string, Bytes>> writes;
     std::vector<std::pair<std::size_t, int>> reads;  // length and time-out
     std::vector<std::string> closed;
     std::set<hid_device*> open;
+    bool stranger(hid_device* device) { return !open.contains(device) && ++strangers; }
 } fake;
-
-bool known(hid_device* device) {
-    if (fake.open.contains(device)) return true;
-    ++fake.strangers;
-    return false;
-}
 
 }  // namespace
 
@@ -65,53 +61,48 @@ hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_
     hid_device_info* head = nullptr;
     for (auto it = fake.interfaces.rbegin(); it != fake.interfaces.rend(); ++it) {
         auto* info = new hid_device_info{};
-        if (it->path) info->path = std::strcpy(new char[std::strlen(it->path) + 1], it->path);
-        info->vendor_id = it->vendorId;
-        info->product_id = it->productId;
-        info->release_number = it->release;
-        info->next = head;
-        head = info;
+        info->path = it->path ? strdup(it->path) : nullptr;
+        std::tie(info->vendor_id, info->product_id, info->release_number) =
+            std::tie(it->vendorId, it->productId, it->release);
+        info->next = std::exchange(head, info);
     }
-    if (head) ++fake.listsNotFreed;
+    fake.listsNotFreed += head != nullptr;
     return head;
 }
 
 void hid_free_enumeration(hid_device_info* devs) {
-    if (devs) --fake.listsNotFreed;
-    while (devs) {
-        hid_device_info* next = devs->next;
-        delete[] devs->path;
+    fake.listsNotFreed -= devs != nullptr;
+    for (hid_device_info* next; devs; devs = next) {
+        next = devs->next;
+        std::free(devs->path);
         delete devs;
-        devs = next;
     }
 }
 
 hid_device* hid_open_path(const char* path) {
     ++fake.opens;
-    if (fake.unopenable.contains(path)) return nullptr;
-    return *fake.open.insert(new hid_device{path}).first;
+    return fake.unopenable.contains(path) ? nullptr : *fake.open.insert(new hid_device{path}).first;
 }
 
 int hid_write(hid_device* dev, const unsigned char* data, size_t length) {
-    if (!known(dev)) return -1;
+    if (fake.stranger(dev)) return -1;
     fake.writes.emplace_back(dev->path, Bytes(data, data + length));
     return fake.writeResult == -2 ? static_cast<int>(length) : fake.writeResult;
 }
 
 int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds) {
-    if (!known(dev)) return -1;
+    if (fake.stranger(dev)) return -1;
     fake.reads.emplace_back(length, milliseconds);
-    std::deque<Bytes>& queue = fake.input[dev->path];
     if (fake.readFails) return -1;
-    if (queue.empty()) return 0;  // nothing within the time-out
-    const std::size_t count = std::min(length, queue.front().size());
-    std::copy_n(queue.front().begin(), count, data);
-    queue.pop_front();
+    if (fake.input.empty()) return 0;  // nothing within the time-out
+    const std::size_t count = std::min(length, fake.input.front().size());
+    std::copy_n(fake.input.front().begin(), count, data);
+    fake.input.pop_front();
     return static_cast<int>(count);
 }
 
 void hid_close(hid_device* dev) {
-    if (!known(dev)) return;
+    if (fake.stranger(dev)) return;
     fake.closed.push_back(dev->path);
     fake.open.erase(dev);
     delete dev;
@@ -139,43 +130,20 @@ struct Hidapi : ::testing::Test {
     }
     std::unique_ptr<HidapiTransport> transport;
     HidHandle board;
+    Report report{1, 0x06, 0x88, 0x01, 0x01, 0x00, 0x80};
 };
 
-TEST_F(Hidapi, StartsHidapiOnceClosesEachHandleOnceAndOnDestructionWhatIsStillOpenThenStops) {
+TEST_F(Hidapi, StartsOnceListsEachPathOnceOpensWithTheListedIdsAndClosesEachHandleOnce) {
     EXPECT_EQ(fake.inits, 1);
-    const HidHandle read = transport->open(kBoard);
-    transport->open(kMouse);
-    EXPECT_NE(board, read);
-    EXPECT_EQ(fake.open.size(), 3u);
-    transport->close(board);
-    EXPECT_EQ(fake.closed, std::vector<std::string>{kBoard});
-    // A closed handle reaches hidapi no more.
-    Report report{1};
-    EXPECT_FALSE(transport->write(board, report));
-    EXPECT_FALSE(transport->read(board, report, 0));
-    EXPECT_FALSE(transport->attributes(board));
-    transport->close(board);
-    EXPECT_TRUE(fake.writes.empty() && fake.reads.empty());
-
-    transport.reset();
-    EXPECT_TRUE(fake.open.empty());
-    EXPECT_EQ(fake.closed.size(), 3u);
-    EXPECT_EQ(fake.exits, 1);
-    EXPECT_EQ(fake.strangers, 0) << "nothing closed twice";
-}
-
-TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheList) {
     EXPECT_EQ(transport->enumerate(),
               (std::vector<HidInterface>{{kMouse, 0x046D, 0xC077}, {kBoard, 0x7C4B, 0x2019}}));
     EXPECT_EQ(fake.enumerations.front(), (std::pair<unsigned short, unsigned short>{0, 0}))
         << "every HID device: the link itself picks the boards";
-    EXPECT_EQ(fake.listsNotFreed, 0);
     EXPECT_EQ(fake.opens, 1) << "the ids come from the list, not from opening the devices";
-
-    const auto attributes = transport->attributes(board);
-    ASSERT_TRUE(attributes);
-    EXPECT_EQ(std::tuple(attributes->vendorId, attributes->productId, attributes->version),
+    const auto attributes = transport->attributes(board).value_or(HidAttributes{});
+    EXPECT_EQ(std::tuple(attributes.vendorId, attributes.productId, attributes.version),
               std::tuple(0x7C4B, 0x2019, 0x0100));
+    EXPECT_NE(transport->open(kBoard), board);
     EXPECT_EQ(transport->attributes(transport->open(kMouse))->productId, 0xC077);
     EXPECT_EQ(fake.enumerations.size(), 2u) << "the opens used the list just made";
 
@@ -189,23 +157,35 @@ TEST_F(Hidapi, ListsEveryInterfacePathOnceWithItsIdsWithoutOpeningAndFreesTheLis
     fake.unopenable.insert(kMouse);
     EXPECT_EQ(transport->open(kMouse), kInvalidHandle);
     EXPECT_EQ(fake.listsNotFreed, 0);
+
+    transport->close(board);
+    EXPECT_EQ(fake.closed, std::vector<std::string>{kBoard});
+    // A closed handle reaches hidapi no more.
+    EXPECT_FALSE(transport->write(board, report));
+    EXPECT_FALSE(transport->read(board, report, 0));
+    EXPECT_FALSE(transport->attributes(board));
+    transport->close(board);
+    EXPECT_TRUE(fake.writes.empty() && fake.reads.empty());
+    transport.reset();
+    EXPECT_TRUE(fake.open.empty());
+    EXPECT_EQ(fake.closed.size(), 5u);
+    EXPECT_EQ(fake.exits, 1);
+    EXPECT_EQ(fake.strangers, 0) << "nothing closed twice";
 }
 
 TEST_F(Hidapi, WritesTheWhole64ByteReportAndReadsOneReportWithinItsTimeOut) {
-    Report report{1, 0x06, 0x88, 0x01, 0x01, 0x00, 0x80};
     report[63] = 0x5A;
     ASSERT_TRUE(transport->write(board, report));
-    ASSERT_EQ(fake.writes.size(), 1u);
-    EXPECT_EQ(fake.writes[0], std::make_pair(std::string(kBoard), Bytes(report.begin(), report.end())));
+    EXPECT_EQ(fake.writes,
+              (std::vector{std::pair(std::string(kBoard), Bytes(report.begin(), report.end()))}));
     for (int result : {63, 0, -1}) {
         fake.writeResult = result;
         EXPECT_FALSE(transport->write(board, report)) << "hid_write gave " << result;
     }
 
     Bytes answer(64, 0x11);
-    answer[0] = 1;
     answer[1] = 0;
-    fake.input[kBoard] = {answer, {1, 0, 0x42}};
+    fake.input = {answer, {1, 0, 0x42}};
     ASSERT_TRUE(transport->read(board, report, 6000));
     EXPECT_EQ(Bytes(report.begin(), report.end()), answer);
     report.fill(0xEE);
@@ -216,9 +196,8 @@ TEST_F(Hidapi, WritesTheWhole64ByteReportAndReadsOneReportWithinItsTimeOut) {
     EXPECT_FALSE(transport->read(board, report, 1)) << "nothing came";
     fake.readFails = true;
     EXPECT_FALSE(transport->read(board, report, 1));
-    Report untouched;
-    untouched.fill(0xEE);
-    EXPECT_EQ(report, untouched) << "a read that fails leaves the report alone";
+    EXPECT_TRUE(std::ranges::all_of(report, [](auto byte) { return byte == 0xEE; }))
+        << "a read that fails leaves the report alone";
     EXPECT_EQ(fake.reads, (std::vector<std::pair<std::size_t, int>>{{64, 6000}, {64, 0}, {64, 1}, {64, 1}}))
         << "each time-out passed on as it is";
 }

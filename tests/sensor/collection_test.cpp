@@ -76,40 +76,24 @@ TEST_F(CollectionTest, APoweredDownAdcIsResetBeforeTheRun) {
 // the chart at column 402, outside the interior (the chart's own test shows the pixels).
 TEST_F(CollectionTest, TheFirstTenSamplesSettleThenTheChartGrowsFromTheRightEdge) {
     const QImage empty = wing().chartFrame->Picture1->image();
-    const std::int32_t row = *chart::traceRow(kCount, 25000);  // 224
-    struct Seen {
-        QString reading, time1, time3, count;
-        bool chartUntouched;
-        std::int32_t plotStart, newestColumn;
-    };
-    std::vector<Seen> afterSample(16);
+    // After each sample: reading | time3 | time1 | count | chart untouched | PlotStart | row of column 402
+    std::vector<QString> seen(16);
     collectSamples(15, [&] {
-        const int stored = history().SampleIndex;
-        if (stored < 1 || stored > 15) return;
-        afterSample[stored] = {frame().txtReading->text(),
-                               frame().txtTime1->text(),
-                               frame().txtTime3->text(),
-                               frame().lblLoop_Count->text(),
-                               wing().chartFrame->Picture1->image() == empty,
-                               wing().chart.PlotStart,
-                               wing().chart.TraceY[402]};
+        const int n = history().SampleIndex;
+        if (n < 1 || n > 15) return;
+        seen[n] = QStringList{frame().txtReading->text(),
+                              frame().txtTime3->text(),
+                              frame().txtTime1->text(),
+                              frame().lblLoop_Count->text(),
+                              wing().chartFrame->Picture1->image() == empty ? "empty" : "drawn",
+                              QString::number(wing().chart.PlotStart),
+                              QString::number(wing().chart.TraceY[402])}
+                      .join('|');
     });
-    for (int n = 1; n <= 10; ++n) {
-        SCOPED_TRACE(n);
-        EXPECT_EQ(afterSample[n].reading, n == 1 ? ".000" : "6554.000")
-            << "the first integration is not done";
-        EXPECT_EQ(afterSample[n].time3, " 97") << "from the last due time's setting to this read";
-        EXPECT_EQ(afterSample[n].time1, " 97") << "from the last due time's setting to the next";
-        EXPECT_EQ(afterSample[n].count, "");
-        EXPECT_TRUE(afterSample[n].chartUntouched);
-        EXPECT_EQ(afterSample[n].plotStart, 403);
-    }
-    EXPECT_EQ(afterSample[11].count, " 1");
-    EXPECT_EQ(afterSample[11].plotStart, 402);
-    EXPECT_EQ(afterSample[11].newestColumn, row) << "drawn in column 402, just outside the interior";
-    EXPECT_TRUE(afterSample[11].chartUntouched);
-    EXPECT_EQ(afterSample[14].count, " 4");
-    EXPECT_FALSE(afterSample[14].chartUntouched) << "the first counted sample has reached column 399";
+    EXPECT_EQ(seen[1], ".000| 97| 97||empty|403|1") << "the first integration is not done";
+    for (int n = 2; n <= 10; ++n) EXPECT_EQ(seen[n], "6554.000| 97| 97||empty|403|1") << n;
+    EXPECT_EQ(seen[11], "6554.000| 97| 97| 1|empty|402|224");
+    EXPECT_EQ(seen[14], "6554.000| 97| 97| 4|drawn|399|224") << "the first counted sample reached column 399";
 }
 
 // The read starts 3 ms before each due time; the next due time counts from the end of that
@@ -270,86 +254,66 @@ TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
               "Command Register R0: enter one or two hexadecimal digits (00 to FF).");
 }
 
-// Handlers that restart collection during a run: the old run stops at once without storing, reading or
-// drawing anything more, and a new run starts with the whole start sequence.
+// Handlers that restart collection, during a run or while one ends (the end lets events run): the
+// old run stops at once without storing, reading or drawing more; then a new run starts whole. The
+// time base restarts only a run that is going.
 struct Restart {
     const char* name;
     std::function<void(frmTolvane&)> click;
     std::size_t ownReports;  // what the handler itself sends before the new run starts
 };
 
-void PrintTo(const Restart& restart, std::ostream* os) {
-    *os << restart.name;
-}
+class RestartTest : public PanelTest, public ::testing::WithParamInterface<std::tuple<Restart, bool>> {};
 
-class RestartTest : public PanelTest, public ::testing::WithParamInterface<Restart> {};
-
-TEST_P(RestartTest, ARestartDuringARunLeavesNoTraceOfTheOldRun) {
-    frmTolvane& p = panel();
-    std::size_t at = 0;
-    int runs = 0;
-    collect([&] {
-        if (runs == 0 && history().SampleIndex == 20) {
-            at = mark();
-            runs = 1;
-            GetParam().click(p);
-            EXPECT_EQ(history().SampleIndex, 20) << "the new run does not start inside the handler";
-        } else if (runs == 1 && history().SampleIndex == 2) {
-            runs = 2;
-            p.cmdStopData_Click();
-        }
-    });
-    ASSERT_EQ(runs, 2);
-    EXPECT_EQ(slice(trafficSince(at), GetParam().ownReports, kStartSequence.size()), kStartSequence)
-        << "no read of the old run comes between";
-    EXPECT_EQ(history().SampleIndex, 2);
-    EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
-        << "the old run's last count stays until the new one counts";
-    EXPECT_FALSE(p.Collecting || wing().running());
-    EXPECT_TRUE(frame().cmdCollectData->isEnabled());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Handlers, RestartTest,
-    ::testing::Values(Restart{"AutomaticRescale",
-                              [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdAutoScale); }, 0},
-                      Restart{"ManualRescale",
-                              [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdScale); }, 0},
-                      Restart{"IntervalEnter",
-                              [](frmTolvane& p) {
-                                  p.acquisition().collection->txtInterval->setFocus();
-                                  press({Qt::Key_Return});
-                              },
-                              0},
-                      Restart{"TimeBase", [](frmTolvane& p) { click(p.OptTimeBase[0]); }, 2}),
-    [](const ::testing::TestParamInfo<Restart>& info) { return std::string(info.param.name); });
-
-// The same handlers while a run is ending (the end lets events run): the run that ended is followed by
-// the new one they ask for. The time base restarts only a run that is going.
-TEST_P(RestartTest, ARestartAskedForWhileTheRunEndsStartsTheNewRun) {
+TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
+    const auto& [restart, whileEnding] = GetParam();
     frmTolvane& p = panel();
     std::size_t at = 0;
     int stage = 0;
     collect([&] {
         if (stage == 0 && p.Collecting && history().SampleIndex == 20) {
             stage = 1;
-            p.cmdStopData_Click();
-        } else if (stage == 1 && !p.Collecting && frame().cmdCollectData->isEnabled()) {
-            stage = 2;  // the run end's own event processing
+            if (whileEnding) return p.cmdStopData_Click();
+        }
+        if (stage == 1 && p.Collecting == !whileEnding &&
+            frame().cmdCollectData->isEnabled() == whileEnding) {
+            stage = 2;
             at = mark();
-            GetParam().click(p);
+            restart.click(p);
+            EXPECT_EQ(history().SampleIndex, 20) << "the new run does not start inside the handler";
         } else if (stage == 2 && p.Collecting && history().SampleIndex == 2) {
             stage = 3;
             p.cmdStopData_Click();
         }
     });
-    const bool restarts = std::string(GetParam().name) != "TimeBase";
-    EXPECT_EQ(stage, restarts ? 3 : 2);
-    if (restarts) {
-        EXPECT_EQ(slice(trafficSince(at), GetParam().ownReports, kStartSequence.size()), kStartSequence);
-    }
+    const bool restarts = !whileEnding || std::string(restart.name) != "TimeBase";
+    ASSERT_EQ(stage, restarts ? 3 : 2);
+    if (!restarts) return;
+    EXPECT_EQ(slice(trafficSince(at), restart.ownReports, kStartSequence.size()), kStartSequence)
+        << "no read of the old run comes between";
+    EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
+        << "the old run's last count stays until the new one counts";
     EXPECT_FALSE(p.Collecting || wing().running());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Handlers, RestartTest,
+    ::testing::Combine(
+        ::testing::Values(Restart{"AutomaticRescale",
+                                  [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdAutoScale); }, 0},
+                          Restart{"ManualRescale",
+                                  [](frmTolvane& p) { click(p.acquisition().chartFrame->cmdScale); }, 0},
+                          Restart{"IntervalEnter",
+                                  [](frmTolvane& p) {
+                                      p.acquisition().collection->txtInterval->setFocus();
+                                      press({Qt::Key_Return});
+                                  },
+                                  0},
+                          Restart{"TimeBase", [](frmTolvane& p) { click(p.OptTimeBase[0]); }, 2}),
+        ::testing::Bool()),
+    [](const auto& info) {
+        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "WhileEnding" : "");
+    });
 
 // Automatic re-scale takes 1.15 times the reading as the new scale, only from a settled run with a last
 // count above 0 and below 50000; it then relabels and starts a run.
