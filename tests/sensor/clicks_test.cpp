@@ -1,5 +1,4 @@
-// The panel under the user's hand, the focus moving as it does: every click lands once, after what the
-// focus leaving a box does.
+// The panel under the user's hand: every click lands once, after what the focus leaving a box does.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -62,8 +61,7 @@ TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) 
     }
 }
 
-// During a run the user clicks into the interval box, then "Stop": the focus leaving the box ends the
-// run, and the same click still says so.
+// The focus leaving the interval box ends the run; the click on "Stop" still says so.
 TEST_F(ClicksTest, ClickingStopWithTheFocusInTheIntervalBoxStopsAndSaysSo) {
     collect([&] {
         if (!panel().Collecting) return;
@@ -75,8 +73,7 @@ TEST_F(ClicksTest, ClickingStopWithTheFocusInTheIntervalBoxStopsAndSaysSo) {
     EXPECT_FALSE(wing().running());
 }
 
-// A control half out of view takes its click where it is; the panel does not scroll it away from
-// under the pointer.
+// The panel does not scroll a half-hidden control away from under the pointer.
 TEST_F(ClicksTest, APartlyHiddenWriteToDiskWritesOneBlockAtTheFirstClick) {
     QTemporaryDir folder;
     const QString path = folder.filePath("Data.txt");

@@ -1,5 +1,4 @@
-// The collection loop against the simulated board on the fake clock: what the board receives and when,
-// and what the user sees on the frame and the chart.
+// The collection loop: what the board receives and when, and what the frame and the chart show.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -121,8 +120,7 @@ TEST_F(CollectionTest, SamplesStartThreeMillisecondsBeforeTheirDueTimes) {
     }
 }
 
-// A changed interval takes effect at the next due time; one that does not fit 32 bits leaves the
-// interval in force.
+// An interval that does not fit 32 bits leaves the one in force.
 TEST_F(CollectionTest, AChangedIntervalTakesEffectAtTheNextDueTime) {
     const std::size_t from = mark();
     collectSamples(10, [&] {
@@ -165,8 +163,7 @@ TEST_F(CollectionTest, PastTenHundredAndTenSamplesTheLastElementIsOverwrittenAnd
     EXPECT_TRUE(rows.back().contains(",1038,3277,")) << rows.back().toStdString();
 }
 
-// Stop during the wait: the pass still reads and shows once more and the chart scrolls once more,
-// repeating the newest point, but no new due time or trace point is set.
+// The stopped pass reads, shows and scrolls once more, repeating the newest point.
 TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     std::array<std::int32_t, chart::kTraceColumns> traceAtStop{};
     std::int32_t plotStartAtStop = 0;
@@ -188,8 +185,7 @@ TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     EXPECT_EQ(wing().chart.TraceY[402], traceAtStop[403]) << "the newest point is repeated";
 }
 
-// Register changes made during a run wait for the loop, which carries them out after its next read,
-// in its own order, without read-backs of the single writes.
+// The loop carries out the changes after its next read, without read-backs of the single writes.
 TEST_F(CollectionTest, RegisterChangesDuringARunAreMadeBetweenSamplesInTheDesignedOrder) {
     frmTolvane& p = panel();
     std::size_t from = 0;

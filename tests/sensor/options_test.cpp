@@ -1,5 +1,4 @@
-// Operating options against the simulated board, clicked as a user clicks them: what reaches the chip,
-// in which order, and what is deferred while a collection owns the chip.
+// Operating options as a user clicks them: what reaches the chip, and what waits for a running loop.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -16,8 +15,6 @@ namespace {
 
 using OptionsTest = PanelTest;
 
-// Each option rebuilds its own field of the write copy, and no other, shows it, writes it and reads
-// R0..R3 back.
 TEST_F(OptionsTest, OptionsRebuildTheirFieldWriteItAndReadBack) {
     frmTolvane& p = panel();
     const struct {
@@ -93,8 +90,7 @@ TEST(Deferral, WhileTheLoopOwnsTheChipHandlersSendNothingAndRaiseTheirFlags) {
     }
 }
 
-// The mode list ends a running collection, so its R0 write goes out at once (the time base, which
-// also restarts the run, is one of the restarts of collection_test.cpp).
+// The time base, which also restarts the run, is among the restarts of collection_test.cpp.
 TEST_F(OptionsTest, TheModeListStopsTheRunAndWritesAtOnce) {
     frmTolvane& p = panel();
     p.Collecting = true;

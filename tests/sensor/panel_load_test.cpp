@@ -1,5 +1,4 @@
-// The panel as it opens: the designed state and texts, no chip access, and a layout that fits a laptop
-// and keeps still.
+// The panel as it opens: its state and texts, no chip access, a layout that fits a laptop.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -87,8 +86,7 @@ TEST_F(PanelTest, OpensWithTheDesignedTexts) {
     for (const auto& [actual, designed] : shown) EXPECT_EQ(actual, designed);
 }
 
-// The panel fits a 1366 x 768 laptop's screen whole, and controls whose captions change keep their
-// place, so nothing beside them moves.
+// Controls whose captions change keep their place, so nothing beside them moves.
 TEST_F(PanelTest, FitsALaptopScreenAndChangingCaptionsMoveNothing) {
     frmTolvane& p = panel();
     EXPECT_LE(p.fullSize().width(), 1366 - 16) << "room for the window frame";

@@ -65,8 +65,7 @@ TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) 
     EXPECT_EQ(written(), expected + expected) << "the same block again, appended";
 }
 
-// "Write to Disk" during a run ends the run; a failure says what the system said, loses nothing and
-// leaves the status line alone.
+// A failure says what the system said, loses nothing and leaves the status line alone.
 TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage) {
     record().chkAppend->setChecked(false);
     std::size_t readsAfterWrite = 0;
@@ -92,8 +91,7 @@ TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage)
     EXPECT_EQ(written(), before);
 }
 
-// "Browse" takes the chosen file, giving a bare name the text files' ".txt"; a cancelled choice keeps
-// the box.
+// A bare name gets ".txt"; a cancelled choice keeps the box.
 TEST_F(RecordingTest, BrowseTakesTheChosenFileAndACancelledChoiceKeepsTheBox) {
     for (const char* chosen : {"run1.txt", "run2", "run3.csv"})
         rig.dialogs.chooseFileAnswer(folder.filePath(chosen));

@@ -48,8 +48,7 @@ std::vector<int> colours(const frmTolvane& p, int first, int last) {
     return result;
 }
 
-// Each access flips its indicators; a read-back that differs from its write box as text ("5" and
-// "05") is red until a matching one.
+// A read-back that differs from its write box as text ("5" and "05") is red until a matching one.
 TEST_F(RegistersTest, AccessesFlipTheirIndicatorsAndMismatchesShowRed) {
     frmTolvane& p = panel();
     std::size_t from = mark();
@@ -68,17 +67,15 @@ TEST_F(RegistersTest, AccessesFlipTheirIndicatorsAndMismatchesShowRed) {
     EXPECT_THAT(colours(p, 4, 7), ElementsAre(Green, BrightRed, Green, Green));
     typeAndEnter(p.txtRegHex[1], "05");
     EXPECT_EQ(p.ShpInd[5]->fillColour(), BrightGreen);
-}
 
-TEST_F(RegistersTest, MeasurementRegistersAreReadTogetherAndTheirIndicatorsFlipTogether) {
-    frmTolvane& p = panel();
+    // R4..R7 are read together, and their indicators follow indicator 8 whatever they showed.
     for (int n = 4; n < 8; ++n) chip().setReg(n, static_cast<std::uint8_t>(0x11 * n));
-    const std::size_t from = mark();
+    from = mark();
     click(p.cmdRead_Measurements);
     EXPECT_THAT(trafficSince(from), ElementsAre("R04x4"));
     for (int n = 4; n < 8; ++n) EXPECT_EQ(p.txtRegRd[n]->text(), QString(2, QChar('0' + n)));
     EXPECT_THAT(colours(p, 8, 11), Each(BrightGreen));
-    p.ShpInd[10]->setFillColour(BrightRed);  // whatever the others show, they follow indicator 8
+    p.ShpInd[10]->setFillColour(BrightRed);
     click(p.cmdRead_Measurements);
     EXPECT_THAT(colours(p, 8, 11), Each(Green));
 }
@@ -130,8 +127,7 @@ TEST_F(RegistersTest, WhileCollectingAWriteGoesOutWithoutItsReadBack) {
     EXPECT_EQ(pendingFlags(p), "");
 }
 
-// One or two hexadecimal digits only; anything else is refused before it reaches the console, the
-// register copy or an indicator, whichever way the write is asked for.
+// Refused before it reaches the console, the register copy or an indicator, whichever way it is asked.
 TEST_F(RegistersTest, AWriteBoxThatIsNotOneByteIsRefusedNamingTheRegister) {
     frmTolvane& p = panel();
     const std::array<QString, 4> names{"Command Register R0", "Control Register R1",
