@@ -320,14 +320,22 @@ TEST(TolvaneChip, TimelinesOfIntegrationsInterruptsAndLight) {
             const std::string arg = word.substr(1);
             if (what == '+') chip.clock.advance(static_cast<std::uint32_t>(std::stoul(arg, nullptr, 0)));
             if (what == 'l') chip.board.chip.setLight(LightSource::constant(std::stod(arg)));
-            if (what == 'w') EXPECT_EQ(chip.i2cWrite(hex(arg)), 0) << "acknowledged";
-            if (what == 'c') EXPECT_EQ(chip.adcCount(), std::stoul(arg));
-            if (what == 'y') EXPECT_EQ(chip.word(6), std::stoul(arg));
+            if (what == 'w') {
+                EXPECT_EQ(chip.i2cWrite(hex(arg)), 0) << "acknowledged";
+            }
+            if (what == 'c') {
+                EXPECT_EQ(chip.adcCount(), std::stoul(arg));
+            }
+            if (what == 'y') {
+                EXPECT_EQ(chip.word(6), std::stoul(arg));
+            }
             if (what == 'r') {
                 const Bytes registers = hex(arg.substr(2));
                 EXPECT_EQ(chip.i2cRead(static_cast<std::uint8_t>(arg[0] - '0'), registers.size()), registers);
             }
-            if (what == 'i') EXPECT_EQ(chip.intPinHigh(), arg == "0");
+            if (what == 'i') {
+                EXPECT_EQ(chip.intPinHigh(), arg == "0");
+            }
         }
     }
 }
