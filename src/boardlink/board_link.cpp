@@ -58,7 +58,7 @@ void BoardLink::FindBoard() {
 }
 
 // One pass over the interfaces present now. Only those listed with the board's ids are opened: the
-// keyboards and mice of the machine are none of the program's business.
+// keyboards and mice of the machine are none of our business.
 BoardLink::Search BoardLink::searchBoards() {
     Search search;
     ListedBoards.clear();
