@@ -3,6 +3,8 @@
 # make package: the Debian package, in build/.
 # make sanitize: the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # make format-check: the sources follow .clang-format; make format rewrites them so they do.
+# make test-ratio: the tests' share of all C++ lines, at most 35 %.
+# make bench: the benchmarks; make screenshots: pictures of the windows in build/screenshots.
 # WERROR=ON (as CI passes it) turns compiler warnings into errors: make test WERROR=ON
 .PHONY: all bootstrap build demo test test-ratio bench screenshots docs-screenshots icons package sanitize format-check format clean
 
