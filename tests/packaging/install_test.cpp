@@ -100,7 +100,7 @@ TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo)
     };
     for (const auto& [tool, arguments] : validators) {
         const QString path = QStandardPaths::findExecutable(tool);
-        if (path.isEmpty()) continue;
+        if (path.isEmpty()) GTEST_SKIP() << tool << " is not installed";
         const Outcome checked = run(path, arguments);
         EXPECT_EQ(checked.exitCode, 0) << checked.output.toStdString();
         if (tool == std::string("desktop-file-validate"))
