@@ -103,8 +103,9 @@ TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo)
         if (path.isEmpty()) GTEST_SKIP() << tool << " is not installed";
         const Outcome checked = run(path, arguments);
         EXPECT_EQ(checked.exitCode, 0) << checked.output.toStdString();
-        if (tool == std::string("desktop-file-validate"))
+        if (tool == std::string("desktop-file-validate")) {
             EXPECT_EQ(checked.output.trimmed(), "") << "not even a hint";
+        }
     }
 }
 
