@@ -1,7 +1,5 @@
 // The strip chart: where a value plots, its grid, labels and scrolling trace drawn into the panel-sized
 // pictures; and the wait for a sample's due time.
-#include "acquisition/strip_chart.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 
 #include "acquisition/chart_math.h"
 #include "acquisition/sample_start.h"
+#include "acquisition/strip_chart.h"
 #include "tests/doubles/test_event_pump.h"
 #include "tests/doubles/test_services.h"
 
