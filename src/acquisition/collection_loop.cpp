@@ -153,5 +153,5 @@ void CollectionLoop::endRun() {
 }
 
 void CollectionLoop::readInterval() {
-    if (const auto interval = roundToInt32(numericValue(frame_.txtInterval->text()))) interval_ = *interval;
+    if (const auto interval = frame_.interval()) interval_ = *interval;
 }
