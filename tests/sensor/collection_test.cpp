@@ -46,7 +46,7 @@ TEST_F(CollectionTest, ARunBringsTheChipInLineShowsItIsRunningAndRestoresThePane
     };
     QStringList during;
     collectSamples(3, [&] {
-        if (during.isEmpty() && p.Collecting) during = shown();
+        if (during.isEmpty() && wing().loop.collecting()) during = shown();
     });
     EXPECT_EQ(during, QStringList({"Data Collection In Process",
                                    "Real Time data display is executing, Click -Stop Real Time- to End",
@@ -57,7 +57,7 @@ TEST_F(CollectionTest, ARunBringsTheChipInLineShowsItIsRunningAndRestoresThePane
                 ElementsAre("GP", "R04x2", "GP", "R04x2", "GP", "R04x2", "GP", "R04x2"))
         << "three samples, and the stopped pass reads once more";
 
-    EXPECT_FALSE(p.Collecting || p.StopRequested);
+    EXPECT_FALSE(wing().loop.ownsChip());
     EXPECT_EQ(shown(), QStringList({"Data Collection Halted", "Collect Data Graphical Real Time Data",
                                     "Polling INT Via Reg b001 Bit h20", "+-+++++"}));
     EXPECT_EQ(p.txtRegRd[5]->text() + p.txtRegRd[4]->text(), "199A");
@@ -173,7 +173,7 @@ TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     std::int32_t plotStartAtStop = 0;
     std::size_t readsAtStop = 0;
     collect([&] {
-        if (history().SampleIndex != 14 || !panel().Collecting) return;
+        if (history().SampleIndex != 14 || !wing().loop.collecting()) return;
         chip().setLight(sim::LightSource::constant(50));
         traceAtStop = wing().chart.TraceY;
         plotStartAtStop = wing().chart.PlotStart;
@@ -189,11 +189,20 @@ TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     EXPECT_EQ(wing().chart.TraceY[402], traceAtStop[403]) << "the newest point is repeated";
 }
 
-// The loop carries out the changes after its next read, without read-backs of the single writes.
+// The loop carries out the changes after its next read, without read-backs of the single writes. Enter
+// in a register box is never deferred: its write goes out at once and leaves neither a read-back nor a
+// deferred write of its register behind.
 TEST_F(CollectionTest, RegisterChangesDuringARunAreMadeBetweenSamplesInTheDesignedOrder) {
     frmTolvane& p = panel();
-    std::size_t from = 0;
+    std::size_t from = 0, entered = 0;
     collectSamples(6, [&] {
+        if (history().SampleIndex == 5 && entered == 0) {
+            typeAndEnter(p.txtILowerLimit, "0");
+            entered = mark();
+            typeAndEnter(p.txtRegHex[3], "00");
+            EXPECT_EQ(trafficSince(entered), std::vector<std::string>{"W03=00"});
+            EXPECT_EQ(pendingFlags(p), "Update ");
+        }
         if (history().SampleIndex != 3 || from != 0) return;
         from = mark();
         typeAndEnter(p.txtILowerLimit, "512");
@@ -224,11 +233,21 @@ TEST_F(CollectionTest, WithTheInterruptPinLowEachSampleReadsTheFlagToo) {
     EXPECT_THAT(sampleIndicator, ElementsAre(Black, BrightGreen, Green, BrightGreen, Green))
         << "one flip per poll, the stopped pass's included";
 
-    p.ChkIpol->setChecked(false);
+    // Unticked, the box darkens the sample indicator and says how to poll again; a run leaves that
+    // caption, also when the box is ticked during it.
+    click(p.ChkIpol);
+    EXPECT_EQ(p.ShpISample->fillColour(), Black);
     const std::size_t unpolled = mark();
     collectSamples(1);
     EXPECT_THAT(slice(trafficSince(unpolled), kStartSequence.size(), 10), ElementsAre("R04x2", "R04x2"));
     EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling") << "not polling: captions stay";
+    duringARun(rig, [&] {
+        click(p.ChkIpol);
+        EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling") << "ticked during a run";
+    });
+    click(p.ChkIpol);
+    click(p.ChkIpol);
+    EXPECT_EQ(p.ChkIpol->text(), "Polling INT Via Register") << "ticked outside a run";
 }
 
 TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
@@ -271,17 +290,17 @@ TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
     std::size_t at = 0;
     int stage = 0;
     collect([&] {
-        if (stage == 0 && p.Collecting && history().SampleIndex == 20) {
+        if (stage == 0 && wing().loop.collecting() && history().SampleIndex == 20) {
             stage = 1;
             if (whileEnding) return p.cmdStopData_Click();
         }
-        if (stage == 1 && p.Collecting == !whileEnding &&
+        if (stage == 1 && wing().loop.collecting() == !whileEnding &&
             frame().cmdCollectData->isEnabled() == whileEnding) {
             stage = 2;
             at = mark();
             restart.click(p);
             EXPECT_EQ(history().SampleIndex, 20) << "the new run does not start inside the handler";
-        } else if (stage == 2 && p.Collecting && history().SampleIndex == 2) {
+        } else if (stage == 2 && wing().loop.collecting() && history().SampleIndex == 2) {
             stage = 3;
             p.cmdStopData_Click();
         }
@@ -293,7 +312,7 @@ TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
         << "no read of the old run comes between";
     EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
         << "the old run's last count stays until the new one counts";
-    EXPECT_FALSE(p.Collecting || wing().running());
+    EXPECT_FALSE(wing().loop.collecting() || wing().loop.running());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -381,7 +400,7 @@ TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) 
         QString span;  // once the run has settled
         collect(
             [&] {
-                if (history().SampleIndex < 3 || !panel().Collecting) return;
+                if (history().SampleIndex < 3 || !wing().loop.collecting()) return;
                 span = wing().chart.TimeLabels[10];
                 panel().cmdStopData_Click();
             },
@@ -399,13 +418,13 @@ TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) 
 // The focus leaving the interval box ends the run; the click on "Stop" still says so.
 TEST_F(ClicksTest, ClickingStopWithTheFocusInTheIntervalBoxStopsAndSaysSo) {
     collect([&] {
-        if (!panel().Collecting) return;
+        if (!wing().loop.collecting()) return;
         if (history().SampleIndex == 2 && !interval()->hasFocus()) click(interval());
         if (history().SampleIndex == 4) click(frame().cmdStopData);
     });
     EXPECT_EQ(frame().Label18->text(), "Data Collection Halted");
     EXPECT_FALSE(frame().cmdStopData->isDown());
-    EXPECT_FALSE(wing().running());
+    EXPECT_FALSE(wing().loop.running());
 }
 
 // The panel does not scroll a half-hidden control away from under the pointer.

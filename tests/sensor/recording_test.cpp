@@ -70,7 +70,7 @@ TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage)
     record().chkAppend->setChecked(false);
     std::size_t readsAfterWrite = 0;
     collect([&] {
-        if (history().SampleIndex == 25 && panel().Collecting) {
+        if (history().SampleIndex == 25 && wing().loop.collecting()) {
             click(record().cmdStartRec);
             readsAfterWrite = adcReadTimes(0).size();
         }
@@ -224,7 +224,7 @@ protected:
                 return "Please check USB connection.\r\ncheckStatus";
             case Way::LinkLostDuringARun:
                 collect([&] {
-                    if (panel().Collecting && history().SampleIndex == 25) rig.bus.unplug(rig.board());
+                    if (wing().loop.collecting() && history().SampleIndex == 25) rig.bus.unplug(rig.board());
                 });
                 return "Error, USB Communications has been lost, shutting down. Check Eval board connection "
                        "and "
@@ -317,8 +317,8 @@ TEST_F(RecordingTest, ClosingTheWindowDuringARunEndsTheProgramWithoutAnotherSamp
     });
     EXPECT_TRUE(rig.exit.requested());
     EXPECT_EQ(adcReadTimes(0).size(), reads);
-    EXPECT_FALSE(wing().running());
-    EXPECT_TRUE(panel().StopRequested && !panel().Collecting);
+    EXPECT_FALSE(wing().loop.running());
+    EXPECT_TRUE(wing().loop.ownsChip() && !wing().loop.collecting());
 }
 
 }  // namespace
