@@ -39,14 +39,19 @@ void CollectionLoop::collect() {
         return;
     }
     running_ = true;
+    bool restarted = false;
     do {
         restartRequested_ = false;
-        if (startRun()) {
+        if (startRun(restarted)) {
+            restarted = true;
             while (collecting_ && !superseded()) pass();
         }
         // The run end lets events run: a re-scale or an interval Enter handled there asks for a new
-        // run, which starts here like any other.
-        if (!superseded()) endRun();
+        // run, which starts here like any other, in a log of its own: the user had ended the last one.
+        if (!superseded()) {
+            endRun();
+            restarted = false;
+        }
     } while (restartRequested_ && !services_.exit.requested());
     running_ = false;
 }
@@ -60,7 +65,7 @@ bool CollectionLoop::superseded() const {
     return restartRequested_ || services_.exit.requested();
 }
 
-bool CollectionLoop::startRun() {
+bool CollectionLoop::startRun(bool restarted) {
     host_.bringChipInLine();
     if (superseded()) return false;
 
@@ -78,7 +83,7 @@ bool CollectionLoop::startRun() {
     chart_.PlotStart = chart::kNewestColumn;
     history_.startRun();
     samplesTaken_ = 0;
-    log_.start();
+    if (!restarted) log_.start();
 
     collecting_ = true;
     for (QWidget* time : {frame_.Label6, frame_.Label14}) time->show();

@@ -22,7 +22,8 @@ public:
 
     // Collects until the run is stopped; returns when the run has ended. Called while a run is going
     // (from a handler during its event processing), it asks that run to make way for a new one: the old
-    // run stops at once, without a trace, and the new one starts with the full start sequence.
+    // run stops at once, without a trace, and the new one starts with the full start sequence, going on
+    // in the old run's log.
     void collect();
     // Ends a running collection after its current sample, and cancels a new run asked for meanwhile.
     void stop();
@@ -40,7 +41,8 @@ public:
     DeferredActions deferred;
 
 private:
-    bool startRun();
+    // `restarted`: the program restarts the run, which goes on in its log.
+    bool startRun(bool restarted);
     void pass();
     // Between two samples, the deferred actions in their order; each takes itself off the set.
     void performDeferredActions();

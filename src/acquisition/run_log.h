@@ -7,16 +7,16 @@
 #include "platform/services.h"
 #include "readinglog/reading_log_file.h"
 
-// "Log every reading": while the box is ticked, each run (a restarted one too) writes every reading it
-// stores, past the history's last element as well, to a CSV file of its own beside the record file.
-// The rows reach the disk at least once a second and at the run's end; a failure stops the log, never
-// the run, and the line beside the box says why.
+// "Log every reading": while the box is ticked, each run writes every reading it stores, past the
+// history's last element as well, to a CSV file of its own beside the record file; a restart of the
+// program's making goes on in the same file. The rows reach the disk at least once a second and at the
+// run's end; a failure stops the log, never the run, and the line beside the box says why.
 class RunLog {
 public:
     RunLog(frmDataRecord& record, Services& services);
 
-    // A run starts now: opens its file when the box is ticked. A folder the path box does not make
-    // usable shows the error box, and the run goes on without a log.
+    // A run the user asked for starts now: opens its file when the box is ticked. A folder the path box
+    // does not make usable shows the error box, and the run goes on without a log.
     void start();
     // The run stored reading number `sample` (0 the first of the run) with the registers it was taken
     // under.

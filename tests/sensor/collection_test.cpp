@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -274,8 +275,9 @@ TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
 }
 
 // Handlers that restart collection, during a run or while one ends (the end lets events run): the
-// old run stops at once without storing, reading or drawing more; then a new run starts whole. The
-// time base restarts only a run that is going.
+// old run stops at once without storing, reading or drawing more; then a new run starts whole, in the
+// run's log when the program restarts a run that was going. The time base restarts only a run that is
+// going.
 struct Restart {
     const char* name;
     std::function<void(frmTolvane&)> click;
@@ -287,6 +289,9 @@ class RestartTest : public PanelTest, public ::testing::WithParamInterface<std::
 TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
     const auto& [restart, whileEnding] = GetParam();
     frmTolvane& p = panel();
+    const QTemporaryDir folder;
+    wing().record->txtFilePath->setText(folder.filePath("Data.txt"));
+    click(wing().record->chkLogEveryReading);
     std::size_t at = 0;
     int stage = 0;
     collect([&] {
@@ -313,6 +318,22 @@ TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
     EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
         << "the old run's last count stays until the new one counts";
     EXPECT_FALSE(wing().loop.collecting() || wing().loop.running());
+
+    // After the user's Stop the new run has a log of its own. A restart of a run that goes keeps its
+    // log: seq starts again, the time runs on, and every reading has its row.
+    const QStringList logs = QDir(folder.path()).entryList({"*.csv"});
+    ASSERT_EQ(logs.size(), whileEnding ? 2 : 1);
+    if (whileEnding) return;
+    QFile log(folder.filePath(logs[0]));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = log.readAll().trimmed().split('\n');
+    const std::vector<std::uint32_t> reads = adcReadTimes(0);
+    ASSERT_EQ(rows.size(), 1 + reads.size()) << "a row for every reading";
+    for (std::size_t i = 1; i < reads.size(); ++i) {
+        const QList<QByteArray> row = rows[i + 1].split(','), before = rows[i].split(',');
+        EXPECT_EQ(row[1].toUInt() - before[1].toUInt(), reads[i] - reads[i - 1]) << i;
+        EXPECT_EQ(row[2].toInt(), i == 20 ? -11 : before[2].toInt() + 1) << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
