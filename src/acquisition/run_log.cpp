@@ -11,12 +11,28 @@ constexpr std::uint32_t kShowEveryMs = 500;    // the progress line changes at m
 constexpr int kFirstRecorded = 11;             // the record file's sequence 0 is the run's twelfth reading
 }  // namespace
 
-RunLog::RunLog(frmDataRecord& record, Services& services) : record_(record), services_(services) {}
+RunLog::RunLog(frmDataRecord& record, Services& services) : record_(record), services_(services) {
+    QCheckBox* box = record_.chkLogEveryReading;
+    QObject::connect(box, &QCheckBox::toggled, box, [this](bool ticked) { follow(ticked); });
+}
 
 void RunLog::start() {
     finish();
+    following_ = true;
     record_.lblReadingLog->clear();
-    if (!record_.chkLogEveryReading->isChecked()) return;
+    if (record_.chkLogEveryReading->isChecked()) open();
+}
+
+void RunLog::follow(bool ticked) {
+    if (!following_) return;
+    if (ticked) {
+        open();
+    } else {
+        close();
+    }
+}
+
+void RunLog::open() {
     const QDateTime startedAt = services_.calendar.now();
     startFace_ = QDateTime(startedAt.date(), startedAt.time(), Qt::UTC);
     startMs_ = flushedMs_ = shownMs_ = services_.clock.milliseconds();
@@ -39,6 +55,11 @@ void RunLog::add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1) {
 }
 
 void RunLog::finish() {
+    following_ = false;
+    close();
+}
+
+void RunLog::close() {
     if (!file_.isOpen()) return;
     file_.close();
     showProgress();

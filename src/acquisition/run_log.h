@@ -9,8 +9,9 @@
 
 // "Log every reading": while the box is ticked, each run writes every reading it stores, past the
 // history's last element as well, to a CSV file of its own beside the record file; a restart of the
-// program's making goes on in the same file. The rows reach the disk at least once a second and at the
-// run's end; a failure stops the log, never the run, and the line beside the box says why.
+// program's making goes on in the same file. The box takes effect at once: ticked during a run, a new
+// file from the next reading; unticked, the file closes. The rows reach the disk at least once a second
+// and when the file closes; a failure stops the log, never the run, and the line beside the box says why.
 class RunLog {
 public:
     RunLog(frmDataRecord& record, Services& services);
@@ -25,12 +26,19 @@ public:
     void finish();
 
 private:
+    // The box was ticked or unticked.
+    void follow(bool ticked);
+    void open();
+    void close();
     void flushIfDue(std::uint32_t now);
     void showProgress();
 
     frmDataRecord& record_;
     Services& services_;
     ReadingLogFile file_;
+    // From a run's start to its end: the box takes effect at once (not while the run's chip is set up,
+    // before its start, nor while it ends).
+    bool following_ = false;
     // The local date and time of the run's start, held as a clock face (in UTC terms) that the rows'
     // times count on from: a time-zone lookup for every row would cost more than the rest of the row.
     // A change to or from summer time during a run is not followed.

@@ -156,6 +156,26 @@ TEST_F(RecordingTest, ARunLogsEveryReadingBesideTheRecordFile) {
     EXPECT_EQ(record().lblReadingLog->text(), "Data-20261207-093005.csv: 26 rows");
 }
 
+// The box takes effect at once: unticked, the file closes and the line keeps saying what it holds;
+// ticked again, a new file takes the readings from the next on, in the run's numbering.
+TEST_F(RecordingTest, TickingOrUntickingTheLogDuringARunTakesEffectAtOnce) {
+    QCheckBox* box = record().chkLogEveryReading;
+    click(box);
+    QString lineAtUntick;
+    collectSamples(30, [&] {
+        if (history().SampleIndex == 10 && box->isChecked() && lineAtUntick.isEmpty()) {
+            click(box);
+            lineAtUntick = record().lblReadingLog->text();
+        }
+        if (history().SampleIndex == 20 && !box->isChecked()) click(box);
+    });
+    EXPECT_EQ(lineAtUntick, "Data-20261207-093005.csv: 10 rows");
+    EXPECT_EQ(linesOf("Data-20261207-093005.csv").size(), 1 + 10);
+    const QList<QByteArray> rows = linesOf("Data-20261207-093005-2.csv");
+    ASSERT_EQ(rows.size(), 1 + 11) << "readings 20 to 29 and the stopped pass's";
+    EXPECT_EQ(rows[1].split(',')[2], "9");
+}
+
 // Lowers the largest file this process may write, the way a full disk stops a write part way.
 class FileSizeLimit {
 public:
