@@ -11,6 +11,21 @@
 namespace {
 // Fewer stored samples than this leave nothing worth writing (the first eleven are never written).
 constexpr int kFewestSamples = 20;
+
+QString offerQuestion(int count, const QString& path) {
+    if (path.isEmpty())
+        return QString("Write the %1 readings of this run to a file before closing? Yes lets you choose it.")
+            .arg(count);
+    return QString("Write the %1 readings of this run to %2 before closing?").arg(count).arg(path);
+}
+
+QString againQuestion(int count, const QString& path) {
+    const QString unwritten =
+        path.isEmpty()
+            ? QString("The %1 readings of this run have not been written: no file is chosen.").arg(count)
+            : QString("The %1 readings of this run could not be written to %2.").arg(count).arg(path);
+    return unwritten + " Choose another file for them? No closes the program without them.";
+}
 }  // namespace
 
 frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, CollectionFrame& collection,
@@ -98,20 +113,13 @@ void frmDataRecord::offerUnsavedReadings() {
     const auto yes = [this](const QString& question) {
         return services_.dialogs.messageBox({question, DialogButtons::YesNo, kProgramTitle}) == AnswerYes;
     };
-    if (!yes(QString("Write the %1 readings of this run to %2 before closing?")
-                 .arg(count)
-                 .arg(txtFilePath->text())))
-        return;
-    while (!writeBlock().isValid()) {
-        // The write's own message has said why; a cancelled file choice asks again.
-        do {
-            const QString again = QString(
-                                      "The %1 readings of this run could not be written to %2. Choose "
-                                      "another file for them? No closes the program without them.")
-                                      .arg(count)
-                                      .arg(txtFilePath->text());
-            if (!yes(again)) return;
-        } while (!chooseFile());
+    if (!yes(offerQuestion(count, txtFilePath->text()))) return;
+    // With no file named, choosing one comes first.
+    bool chosen = !txtFilePath->text().isEmpty() || chooseFile();
+    while (!chosen || !writeBlock().isValid()) {
+        // A failed write's own message has said why; a cancelled file choice asks again.
+        if (!yes(againQuestion(count, txtFilePath->text()))) return;
+        chosen = chooseFile();
     }
 }
 

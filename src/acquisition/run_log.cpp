@@ -22,12 +22,18 @@ void RunLog::start() {
     startMs_ = flushedMs_ = shownMs_ = services_.clock.milliseconds();
     const QString path = record_.txtFilePath->text();
     const QFileInfo recordFile(path);
-    if (path.isEmpty() || !file_.open(recordFile.absolutePath(), recordFile.completeBaseName(), startedAt)) {
-        services_.dialogs.messageBox(
-            {path.isEmpty() ? QString(kNoFileName) : file_.error(), DialogButtons::Ok, kProgramTitle});
-        return;
-    }
+    if (path.isEmpty()) return cannotStart(QString(), kNoFileName);
+    if (!file_.open(recordFile.absolutePath(), recordFile.completeBaseName(), startedAt))
+        return cannotStart(file_.path(), file_.error());
     showProgress();
+}
+
+void RunLog::cannotStart(const QString& path, const QString& why) {
+    const QString log = path.isEmpty() ? QStringLiteral("The log of every reading")
+                                       : QString("The log of every reading, %1,").arg(path);
+    services_.dialogs.messageBox(
+        {QString("%1 could not be created: %2. The run goes on without it.").arg(log, why), DialogButtons::Ok,
+         kProgramTitle});
 }
 
 void RunLog::add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1) {

@@ -15,8 +15,8 @@ class RunLog {
 public:
     RunLog(frmDataRecord& record, Services& services);
 
-    // A run starts now: opens its file when the box is ticked. A folder the path box does not make
-    // usable shows the error box, and the run goes on without a log.
+    // A run starts now: opens its file when the box is ticked. A log that cannot be created says so in
+    // a box naming it, leaves no file, and the run goes on without a log.
     void start();
     // The run stored reading number `sample` (0 the first of the run) with the registers it was taken
     // under.
@@ -25,6 +25,8 @@ public:
     void finish();
 
 private:
+    // The box saying that the log at `path` (none: no folder named) did not start, and why.
+    void cannotStart(const QString& path, const QString& why);
     void flushIfDue(std::uint32_t now);
     void showProgress();
 

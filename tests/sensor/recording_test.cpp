@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
@@ -65,8 +67,7 @@ TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) 
     EXPECT_EQ(written(), expected + expected) << "the same block again, appended";
 }
 
-// A failure says what the system said, loses nothing and leaves the status line alone.
-TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage) {
+TEST_F(RecordingTest, WritingDuringARunStopsIt) {
     record().chkAppend->setChecked(false);
     std::size_t readsAfterWrite = 0;
     collect([&] {
@@ -77,18 +78,6 @@ TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage)
     });
     EXPECT_EQ(adcReadTimes(0).size(), readsAfterWrite + 1) << "the run's pass ends as after a stop";
     EXPECT_TRUE(written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
-    const QByteArray before = written();
-    const QString status = frame().Label18->text();
-
-    record().txtFilePath->setText(folder.filePath("missing/Data.txt"));
-    const std::size_t boxes = rig.dialogs.shown.size();
-    click(record().cmdStartRec);
-    ASSERT_EQ(rig.dialogs.shown.size(), boxes + 1);
-    EXPECT_EQ(rig.dialogs.shown.back().text, "No such file or directory");
-    EXPECT_EQ(rig.dialogs.shown.back().title, "Tolvane");
-    EXPECT_EQ(frame().Label18->text(), status);
-    EXPECT_TRUE(frame().cmdCollectData->isEnabled());
-    EXPECT_EQ(written(), before);
 }
 
 // A bare name gets ".txt"; a cancelled choice keeps the box.
@@ -178,8 +167,7 @@ private:
     rlimit old_{};
 };
 
-// A failing log stops and says why; the run goes on and the rows written stay. A path box naming no
-// usable folder says so once, and the run goes on without a log.
+// A failing log stops and says why; the run goes on and the whole rows written stay, counted.
 TEST_F(RecordingTest, ALogThatCannotBeWrittenNeverStopsTheRun) {
     click(record().chkLogEveryReading);
     {
@@ -192,14 +180,71 @@ TEST_F(RecordingTest, ALogThatCannotBeWrittenNeverStopsTheRun) {
               QString("Log stopped after %1 rows: File too large").arg(kept.size() - 1));
     EXPECT_GT(kept.size(), 1 + 10) << "the rows of the first second, and those that fitted after";
     EXPECT_EQ(kept.back().count(','), 7) << "no row cut short";
+}
 
-    record().txtFilePath->setText(folder.filePath("gone/Data.txt"));
-    const std::size_t boxes = rig.dialogs.shown.size();
-    collectSamples(20);
-    EXPECT_EQ(history().SampleIndex, 20);
-    ASSERT_EQ(rig.dialogs.shown.size(), boxes + 1);
-    EXPECT_EQ(rig.dialogs.texts().back(), "No such file or directory");
-    EXPECT_EQ(csvFiles().size(), 1);
+// Every box about a file says which file and what is wrong, and nothing waits: a pipe is refused
+// before anything opens it. A log that cannot start leaves no file behind and the run goes on; a
+// failed write loses nothing, leaves the status line alone and keeps the readings offered.
+TEST_F(RecordingTest, TheBoxesNameTheFileAndTheReadingsStayOffered) {
+    const QString pipe = folder.filePath("pipe.txt"), missing = folder.filePath("missing/Data.txt");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString refused =
+        pipe + " is a named pipe (FIFO), not a file. Choose a regular file for the readings.";
+    const auto noLog = [](const QString& log, const char* why) {
+        return QString("The log of every reading%1 could not be created: %2. The run goes on without it.")
+            .arg(log.isEmpty() ? log : ", " + log + ",", why);
+    };
+    enum Action { WriteToDisk, LogARun, Leave };
+    const struct {
+        Action action;
+        QString path;
+        std::vector<QString> boxes;
+    } cases[] = {
+        {LogARun,
+         missing,
+         {noLog(folder.filePath("missing/Data-20261207-093005.csv"), "No such file or directory")}},
+        {LogARun, "", {noLog("", "No file name specified")}},
+        {LogARun,
+         path,
+         {noLog(folder.filePath("Data-20261207-093005.csv"), "File too large")}},  // full at once
+        {WriteToDisk, missing, {"No such file or directory"}},
+        {WriteToDisk, pipe, {refused}},
+        // No file named: Yes chooses one first, here the pipe, then another.
+        {Leave,
+         "",
+         {"Write the 14 readings of this run to a file before closing? Yes lets you choose it.", refused,
+          QString("The 14 readings of this run could not be written to %1. Choose another file for them? No "
+                  "closes the program without them.")
+              .arg(pipe)}},
+    };
+    click(record().chkLogEveryReading);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boxes.front().toStdString());
+        record().txtFilePath->setText(c.path);
+        const QString status = frame().Label18->text();
+        rig.dialogs.shown.clear();
+        if (c.action == LogARun) {
+            const std::optional<FileSizeLimit> full =
+                c.path == path ? std::optional<FileSizeLimit>(std::in_place, 0) : std::nullopt;
+            collectSamples(25);
+            EXPECT_EQ(history().SampleIndex, 25) << "the run went on";
+        } else if (c.action == WriteToDisk) {
+            click(record().cmdStartRec);
+            EXPECT_EQ(frame().Label18->text(), status);
+            EXPECT_TRUE(frame().cmdCollectData->isEnabled());
+        } else {
+            for (const char* answer : {"Yes", "Ok", "Yes"})
+                rig.dialogs.answer(*answer == 'Y' ? AnswerYes : AnswerOk);
+            for (const char* chosen : {"pipe.txt", "kept.txt"})
+                rig.dialogs.chooseFileAnswer(folder.filePath(chosen));
+            click(frame().Command4);
+        }
+        EXPECT_EQ(rig.dialogs.texts(), c.boxes);
+        EXPECT_EQ(csvFiles(), QStringList()) << "no log left behind";
+    }
+    EXPECT_TRUE(rig.exit.requested());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList("kept.txt"));
+    EXPECT_EQ(linesOf("kept.txt").size(), 1 + 14 + 1);
 }
 
 // Every way out offers the last run's readings that no "Write to Disk" has kept, and Yes keeps them;
