@@ -53,10 +53,17 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     chkLogEveryReading->setToolTip(
         "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
         "measurement file.");
-    lblReadingLog = new QLabel;
-    lblReadingLog->setAutoFillBackground(true);  // it changes during a run: repaint it alone
-    // A long file name or message must not widen the panel.
-    lblReadingLog->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A read-only line on the window's colour, read as a label: a label's new text lays the whole panel
+    // out again, and this one changes twice a second during a run. A long text never widens the panel.
+    txtReadingLog = new QLineEdit;
+    txtReadingLog->setReadOnly(true);
+    txtReadingLog->setFrame(false);
+    txtReadingLog->setFocusPolicy(Qt::ClickFocus);  // Tab passes it by, as it passes a label
+    txtReadingLog->setAccessibleName("Log of every reading");
+    QPalette onWindow = txtReadingLog->palette();
+    onWindow.setBrush(QPalette::Base, onWindow.window());
+    txtReadingLog->setPalette(onWindow);
+    txtReadingLog->setAttribute(Qt::WA_OpaquePaintEvent);  // it fills itself: a new text repaints it alone
 
     auto* file = new QHBoxLayout;
     file->addWidget(txtFilePath, 1);
@@ -65,7 +72,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     file->addWidget(cmdStartRec);
     auto* log = new QHBoxLayout;
     log->addWidget(chkLogEveryReading);
-    log->addWidget(lblReadingLog, 1);
+    log->addWidget(txtReadingLog, 1);
     // The log's line belongs to the file's line: no gap between them keeps the panel within a laptop's
     // screen.
     auto* rows = new QVBoxLayout(this);

@@ -39,5 +39,4 @@ private:
     QDateTime startFace_;
     std::uint32_t startMs_ = 0;
     std::uint32_t flushedMs_ = 0;
-    std::uint32_t shownMs_ = 0;
 };

@@ -142,7 +142,7 @@ TEST_F(RecordingTest, ARunLogsEveryReadingBesideTheRecordFile) {
         EXPECT_EQ(" " + row[2] + ", " + row[3] + ", 1", recordLines[1 + seq]) << seq;
     }
     EXPECT_EQ(illuminance(), "100.0");
-    EXPECT_EQ(record().lblReadingLog->text(), "Data-20261207-093005.csv: 26 rows");
+    EXPECT_EQ(record().txtReadingLog->text(), "Data-20261207-093005.csv: 26 rows");
 
     collectSamples(3);
     EXPECT_EQ(csvFiles(), QStringList({"Data-20261207-093005-2.csv", "Data-20261207-093005.csv"}));
@@ -176,7 +176,7 @@ TEST_F(RecordingTest, ALogThatCannotBeWrittenNeverStopsTheRun) {
     }
     EXPECT_EQ(history().SampleIndex, 40);
     const QList<QByteArray> kept = linesOf(csvFiles().value(0));
-    EXPECT_EQ(record().lblReadingLog->text(),
+    EXPECT_EQ(record().txtReadingLog->text(),
               QString("Log stopped after %1 rows: File too large").arg(kept.size() - 1));
     EXPECT_GT(kept.size(), 1 + 10) << "the rows of the first second, and those that fitted after";
     EXPECT_EQ(kept.back().count(','), 7) << "no row cut short";
