@@ -54,7 +54,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
         "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
         "measurement file.");
     // A read-only line on the window's colour, read as a label: a label's new text lays the whole panel
-    // out again, and this one changes twice a second during a run. A long text never widens the panel.
+    // out again, and this one changes every second of a run. A long text never widens the panel.
     txtReadingLog = new QLineEdit;
     txtReadingLog->setReadOnly(true);
     txtReadingLog->setFrame(false);
