@@ -2,7 +2,7 @@
 # Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
 #
 # Dependencies point one way: shell -> sensor -> acquisition/console -> boardlink -> platform/common,
-# and sensor -> readinglog -> chip (the readings CSV and the register model, both widget-free).
+# and acquisition -> readinglog -> chip (the readings CSV and the register model, both widget-free).
 # cli/ (tolvane-cli) sees readinglog/, chip/, boardlink/, platform/ and common/; only its main() also
 # sim/, for --demo.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,

@@ -16,8 +16,8 @@ class RunLog {
 public:
     RunLog(frmDataRecord& record, Services& services);
 
-    // A run the user asked for starts now: opens its file when the box is ticked. A folder the path box
-    // does not make usable shows the error box, and the run goes on without a log.
+    // A run the user asked for starts now: opens its file when the box is ticked. A log that cannot be
+    // created says so in a box naming it, leaves no file, and the run goes on without a log.
     void start();
     // The run stored reading number `sample` (0 the first of the run) with the registers it was taken
     // under.
@@ -30,6 +30,8 @@ private:
     void follow(bool ticked);
     void open();
     void close();
+    // The box saying that the log at `path` (none: no folder named) did not start, and why.
+    void cannotStart(const QString& path, const QString& why);
     void flushIfDue(std::uint32_t now);
     void showProgress();
 
@@ -45,5 +47,4 @@ private:
     QDateTime startFace_;
     std::uint32_t startMs_ = 0;
     std::uint32_t flushedMs_ = 0;
-    std::uint32_t shownMs_ = 0;
 };
