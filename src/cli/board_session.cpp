@@ -12,10 +12,8 @@ constexpr std::uint8_t kChipAddress = 0x88;  // the Tolvane, in the 8-bit write 
 
 BoardSession::BoardSession(HidTransport& transport, Clock& clock, DueTimeWait& wait, Calendar& calendar)
     : services_(clock, wait, calendar), link_(transport, services_.services) {
-    link_.DeviceName = "Tolvane";
-    link_.BoardName = "Tolvane Evaluation Board";
-    link_.SlaveAddress = kChipAddress;
-    link_.DefaultSlaveAddress = kChipAddress;
+    link_.setDevice("Tolvane", kChipAddress);
+    link_.nameBoard();
     // The I2C transfers send byte 0 as the last exchange left it. In the windowed program the
     // console's board queries have set it to the report id long before; here no query comes first.
     link_.FillReportBuffer(0);
@@ -28,7 +26,7 @@ BoardSession::~BoardSession() {
 
 std::optional<Failure> BoardSession::search() {
     link_.FindBoard();
-    if (link_.ListedBoards.empty()) return Failure{ExitNoBoard, services_.dialogs.lastText};
+    if (listed().empty()) return Failure{ExitNoBoard, services_.dialogs.lastText};
     return std::nullopt;
 }
 
@@ -38,7 +36,7 @@ std::optional<Failure> BoardSession::open(const QString& choice) {
     if (services_.exit.requested()) return Failure{ExitNoBoard, services_.dialogs.lastText};
     if (choice.isEmpty()) return std::nullopt;  // the first board that opened is current
 
-    const std::vector<BoardLink::ListedBoard>& boards = link_.ListedBoards;
+    const std::vector<BoardLink::ListedBoard>& boards = listed();
     bool isIndex = false;
     const int index = choice.toInt(&isIndex);
     const auto chosen =
@@ -51,11 +49,9 @@ std::optional<Failure> BoardSession::open(const QString& choice) {
         return Failure{ExitNoBoard,
                        QString("No board %1; `tolvane-cli boards` lists the boards there are.").arg(choice)};
     if (!chosen->opened) return Failure{ExitNoBoard, noPermissionText()};
-    // The link's handle lists hold the boards that opened, in the order listed.
-    const auto opened = static_cast<std::size_t>(
-        std::count_if(boards.begin(), chosen, [](const BoardLink::ListedBoard& b) { return b.opened; }));
-    link_.WriteHandle = link_.WriteHandles[opened];
-    link_.ReadHandle = link_.ReadHandles[opened];
+    // The link's slots hold the boards that opened, in the order listed.
+    link_.chooseBoard(static_cast<std::size_t>(
+        std::count_if(boards.begin(), chosen, [](const BoardLink::ListedBoard& b) { return b.opened; })));
     return std::nullopt;
 }
 

@@ -20,7 +20,7 @@ public:
 
     // Finds and opens every board; fails when none is listed.
     std::optional<Failure> search();
-    const std::vector<BoardLink::ListedBoard>& listed() const { return link_.ListedBoards; }
+    const std::vector<BoardLink::ListedBoard>& listed() const { return link_.listedBoards(); }
     // Finds the boards and makes the chosen one current: empty for the first, an index or a path as
     // `boards` lists them.
     std::optional<Failure> open(const QString& choice);

@@ -100,7 +100,7 @@ void frmTolvane::flipAdcIndicators() {
 }
 
 bool frmTolvane::linkLost() const {
-    return link_.TransferError != 0;
+    return link_.TransferError() != 0;
 }
 
 void frmTolvane::performDeferredActions() {
