@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
+#include "chip/chip_map.h"
 #include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
 #include "shell/logo.h"
@@ -40,7 +41,7 @@ void frmStartup::Form_Load() {
 void frmStartup::cboDeviceSelect_Click() {
     if (cboDeviceSelect->currentIndex() != 1) return;
     BoardLink& link = program_.link;
-    link.setDevice("Tolvane", 0x88);
+    link.setDevice("Tolvane", kChipAddress);
     frmMain& console = program_.console();
     if (program_.services.exit.requested()) return;  // Cancel in the not-found box ended the program
     console.chkRandom->setChecked(true);
