@@ -1,29 +1,26 @@
 #include "cli/collect.h"
 
-#include <QFile>
-
 #include "readinglog/reading_row.h"
+#include "readinglog/whole_line_file.h"
 
 namespace {
 
 constexpr std::int64_t kProgressEveryMs = 1000;
 
-// Standard output or the --output file, each row flushed as written: every row taken is on disk.
+// Standard output or the --output file, each row whole and on its way out the moment it is written:
+// every row taken is kept, and a full disk costs the row being written, never a row cut short.
 class RowOutput {
 public:
     RowOutput(std::ostream& out, const QString& path) : out_(out), file_(path) {}
 
     // Creates the file, if one is named, and writes the header.
     std::optional<Failure> open() {
-        if (toFile() && !file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) return cannotWrite();
+        if (toFile() && !file_.create()) return cannotWrite();
         return write(readingCsvHeader());
     }
 
     std::optional<Failure> write(const QByteArray& bytes) {
-        if (toFile()) {
-            if (file_.write(bytes) != bytes.size() || !file_.flush()) return cannotWrite();
-            return std::nullopt;
-        }
+        if (toFile()) return file_.append(bytes) ? std::nullopt : cannotWrite();
         out_.write(bytes.constData(), bytes.size());
         out_.flush();
         if (!out_) return Failure{ExitUsage, "Cannot write the readings to standard output."};
@@ -32,12 +29,12 @@ public:
 
 private:
     bool toFile() const { return !file_.fileName().isEmpty(); }
-    Failure cannotWrite() const {
-        return {ExitUsage, QString("Cannot write %1: %2.").arg(file_.fileName(), file_.errorString())};
+    std::optional<Failure> cannotWrite() const {
+        return Failure{ExitUsage, QString("Cannot write %1: %2.").arg(file_.fileName(), file_.error())};
     }
 
     std::ostream& out_;
-    QFile file_;
+    WholeLineFile file_;
 };
 
 // "120 readings, 10.0 per second" on a line of its own that rewrites itself at most once a second, on
