@@ -52,9 +52,8 @@ private:
 }  // namespace
 
 struct DemoBoard::Parts {
-    Parts(Clock& clock, std::optional<Saved> saved)
-        : saved(std::move(saved)),
-          clock(clock, this->saved ? std::optional(this->saved->atMs) : std::nullopt) {}
+    Parts(Clock& real, std::optional<Saved> kept)
+        : saved(std::move(kept)), clock(real, saved ? std::optional(saved->atMs) : std::nullopt) {}
 
     std::optional<Saved> saved;
     ResumingClock clock;
