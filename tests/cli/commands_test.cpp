@@ -244,6 +244,10 @@ TEST_F(Collecting, RowsCarryTheChipsSettingsAndKeepToTheScheduleWhateverTheBoard
               "2026-12-07T09:30:05.000,100,1,1024,4000.000,16000,12,D1-D2\r\n");
     EXPECT_EQ(transfers(board), "01 06 89 02 01 00, 01 06 89 02 01 04, 01 06 89 02 01 04");
     EXPECT_EQ(rig.err.str(), "");
+    // The range is R1's own, not R0's mode bits, which sit in the same place there.
+    board.chip.setReg(1, 0x0C);
+    ASSERT_EQ(rig.run("collect --count 1"), 0);
+    EXPECT_NE(rig.out.str().find(",64000,12,D1-D2\r\n"), std::string::npos) << rig.out.str();
 
     // Each reading takes the board 2 ms: at interval 0 they follow as fast as it answers, and a reading
     // already due when the last one ends goes at once.
