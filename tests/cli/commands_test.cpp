@@ -127,17 +127,6 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
     }
 }
 
-// Flips bit 0 of the first data byte of every answer: a chip that does not keep what it is given.
-class ForgetfulChip final : public ForwardingTransport {
-public:
-    using ForwardingTransport::ForwardingTransport;
-    bool read(HidHandle handle, Report& report, int timeoutMs) override {
-        const bool arrived = ForwardingTransport::read(handle, report, timeoutMs);
-        report[2] ^= 1;
-        return arrived;
-    }
-};
-
 // Every way a run can fail, with its status and its line on standard error; a usage error adds the
 // command's usage line. Only a board that stopped answering takes time: the 6 s it was given.
 TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
