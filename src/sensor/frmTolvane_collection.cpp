@@ -91,7 +91,7 @@ void frmTolvane::flipAdcIndicators() {
 }
 
 bool frmTolvane::linkLost() const {
-    return link_.TransferError != 0;
+    return link_.TransferError() != 0;
 }
 
 void frmTolvane::perform(DeferredAction action) {

@@ -191,7 +191,7 @@ void frmTolvane::OptMode_Click(int Index) {
 
 void frmTolvane::showCommTestResult() {
     // Judges the last exchange with the board, whoever made it.
-    const bool good = link_.TransferError == 0 && link_.AnswerStatus == 8;
+    const bool good = link_.TransferError() == 0 && link_.AnswerStatus() == 8;
     QPalette palette = LblCommTest->palette();
     palette.setColor(QPalette::Window, good ? paletteColour(Green) : paletteColour(BrightRed));
     palette.setColor(QPalette::WindowText,
