@@ -15,17 +15,13 @@ namespace {
 
 constexpr int kKept = 8;  // R0..R7
 
-QString statePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/tolvane-cli/demo-board";
-}
-
 struct Saved {
     QByteArray registers;
     std::uint32_t atMs;
 };
 
 std::optional<Saved> load() {
-    QFile state(statePath());
+    QFile state(DemoBoard::statePath());
     if (!state.open(QIODevice::ReadOnly)) return std::nullopt;
     const QList<QByteArray> fields = state.readAll().trimmed().split(' ');
     const QByteArray registers = QByteArray::fromHex(fields.value(0));
@@ -80,6 +76,10 @@ DemoBoard::~DemoBoard() {
     if (!state.open(QIODevice::WriteOnly)) return;
     state.write(registers.toHex().toUpper() + ' ' + QByteArray::number(parts_->clock.milliseconds()) + '\n');
     state.commit();
+}
+
+QString DemoBoard::statePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/tolvane-cli/demo-board";
 }
 
 HidTransport& DemoBoard::transport() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 #include <optional>
 
@@ -20,6 +21,8 @@ public:
     DemoBoard& operator=(const DemoBoard&) = delete;
 
     HidTransport& transport();
+    // The file the registers and the time are kept in.
+    static QString statePath();
 
 private:
     struct Parts;  // the simulated bus and what it runs on
