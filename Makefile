@@ -9,7 +9,7 @@
 .PHONY: all bootstrap build demo test test-ratio bench screenshots docs-screenshots icons package sanitize format-check format clean
 
 WERROR ?= OFF
-FORMAT_FILES = $(shell find $(wildcard src sim tests bench demo tools) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
+FORMAT_FILES = $(shell find $(wildcard src sim python tests bench demo tools) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
 
 all: build
 
