@@ -157,15 +157,18 @@ void addBoardClass(py::module_& module) {
                 if (self.closed()) throw py::value_error("The board is closed.");
                 return self;
             },
-            py::return_value_policy::reference)
-        .def("__exit__", [](Board& self, const py::args&) { self.close(); })
+            "Returns the board, for `with tolvane.open() as board:`.", py::return_value_policy::reference)
+        .def(
+            "__exit__", [](Board& self, const py::args&) { self.close(); },
+            "Closes the board at the end of its `with` block, however the block ends.")
         .def("__repr__", [](const Board& self) {
             return "<tolvane.Board " + py::str(self.info().attr("path")).cast<std::string>() +
                    (self.closed() ? " (closed)>" : ">");
         });
     py::class_<ReadingIterator>(module, "ReadingIterator", "The readings of board.readings(), one per step.")
-        .def("__iter__", [](py::object self) { return self; })
-        .def("__next__", &ReadingIterator::next);
+        .def(
+            "__iter__", [](py::object self) { return self; }, "Returns the iterator itself.")
+        .def("__next__", &ReadingIterator::next, "Waits for the next reading and returns it.");
 }
 
 }  // namespace
