@@ -3,7 +3,7 @@
 # make package: the Debian package, in build/.
 # make sanitize: the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # make format-check: the sources follow .clang-format; make format rewrites them so they do.
-# make test-ratio: the tests' share of all C++ lines, at most 35 %.
+# make test-ratio: the tests' share of all lines, at most 35 %.
 # make bench: the benchmarks; make screenshots: pictures of the windows in build/screenshots.
 # WERROR=ON (as CI passes it) turns compiler warnings into errors: make test WERROR=ON
 .PHONY: all bootstrap build demo test test-ratio bench screenshots docs-screenshots icons package sanitize format-check format clean
@@ -26,11 +26,11 @@ demo: build
 test: build
 	ctest --preset default
 
-# The tests' share of all C++ lines (the programs' and the tests'; benchmarks and tools not counted):
-# at most 35 %, so that the suite stays a set of tests that each catch something.
+# The tests' share of all lines (the programs' C++ and the tests' C++, shell and Python; benchmarks and
+# tools not counted): at most 35 %, so that the suite stays a set of tests that each catch something.
 test-ratio:
-	@tests=$$(find tests \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \) -exec cat {} + | wc -l); \
-	code=$$(find src sim demo \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | wc -l); \
+	@tests=$$(find tests \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.py' \) -exec cat {} + | wc -l); \
+	code=$$(find src sim demo python \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | wc -l); \
 	percent=$$((100 * tests / (tests + code))); \
 	echo "tests: $$tests lines, program: $$code lines, tests $$percent % of all (at most 35 %)"; \
 	[ $$((100 * tests)) -le $$((35 * (tests + code))) ]
