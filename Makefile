@@ -38,6 +38,7 @@ test-ratio:
 # The processor share of a run is measured where the windows really paint: on an X server (Xvfb).
 bench: build
 	./build/bench/tolvane-bench --benchmark_filter=-Processor
+	/usr/bin/python3 bench/bench_python.py build
 	xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb ./build/bench/tolvane-bench --benchmark_filter=Processor
 
 # Saves pictures of the windows into build/screenshots, for a person to look at.
