@@ -1,8 +1,10 @@
 #include "python/reading_forms.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
+#include <string_view>
 
 #include "chip/register_bits.h"
 
@@ -36,8 +38,10 @@ ArrayRow arrayRowOf(const ReadingRow& row) {
         rangeLuxOf(row.r1),
         static_cast<std::uint8_t>(resolutionBitsOf(row.r0)),
         {}};
-    const char* mode = modeColumnText(row.r0);
-    for (std::size_t i = 0; i < std::size(values.mode) && mode[i] != '\0'; ++i) values.mode[i] = mode[i];
+    char32_t mode[5] = {};
+    for (std::size_t i = 0; const char c : std::string_view(modeColumnText(row.r0)))
+        mode[i++] = static_cast<char32_t>(c);
+    std::memcpy(values.mode, mode, sizeof mode);
     return values;
 }
 

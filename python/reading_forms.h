@@ -24,7 +24,9 @@ struct ArrayRow {
     double lux;
     std::int32_t rangeLux;
     std::uint8_t resolutionBits;
-    char32_t mode[5];  // "D1", "D2" or "D1-D2", as numpy's <U5
+    // "D1", "D2" or "D1-D2" as numpy's <U5 holds it, five UTF-32 characters; as bytes, since in a packed
+    // row a char32_t would sit off its alignment.
+    unsigned char mode[5 * sizeof(char32_t)];
 };
 #pragma pack(pop)
 
