@@ -34,14 +34,13 @@ struct Outcome {
     QString output;  // standard output and error together
 };
 
-// `variable`, when given, is set in the program's environment as "NAME=value".
-Outcome run(const QString& program, const QStringList& arguments, const QString& variable = {}) {
+// `variables` ("NAME=value") are set in the program's environment.
+Outcome run(const QString& program, const QStringList& arguments, const QStringList& variables = {}) {
     QProcess process;
-    if (!variable.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : variables)
         environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
-        process.setProcessEnvironment(environment);
-    }
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     if (!process.waitForFinished(50000) || process.exitStatus() != QProcess::NormalExit) return {-1, program};
@@ -66,7 +65,7 @@ struct InstallTree : ::testing::Test {
     static void SetUpTestSuite() {
         stage = new QTemporaryDir;
         install = new Outcome(run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"},
-                                  "DESTDIR=" + stage->path()));
+                                  {"DESTDIR=" + stage->path()}));
     }
     static void TearDownTestSuite() { delete install, delete stage; }
     void SetUp() override { ASSERT_EQ(install->exitCode, 0) << install->output.toStdString(); }
@@ -85,8 +84,9 @@ TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIcons
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.output.startsWith("tolvane-cli ")) << version.output.toStdString();
     // And the installed module imports into the system's interpreter.
+    const QStringList python = QString(TOLVANE_PYTHON_ENVIRONMENT).split(' ', Qt::SkipEmptyParts);
     const Outcome imported = run("/usr/bin/python3", {"-c", "import tolvane; print(tolvane.__version__)"},
-                                 "PYTHONPATH=" + installed(kPython));
+                                 python + QStringList{"PYTHONPATH=" + installed(kPython)});
     EXPECT_EQ(imported.output.trimmed(), TOLVANE_VERSION) << imported.output.toStdString();
 
     // Each entry starts its program with the installed icon; the desktop matches windows by the class.
