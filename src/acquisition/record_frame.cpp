@@ -7,6 +7,7 @@
 #include "acquisition/record_file.h"
 #include "common/number_text.h"
 #include "common/program_identity.h"
+#include "common/steady_place.h"
 
 namespace {
 // Fewer stored samples than this leave nothing worth writing (the first eleven are never written).
@@ -50,7 +51,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     file->addWidget(cmdStartRec);
     auto* log = new QHBoxLayout;
     log->addWidget(chkLogEveryReading);
-    log->addWidget(lblReadingLog, 1);
+    log->addWidget(new SteadyPlace(lblReadingLog), 1);
     // The log's line belongs to the file's line: no gap between them keeps the panel within a laptop's
     // screen.
     auto* rows = new QVBoxLayout(this);
