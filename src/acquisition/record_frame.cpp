@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/record_file.h"
+#include "common/display_box.h"
 #include "common/number_text.h"
 #include "common/program_identity.h"
 #include "common/steady_place.h"
@@ -41,6 +42,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
         "measurement file.");
     lblReadingLog = new QLabel;
     lblReadingLog->setAutoFillBackground(true);  // it changes during a run: repaint it alone
+    lblReadingLog->setFont(withoutShaping(lblReadingLog->font()));
     // A long file name or message must not widen the panel.
     lblReadingLog->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
