@@ -3,8 +3,6 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
-#include <algorithm>
-#include <cmath>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
@@ -59,10 +57,7 @@ void DisplayBox::changeEvent(QEvent* event) {
 void DisplayBox::placeGlyphs() {
     glyphs_ = {};
     const QList<quint32> indexes = font_.glyphIndexesForString(text());
-    if (indexes.contains(0)) {
-        textWidth_ = fontMetrics().horizontalAdvance(text());
-        return;
-    }
+    if (indexes.contains(0)) return;
     QList<QPointF> positions;
     QPointF next;
     for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
@@ -72,7 +67,6 @@ void DisplayBox::placeGlyphs() {
     glyphs_.setRawFont(font_);
     glyphs_.setGlyphIndexes(indexes);
     glyphs_.setPositions(positions);
-    textWidth_ = static_cast<int>(std::ceil(next.x()));
 }
 
 QStyleOptionFrame DisplayBox::frameOption() const {
@@ -100,12 +94,7 @@ const QPixmap& DisplayBox::face() {
 }
 
 QPoint DisplayBox::lineStart(const QRect& inside) const {
-    const QFontMetrics metrics = fontMetrics();
-    // A text box keeps room for the font's overhanging glyphs only where the text leaves that room.
-    const int before = std::max(0, -metrics.minLeftBearing());
-    const int room = inside.width() - 2 * kTextMargin - before - std::max(0, -metrics.minRightBearing());
-    return {inside.left() + kTextMargin + (textWidth_ < room ? before : 0),
-            inside.top() + (inside.height() - metrics.height() + 1) / 2};
+    return {inside.left() + kTextMargin, inside.top() + (inside.height() - fontMetrics().height() + 1) / 2};
 }
 
 QFont withoutShaping(QFont font) {

@@ -33,7 +33,6 @@ private:
     QPixmap face_;
     QRawFont font_;
     QGlyphRun glyphs_;
-    int textWidth_ = 0;
 };
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a
