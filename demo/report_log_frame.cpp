@@ -19,8 +19,10 @@ ReportLogFrame::ReportLogFrame(sim::SimBoard& board, Clock& clock)
     pauseButton = new QPushButton("Pause");
     pauseButton->setCheckable(true);
 
+    auto* legend = new QLabel(QString("Last %1: -> to the board, <- to the program").arg(kLines));
+    legend->setWordWrap(true);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QString("Last %1: -> to the board, <- to the program").arg(kLines)), 1);
+    top->addWidget(legend, 1);
     top->addWidget(pauseButton);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);
