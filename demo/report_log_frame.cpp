@@ -16,6 +16,9 @@ ReportLogFrame::ReportLogFrame(sim::SimBoard& board, Clock& clock)
     logView->setLineWrapMode(QPlainTextEdit::NoWrap);
     logView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     logView->setToolTip("Seconds since the start, direction, and the report's 64 bytes in hexadecimal");
+    // The bars come and go with the reports' length; a screen reader meets them by name when they show.
+    logView->verticalScrollBar()->setAccessibleName("Reports, up and down");
+    logView->horizontalScrollBar()->setAccessibleName("Reports, left and right");
     pauseButton = new QPushButton("Pause");
     pauseButton->setCheckable(true);
 

@@ -309,6 +309,8 @@ TEST(Windows, BothWindowsAreUsableOnOrdinaryScreens) {
 
 // Each control has a name and each indicator says in words what its colour says.
 TEST_F(BoardWindowTest, EveryWindowAsAScreenReaderMeetsIt) {
+    window.show();
+    window.refresh();  // the reports' long lines show the log's scroll bar
     rig.program.showAbout();
     for (QWidget* shown :
          std::initializer_list<QWidget*>{&window, &rig.program.startup(), &panel(), rig.program.about()})
