@@ -38,9 +38,11 @@ public:
     // Finds and opens every board; fails when none is listed.
     std::optional<BoardFailure> search();
     const std::vector<BoardLink::ListedBoard>& listed() const { return link_.listedBoards(); }
-    // Finds the boards and makes the chosen one current: empty for the first that opens, else an index
-    // or a path as listed() gives them.
+    // Finds the boards and makes the chosen one current: empty for the first that opens, else an index,
+    // a path or a serial number as listed() gives them.
     std::optional<BoardFailure> open(const QString& choice);
+    // The current board as a person tells it from the others: its serial number, else its path.
+    const QString& name() const { return name_; }
 
     // R[first] .. R[first + count - 1] in one transfer.
     RegisterOutcome read(std::uint8_t first, std::uint8_t count);
@@ -62,4 +64,5 @@ private:
 
     WindowlessServices services_;
     BoardLink link_;
+    QString name_;
 };
