@@ -21,7 +21,8 @@ std::optional<BoardFailed> MultiBoardRun::begin() {
 
 void MultiBoardRun::start() {
     if (boards_.empty()) return;
-    const std::uint32_t startMs = boards_[0]->services().clock.milliseconds();
+    // A moment ahead, so that every thread is there, waiting, when reading 0 falls due.
+    const std::uint32_t startMs = boards_[0]->services().clock.milliseconds() + kStartLeadMs;
     running_ = runs_.size();
     for (std::size_t board = 0; board < runs_.size(); ++board) {
         runs_[board]->startAt(startMs);

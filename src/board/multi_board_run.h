@@ -41,8 +41,9 @@ public:
 
     // Reads each board's settings, which its rows carry; the first board that fails stops the start.
     std::optional<BoardFailed> begin();
-    // Starts every board's thread; reading 0 of every board is due now.
+    // Starts every board's thread; reading 0 of every board is due a moment from now.
     void start();
+    static constexpr std::uint32_t kStartLeadMs = 5;
     // Waits for the next row any board takes, or a board that failed; none once every board's run is
     // over.
     std::optional<std::variant<BoardRow, BoardFailed>> next();

@@ -123,7 +123,7 @@ std::optional<Failure> onEachBoard(const Command& command, const std::vector<Boa
         if (outcome.failure) {
             object["error"] = outcome.failure->message;
             print(err, "tolvane-cli: " + board->name() + ": " + outcome.failure->message + "\n");
-            if (!first) first = Failure(*outcome.failure);
+            if (!first) first = Failure{Failure(*outcome.failure).status, QString()};  // said above
         }
         objects.append(object);
         if (!json) print(out, board->name() + ":\n" + registersText(outcome.registers));

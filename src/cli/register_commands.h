@@ -17,6 +17,6 @@ std::optional<Failure> onBoard(const Command& command, BoardSession& board, std:
                                std::ostream& err);
 // The same on each board in turn, each board's lines under its name ("DEMO-1:"), or one JSON array of
 // an object a board naming it ("board"), with "error" where it failed. A board that fails has its line on
-// `err` and the others go on; the first failure is returned.
+// `err` and the others go on; the first failure's status is returned.
 std::optional<Failure> onEachBoard(const Command& command, const std::vector<BoardSession*>& boards,
                                    std::ostream& out, std::ostream& err);
