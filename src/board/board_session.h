@@ -26,8 +26,8 @@ struct RegisterOutcome {
 // One evaluation board and the chip on it, for a program without windows. The chip is reached as the
 // console reaches it: one report out and one in per transfer, the same bytes on the wire. Each
 // operation blocks until the board has answered (up to 6 s a transfer), calls nothing back, and
-// returns its outcome. A session shares nothing with another: give each its own transport, and two
-// boards can be used from two threads at once.
+// returns its outcome. Sessions on one transport, each on a board of its own, may be used from threads
+// of their own once open (HidTransport says how far a transport is shared).
 class BoardSession {
 public:
     BoardSession(HidTransport& transport, Clock& clock, DueTimeWait& wait, Calendar& calendar);
