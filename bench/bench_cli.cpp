@@ -1,10 +1,12 @@
 // tolvane-cli's collect on the realistic simulated board with the real clock: its rate at interval 0
 // against the board's own exchange rate (one two-register read), and, at 10 ms, how late each reading
-// starts against its due time.
+// starts against its due time; four boards side by side against one, and how far apart their readings
+// start.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -127,5 +129,99 @@ void BM_CliLatenessAtTenMilliseconds(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CliLatenessAtTenMilliseconds)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Simulated boards side by side on one bus, on the real clock, each request for the count stamped with
+// the board it goes to (a board's stamps are written by its own thread only).
+struct RealTimeBoards {
+    class StampingWire final : public ForwardingTransport {
+    public:
+        StampingWire(HidTransport& bus, int boards) : ForwardingTransport(bus), readingNs(boards) {}
+        HidHandle open(const std::string& path) override {
+            const HidHandle handle = ForwardingTransport::open(path);
+            boardOf_[handle] = std::stoi(path.substr(path.find(':') + 1));
+            return handle;
+        }
+        bool write(HidHandle handle, const Report& report) override {
+            if (report[1] == 6 && report[2] == 0x89 && report[5] == 4)
+                readingNs[static_cast<std::size_t>(boardOf_.at(handle))].push_back(nowNs());
+            return ForwardingTransport::write(handle, report);
+        }
+        std::vector<std::vector<std::int64_t>> readingNs;
+
+    private:
+        std::map<HidHandle, int> boardOf_;  // filled before the run's threads start
+    };
+
+    SteadyClock clock;
+    sim::SimBus bus{clock, sim::Timing::Realistic};
+    StampingWire wire;
+
+    explicit RealTimeBoards(int boards) : wire(bus, boards) {
+        for (int n = 0; n < boards; ++n) {
+            sim::SimBoard& board = bus.addBoard("SN-" + std::to_string(n));
+            board.chip.setLight(sim::LightSource::constant(300));
+            board.chip.setReg(0, 0x80);
+        }
+    }
+
+    void collect(const QStringList& arguments) {
+        PreciseWait wait;
+        SystemCalendar calendar;
+        std::ostringstream out, err;
+        CliSystem system{[this](const BoardOptions&) -> HidTransport& { return wire; },
+                         clock,
+                         wait,
+                         calendar,
+                         out,
+                         err,
+                         false,
+                         [] { return false; }};
+        runCli(QStringList{"--board", "all", "collect"} + arguments, system);
+    }
+
+    // Readings a second, all boards together.
+    double perSecond() const {
+        double total = 0;
+        for (const std::vector<std::int64_t>& at : wire.readingNs)
+            total += static_cast<double>(at.size() - 1) / (msBetween(at.front(), at.back()) * 1e-3);
+        return total;
+    }
+};
+
+// Four boards at interval 0 against one: N independent boards take N times the readings.
+void BM_FourBoardsAtIntervalZero(benchmark::State& state) {
+    constexpr int kReadings = 1000;
+    for (auto _ : state) {
+        RealTimeBoards one(1), four(4);
+        one.collect({"--interval", "0", "--count", QString::number(kReadings)});
+        four.collect({"--interval", "0", "--count", QString::number(kReadings)});
+        state.counters["one_board_per_s"] = one.perSecond();
+        state.counters["four_boards_per_s"] = four.perSecond();
+        state.counters["share_of_four_times_one"] = four.perSecond() / (4 * one.perSecond());
+    }
+}
+BENCHMARK(BM_FourBoardsAtIntervalZero)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Four boards at 10 ms: how far apart the boards' requests for reading k go out.
+void BM_FourBoardsSpreadAtTenMilliseconds(benchmark::State& state) {
+    constexpr int kReadings = 300;
+    for (auto _ : state) {
+        RealTimeBoards four(4);
+        four.collect({"--interval", "10", "--count", QString::number(kReadings)});
+        std::vector<double> spreadMs;
+        for (std::size_t k = 0; k < kReadings; ++k) {
+            std::int64_t first = four.wire.readingNs[0][k], last = first;
+            for (const std::vector<std::int64_t>& at : four.wire.readingNs) {
+                first = std::min(first, at[k]);
+                last = std::max(last, at[k]);
+            }
+            spreadMs.push_back(msBetween(first, last));
+        }
+        state.counters["spread_ms_p50"] = percentile(spreadMs, 0.5);
+        state.counters["spread_ms_p99"] = percentile(spreadMs, 0.99);
+        state.counters["spread_ms_max"] = percentile(spreadMs, 1.0);
+    }
+}
+BENCHMARK(BM_FourBoardsSpreadAtTenMilliseconds)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace sim {
 LightSetting demoLight();
 inline constexpr std::uint32_t kDemoLightSeed = 2019;
 
-// The board the demo program runs on: one evaluation board under the demo's light.
-SimBoard& addDemoBoard(SimBus& bus);
+// The board the demo program runs on: one evaluation board under the demo's light, `shiftMs` ahead in
+// the light's cycle, listing `serial`.
+SimBoard& addDemoBoard(SimBus& bus, std::string serial = {}, std::uint32_t shiftMs = 0);
 
 }  // namespace sim

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace sim {
 
@@ -61,7 +62,13 @@ Light LightSource::noisy(double lux) {
     return {lux, lux * infraredShare_};
 }
 
+LightSource LightSource::shiftedBy(std::uint32_t ms) && {
+    shiftMs_ += ms;
+    return std::move(*this);
+}
+
 Light LightSource::at(std::uint32_t ms) {
+    ms += shiftMs_;
     switch (kind_) {
         case Kind::Constant:
             return constant_;

@@ -41,6 +41,8 @@ public:
                             std::uint32_t seed, double infraredShare = 0.25);
 
     static LightSource shaped(const LightSetting& setting, std::uint32_t seed);
+    // The same light, `ms` ahead in its cycle: boards side by side under one lamp, each its own phase.
+    LightSource shiftedBy(std::uint32_t ms) &&;
 
     static constexpr std::uint32_t kStepMs = 5000;
     static constexpr double kWavePeriodMs = 20000;
@@ -55,6 +57,7 @@ private:
     Light constant_{};
     std::vector<Step> steps_;
     double mean_ = 0, amplitude_ = 0, period_ = 1, noise_ = 0, infraredShare_ = 0;
+    std::uint32_t shiftMs_ = 0;
     std::mt19937 generator_;
 };
 

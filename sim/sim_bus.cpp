@@ -18,12 +18,14 @@ constexpr std::uint32_t kUsbFrameMs = 1;
 
 struct SimBus::Device {
     enum class Kind { Board, Foreign, Unopenable };
-    Device(Kind kind, HidAttributes attributes, std::unique_ptr<SimBoard> board = nullptr)
-        : kind(kind), attributes(attributes), board(std::move(board)) {}
+    Device(Kind kind, HidAttributes attributes, std::unique_ptr<SimBoard> board = nullptr,
+           std::string serial = {})
+        : kind(kind), attributes(attributes), board(std::move(board)), serial(std::move(serial)) {}
 
     Kind kind;
     HidAttributes attributes;
     std::unique_ptr<SimBoard> board;  // evaluation boards only
+    std::string serial;
     bool present = true;
     int generation = 0;             // counts unplugs: handles of an earlier generation are dead
     std::deque<InFlight> inFlight;  // answers on their way, in the order the board sent them
@@ -33,24 +35,28 @@ SimBus::SimBus(Clock& clock, Timing timing) : clock_(clock), timing_(timing) {}
 
 SimBus::~SimBus() = default;
 
-SimBoard& SimBus::addBoard() {
+SimBoard& SimBus::addBoard(std::string serial) {
+    const std::lock_guard lock(mutex_);
     const HidAttributes ids{wire::kVendorId, wire::kProductId, kBoardVersion};
-    devices_.push_back(
-        std::make_unique<Device>(Device::Kind::Board, ids, std::make_unique<SimBoard>(clock_)));
+    devices_.push_back(std::make_unique<Device>(Device::Kind::Board, ids, std::make_unique<SimBoard>(clock_),
+                                                std::move(serial)));
     return *devices_.back()->board;
 }
 
 void SimBus::addForeignDevice(std::uint16_t vendorId, std::uint16_t productId) {
+    const std::lock_guard lock(mutex_);
     devices_.push_back(
         std::make_unique<Device>(Device::Kind::Foreign, HidAttributes{vendorId, productId, 0}));
 }
 
 void SimBus::addUnopenableDevice(std::uint16_t vendorId, std::uint16_t productId) {
+    const std::lock_guard lock(mutex_);
     const HidAttributes ids{vendorId, productId, kBoardVersion};
     devices_.push_back(std::make_unique<Device>(Device::Kind::Unopenable, ids));
 }
 
 void SimBus::unplug(SimBoard& board) {
+    const std::lock_guard lock(mutex_);
     Device* device = deviceOf(board);
     if (!device || !device->present) return;
     device->present = false;
@@ -61,26 +67,30 @@ void SimBus::unplug(SimBoard& board) {
 }
 
 void SimBus::plug(SimBoard& board) {
+    const std::lock_guard lock(mutex_);
     if (Device* device = deviceOf(board)) device->present = true;
 }
 
 bool SimBus::plugged(const SimBoard& board) {
+    const std::lock_guard lock(mutex_);
     const Device* device = deviceOf(board);
     return device && device->present;
 }
 
 std::vector<HidInterface> SimBus::enumerate() {
+    const std::lock_guard lock(mutex_);
     std::vector<HidInterface> interfaces;
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         const Device& device = *devices_[i];
         if (!device.present) continue;
         interfaces.push_back({std::string(kPathPrefix) + std::to_string(i), device.attributes.vendorId,
-                              device.attributes.productId});
+                              device.attributes.productId, device.serial});
     }
     return interfaces;
 }
 
 HidHandle SimBus::open(const std::string& path) {
+    const std::lock_guard lock(mutex_);
     openRequests_.push_back(path);
     if (!path.starts_with(kPathPrefix)) return kInvalidHandle;
     std::size_t index = 0;
@@ -98,11 +108,13 @@ HidHandle SimBus::open(const std::string& path) {
 }
 
 std::optional<HidAttributes> SimBus::attributes(HidHandle handle) {
+    const std::lock_guard lock(mutex_);
     if (Device* device = liveDevice(handle)) return device->attributes;
     return std::nullopt;
 }
 
 bool SimBus::write(HidHandle handle, const Report& report) {
+    const std::lock_guard lock(mutex_);
     Device* device = liveDevice(handle);
     if (!device) return false;
     if (!device->board) return true;  // another kind of device: it takes the report and never answers
@@ -112,6 +124,7 @@ bool SimBus::write(HidHandle handle, const Report& report) {
 }
 
 bool SimBus::read(HidHandle handle, Report& report, int timeoutMs) {
+    std::unique_lock lock(mutex_);
     Handle* open = liveHandle(handle);
     if (!open) return false;  // a removed device fails at once, as hidapi does
     arrive(*open->device);
@@ -119,10 +132,12 @@ bool SimBus::read(HidHandle handle, Report& report, int timeoutMs) {
         const auto timeout = static_cast<std::uint32_t>(std::max(0, timeoutMs));
         const std::optional<std::uint32_t> due = nextArrivalIn(*open->device);
         if (!due || *due > timeout) {
-            clock_.sleep(timeout);
+            sleepUnlocked(lock, timeout);
             return false;
         }
-        clock_.sleep(*due);
+        sleepUnlocked(lock, *due);
+        open = liveHandle(handle);  // the board may have been unplugged meanwhile
+        if (!open) return false;
         arrive(*open->device);
         if (open->input.empty()) return false;
     }
@@ -132,7 +147,14 @@ bool SimBus::read(HidHandle handle, Report& report, int timeoutMs) {
 }
 
 void SimBus::close(HidHandle handle) {
+    const std::lock_guard lock(mutex_);
     handles_.erase(handle);
+}
+
+void SimBus::sleepUnlocked(std::unique_lock<std::mutex>& lock, std::uint32_t ms) {
+    lock.unlock();
+    clock_.sleep(ms);
+    lock.lock();
 }
 
 SimBus::Handle* SimBus::liveHandle(HidHandle handle) {

@@ -4,6 +4,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,15 @@ enum class Timing {
 };
 
 // The USB bus as the program sees it through HidTransport: evaluation boards, other HID devices
-// and the faults of plugging and unplugging.
+// and the faults of plugging and unplugging. Each board may be used from a thread of its own: a lock
+// keeps the bus whole, and a read lets go of it while it waits, so boards answer side by side.
 class SimBus final : public HidTransport {
 public:
     explicit SimBus(Clock& clock, Timing timing = Timing::Instant);
     ~SimBus() override;
 
-    SimBoard& addBoard();
+    // A board, with the USB serial number it lists (none when empty).
+    SimBoard& addBoard(std::string serial = {});
     // A HID device that is not an evaluation board.
     void addForeignDevice(std::uint16_t vendorId, std::uint16_t productId);
     // A HID interface that is listed but cannot be opened (no permission, another program holds it);
@@ -74,11 +77,14 @@ private:
     Device* liveDevice(HidHandle handle);
     Device* deviceOf(const SimBoard& board);
     void deliver(Device& device, const SimBoard::Answer& answer);
+    // Sleeps on the clock without holding the bus.
+    void sleepUnlocked(std::unique_lock<std::mutex>& lock, std::uint32_t ms);
     // Hands every report whose time has come to each handle open on the device at that moment.
     void arrive(Device& device);
     // Milliseconds until the device's next report arrives, if one is on its way.
     std::optional<std::uint32_t> nextArrivalIn(const Device& device);
 
+    std::mutex mutex_;
     Clock& clock_;
     Timing timing_;
     std::vector<std::unique_ptr<Device>> devices_;

@@ -80,22 +80,25 @@ std::optional<BoardFailure> BoardSession::open(const QString& choice) {
     if (std::optional<BoardFailure> failure = search()) return failure;
     // Nothing opened: the not-found box, with the permission line, as every board listed refused.
     if (services_.exit.requested()) return BoardFailure{BoardFault::NoPermission, services_.dialogs.lastText};
-    if (choice.isEmpty()) return std::nullopt;  // the first board that opened is current
-
     const std::vector<BoardLink::ListedBoard>& boards = listed();
     bool isIndex = false;
     const int index = choice.toInt(&isIndex);
     const auto chosen =
-        isIndex
-            ? (index >= 0 && index < static_cast<int>(boards.size()) ? boards.begin() + index : boards.end())
-            : std::find_if(boards.begin(), boards.end(), [&](const BoardLink::ListedBoard& b) {
-                  return QString::fromStdString(b.path) == choice;
-              });
+        choice.isEmpty()  // the first board that opened
+            ? std::find_if(boards.begin(), boards.end(),
+                           [](const BoardLink::ListedBoard& b) { return b.opened; })
+            : isIndex ? (index >= 0 && index < static_cast<int>(boards.size()) ? boards.begin() + index
+                                                                               : boards.end())
+                      : std::find_if(boards.begin(), boards.end(), [&](const BoardLink::ListedBoard& b) {
+                            return QString::fromStdString(b.path) == choice ||
+                                   QString::fromStdString(b.serial) == choice;
+                        });
     if (chosen == boards.end())
         return BoardFailure{
             BoardFault::NoBoard,
             QString("No board %1; `tolvane-cli boards` lists the boards there are.").arg(choice)};
     if (!chosen->opened) return BoardFailure{BoardFault::NoPermission, noPermissionText()};
+    name_ = QString::fromStdString(chosen->serial.empty() ? chosen->path : chosen->serial);
     // The link's slots hold the boards that opened, in the order listed.
     link_.chooseBoard(static_cast<std::size_t>(
         std::count_if(boards.begin(), chosen, [](const BoardLink::ListedBoard& b) { return b.opened; })));

@@ -26,8 +26,8 @@ struct RegisterOutcome {
 // One evaluation board and the chip on it, for a program without windows. The chip is reached as the
 // console reaches it: one report out and one in per transfer, the same bytes on the wire. Each
 // operation blocks until the board has answered (up to 6 s a transfer), calls nothing back, and
-// returns its outcome. A session shares nothing with another: give each its own transport, and two
-// boards can be used from two threads at once.
+// returns its outcome. Sessions on one transport, each on a board of its own, may be used from threads
+// of their own once open (HidTransport says how far a transport is shared).
 class BoardSession {
 public:
     BoardSession(HidTransport& transport, Clock& clock, DueTimeWait& wait, Calendar& calendar);
@@ -38,9 +38,11 @@ public:
     // Finds and opens every board; fails when none is listed.
     std::optional<BoardFailure> search();
     const std::vector<BoardLink::ListedBoard>& listed() const { return link_.listedBoards(); }
-    // Finds the boards and makes the chosen one current: empty for the first that opens, else an index
-    // or a path as listed() gives them.
+    // Finds the boards and makes the chosen one current: empty for the first that opens, else an index,
+    // a path or a serial number as listed() gives them.
     std::optional<BoardFailure> open(const QString& choice);
+    // The current board as a person tells it from the others: its serial number, else its path.
+    const QString& name() const { return name_; }
 
     // R[first] .. R[first + count - 1] in one transfer.
     RegisterOutcome read(std::uint8_t first, std::uint8_t count);
@@ -62,4 +64,5 @@ private:
 
     WindowlessServices services_;
     BoardLink link_;
+    QString name_;
 };

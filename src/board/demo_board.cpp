@@ -20,8 +20,8 @@ struct Saved {
     std::uint32_t atMs;
 };
 
-std::optional<Saved> load() {
-    QFile state(DemoBoard::statePath());
+std::optional<Saved> load(int board) {
+    QFile state(DemoBoard::statePath(board));
     if (!state.open(QIODevice::ReadOnly)) return std::nullopt;
     const QList<QByteArray> fields = state.readAll().trimmed().split(' ');
     const QByteArray registers = QByteArray::fromHex(fields.value(0));
@@ -31,8 +31,8 @@ std::optional<Saved> load() {
     return Saved{registers, atMs};
 }
 
-// The clock of the simulated board: held at the time the last run left the board until resume(),
-// the real one from then on, so the chip catches up with what it would have measured in between.
+// The clock of the simulated boards: held at the time the last run left them until resume(), the real
+// one from then on, so the chips catch up with what they would have measured in between.
 class ResumingClock final : public Clock {
 public:
     ResumingClock(Clock& real, std::optional<std::uint32_t> heldMs) : real_(real), heldMs_(heldMs) {}
@@ -48,38 +48,51 @@ private:
 }  // namespace
 
 struct DemoBoard::Parts {
-    Parts(Clock& real, std::optional<Saved> kept)
-        : saved(std::move(kept)), clock(real, saved ? std::optional(saved->atMs) : std::nullopt) {}
+    Parts(Clock& real, std::optional<std::uint32_t> leftAtMs) : clock(real, leftAtMs) {}
 
-    std::optional<Saved> saved;
     ResumingClock clock;
     sim::SimBus bus{clock, sim::Timing::Realistic};
-    sim::SimBoard& board = sim::addDemoBoard(bus);
+    std::vector<sim::SimBoard*> boards;
 };
 
-DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux)
-    : parts_(std::make_unique<Parts>(clock, load())) {
-    sim::TolvaneChip& chip = parts_->board.chip;
-    if (lightLux)
-        chip.setLight(sim::LightSource::constant(*lightLux, *lightLux * sim::demoLight().infraredShare));
-    if (parts_->saved)
-        for (int reg = 0; reg < kKept; ++reg)
-            chip.setReg(reg, static_cast<std::uint8_t>(parts_->saved->registers[reg]));
+DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux, int boards) {
+    std::vector<std::optional<Saved>> saved;
+    for (int board = 1; board <= boards; ++board) saved.push_back(load(board));
+    // The boards were left together: the first one's time is theirs.
+    parts_ = std::make_unique<Parts>(clock, saved[0] ? std::optional(saved[0]->atMs) : std::nullopt);
+    for (int board = 1; board <= boards; ++board) {
+        const auto quarterCycle = static_cast<std::uint32_t>(sim::LightSource::kWavePeriodMs / 4);
+        sim::SimBoard& added = sim::addDemoBoard(parts_->bus, "DEMO-" + std::to_string(board),
+                                                 static_cast<std::uint32_t>(board - 1) * quarterCycle);
+        sim::TolvaneChip& chip = added.chip;
+        const double infrared = sim::demoLight().infraredShare;
+        if (lightLux) chip.setLight(sim::LightSource::constant(*lightLux, *lightLux * infrared));
+        if (const std::optional<Saved>& kept = saved[static_cast<std::size_t>(board - 1)])
+            for (int reg = 0; reg < kKept; ++reg)
+                chip.setReg(reg, static_cast<std::uint8_t>(kept->registers[reg]));
+        parts_->boards.push_back(&added);
+    }
     parts_->clock.resume();
 }
 
 DemoBoard::~DemoBoard() {
-    QByteArray registers;
-    for (int reg = 0; reg < kKept; ++reg) registers += static_cast<char>(parts_->board.chip.reg(reg));
-    QDir().mkpath(QFileInfo(statePath()).path());
-    QSaveFile state(statePath());
-    if (!state.open(QIODevice::WriteOnly)) return;
-    state.write(registers.toHex().toUpper() + ' ' + QByteArray::number(parts_->clock.milliseconds()) + '\n');
-    state.commit();
+    const QByteArray now = QByteArray::number(parts_->clock.milliseconds());
+    for (std::size_t board = 0; board < parts_->boards.size(); ++board) {
+        QByteArray registers;
+        for (int reg = 0; reg < kKept; ++reg)
+            registers += static_cast<char>(parts_->boards[board]->chip.reg(reg));
+        const QString path = statePath(static_cast<int>(board) + 1);
+        QDir().mkpath(QFileInfo(path).path());
+        QSaveFile state(path);
+        if (!state.open(QIODevice::WriteOnly)) continue;
+        state.write(registers.toHex().toUpper() + ' ' + now + '\n');
+        state.commit();
+    }
 }
 
-QString DemoBoard::statePath() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/tolvane-cli/demo-board";
+QString DemoBoard::statePath(int board) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return folder + "/tolvane-cli/demo-board" + (board == 1 ? QString() : "-" + QString::number(board));
 }
 
 HidTransport& DemoBoard::transport() {

@@ -22,8 +22,14 @@ std::optional<BoardFailure> ReadingRun::begin() {
     return std::nullopt;
 }
 
+void ReadingRun::startAt(std::uint32_t startMs) {
+    last_ = startMs;
+    started_ = true;
+}
+
 std::optional<ReadingRow> ReadingRun::next() {
-    if (seq_ == 0) last_ = services_.clock.milliseconds();
+    if (!started_) last_ = services_.clock.milliseconds();
+    started_ = true;
     if (failure_ || !waitFor(seq_)) return std::nullopt;
     const std::int64_t elapsedMs = elapsed();
     const QDateTime time = services_.calendar.now();
@@ -53,7 +59,7 @@ bool ReadingRun::waitFor(std::int64_t seq) {
 
 std::int64_t ReadingRun::elapsed() {
     const std::uint32_t now = services_.clock.milliseconds();
-    elapsed_ += static_cast<std::uint32_t>(now - last_);
+    elapsed_ += static_cast<std::int32_t>(now - last_);  // a wait for a start to come counts down
     last_ = now;
     return elapsed_;
 }

@@ -25,15 +25,19 @@ public:
 
     // Reads what the rows carry: the range, resolution and mode the chip holds now (R0 and R1).
     std::optional<BoardFailure> begin();
+    // Reading 0 is due at `startMs` on the board's clock (boards side by side share one instant),
+    // instead of when next() is first called.
+    void startAt(std::uint32_t startMs);
     // Waits until the next reading is due and takes it. None once the run is over: its count, its
-    // duration, a stop, or a failure, which failure() then gives. Reading 0 is taken at once.
+    // duration, a stop, or a failure, which failure() then gives.
     std::optional<ReadingRow> next();
     const std::optional<BoardFailure>& failure() const { return failure_; }
 
 private:
     // Waits until reading `seq` is due; false when the run ends first.
     bool waitFor(std::int64_t seq);
-    // Milliseconds since reading 0; 64 bits, so the 32-bit counter may wrap during a run.
+    // Milliseconds since reading 0 was due, less than 0 before then; 64 bits, so the 32-bit counter may
+    // wrap during a run.
     std::int64_t elapsed();
 
     BoardSession& board_;
@@ -43,6 +47,7 @@ private:
     std::uint8_t r0_ = 0;
     std::uint8_t r1_ = 0;
     std::int64_t seq_ = 0;
+    bool started_ = false;
     std::uint32_t last_ = 0;
     std::int64_t elapsed_ = 0;
     std::optional<BoardFailure> failure_;

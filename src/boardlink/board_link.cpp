@@ -83,7 +83,7 @@ BoardLink::Search BoardLink::searchBoards() {
         writeHandle_ = transport_.open(listed.path);
         if (writeHandle_ == kInvalidHandle) {
             search.refused = true;
-            listedBoards_.push_back({listed.path, false});
+            listedBoards_.push_back({listed.path, false, listed.serial});
             continue;
         }
         if (!isBoard(writeHandle_)) {
@@ -96,7 +96,7 @@ BoardLink::Search BoardLink::searchBoards() {
         writeHandles_[n] = writeHandle_;
         readHandle_ = transport_.open(listed.path);
         readHandles_[n] = readHandle_;
-        listedBoards_.push_back({listed.path, true});
+        listedBoards_.push_back({listed.path, true, listed.serial});
         ++search.opened;
     }
     return search;

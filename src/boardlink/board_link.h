@@ -57,6 +57,7 @@ public:
     struct ListedBoard {
         std::string path;
         bool opened = false;
+        std::string serial;
     };
     const std::vector<ListedBoard>& listedBoards() const { return listedBoards_; }
 

@@ -18,6 +18,7 @@ struct HidInterface {
     std::string path;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
+    std::string serial;  // the USB serial number, empty where the device has none
     bool operator==(const HidInterface&) const = default;
 };
 
@@ -28,7 +29,9 @@ struct HidAttributes {
 };
 
 // The small seam where the operating system's HID calls would be. Backends: hidapi for real
-// boards, the simulated board for the demo and the tests.
+// boards, the simulated board for the demo and the tests. Several boards may be used from several
+// threads at once, one thread a handle, once the handles are open: enumerate, open and close come
+// from one thread while no transfer runs.
 class HidTransport {
 public:
     virtual ~HidTransport() = default;

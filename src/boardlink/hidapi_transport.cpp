@@ -2,6 +2,8 @@
 
 #include <hidapi/hidapi.h>
 
+#include <QString>
+
 HidapiTransport::HidapiTransport() {
     hid_init();
 }
@@ -21,7 +23,8 @@ std::vector<HidInterface> HidapiTransport::enumerate() {
         // hidapi can list one interface once per top-level usage; we list each interface once.
         const std::string path = info->path;
         if (enumerated_.contains(path)) continue;
-        interfaces.push_back({path, info->vendor_id, info->product_id});
+        const QString serial = info->serial_number ? QString::fromWCharArray(info->serial_number) : QString();
+        interfaces.push_back({path, info->vendor_id, info->product_id, serial.toStdString()});
         enumerated_[path] = {info->vendor_id, info->product_id, info->release_number};
     }
     hid_free_enumeration(all);

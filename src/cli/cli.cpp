@@ -3,29 +3,36 @@
 #include <variant>
 
 #include "board/board_session.h"
+#include "cli/board_choice.h"
 #include "cli/collect.h"
 #include "cli/register_commands.h"
 
 namespace {
 
 int failed(const Failure& failure, std::ostream& err) {
-    err << ("tolvane-cli: " + failure.message + "\n").toStdString();
+    if (!failure.message.isEmpty()) err << ("tolvane-cli: " + failure.message + "\n").toStdString();
     return failure.status;
 }
 
-std::optional<Failure> run(const Invocation& invocation, BoardSession& board, CliSystem& system) {
+std::optional<Failure> runOnOne(const Invocation& invocation, BoardSession& board, CliSystem& system) {
     if (const auto* boards = std::get_if<BoardsCommand>(&invocation.command))
         return listBoards(*boards, board, system.out, system.err);
-    if (std::optional<Failure> failure = board.open(invocation.options.board)) return failure;
-    if (const auto* read = std::get_if<ReadCommand>(&invocation.command))
-        return readRegisters(*read, board, system.out);
-    if (const auto* write = std::get_if<WriteCommand>(&invocation.command))
-        return writeRegister(*write, board, system.out);
-    if (const auto* set = std::get_if<SetCommand>(&invocation.command))
-        return setFields(*set, board, system.out, system.err);
+    if (std::optional<Failure> failure = board.open(invocation.options.boards.value(0))) return failure;
     if (const auto* readings = std::get_if<CollectCommand>(&invocation.command))
         return collect(*readings, board, system);
-    return clearInterrupt(board);
+    return onBoard(invocation.command, board, system.out, system.err);
+}
+
+std::optional<Failure> runOnSeveral(const Invocation& invocation, HidTransport& transport,
+                                    CliSystem& system) {
+    std::vector<std::unique_ptr<BoardSession>> sessions;
+    if (std::optional<Failure> failure = openBoards(invocation.options.boards, transport, system, sessions))
+        return failure;
+    std::vector<BoardSession*> boards;
+    for (const std::unique_ptr<BoardSession>& session : sessions) boards.push_back(session.get());
+    if (const auto* readings = std::get_if<CollectCommand>(&invocation.command))
+        return collectFromBoards(*readings, boards, system);
+    return onEachBoard(invocation.command, boards, system.out, system.err);
 }
 
 }  // namespace
@@ -38,7 +45,13 @@ int runCli(const QStringList& arguments, CliSystem& system) {
     }
     if (const Failure* usage = std::get_if<Failure>(&parsed)) return failed(*usage, system.err);
     const Invocation& invocation = std::get<Invocation>(parsed);
-    BoardSession board(system.transport(invocation.options), system.clock, system.wait, system.calendar);
-    const std::optional<Failure> failure = run(invocation, board, system);
+    HidTransport& transport = system.transport(invocation.options);
+    std::optional<Failure> failure;
+    if (invocation.options.several() && !std::holds_alternative<BoardsCommand>(invocation.command)) {
+        failure = runOnSeveral(invocation, transport, system);
+    } else {
+        BoardSession board(transport, system.clock, system.wait, system.calendar);
+        failure = runOnOne(invocation, board, system);
+    }
     return failure ? failed(*failure, system.err) : ExitDone;
 }

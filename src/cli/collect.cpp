@@ -1,5 +1,6 @@
 #include "cli/collect.h"
 
+#include "board/multi_board_run.h"
 #include "readinglog/reading_row.h"
 #include "readinglog/whole_line_file.h"
 
@@ -14,9 +15,9 @@ public:
     RowOutput(std::ostream& out, const QString& path) : out_(out), file_(path) {}
 
     // Creates the file, if one is named, and writes the header.
-    std::optional<Failure> open() {
+    std::optional<Failure> open(const QByteArray& header = readingCsvHeader()) {
         if (toFile() && !file_.create()) return cannotWrite();
-        return write(readingCsvHeader());
+        return write(header);
     }
 
     std::optional<Failure> write(const QByteArray& bytes) {
@@ -64,6 +65,21 @@ private:
     bool shown_ = false;
 };
 
+// A board's name as the first field of its rows, quoted where the name holds what a field cannot.
+QByteArray boardField(const QString& name) {
+    QByteArray field = name.toUtf8();
+    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') && !field.contains('\r'))
+        return field;
+    return '"' + field.replace("\"", "\"\"") + '"';
+}
+
+// A board's failure as the tool's, its line naming the board.
+Failure named(const BoardFailed& failed, const std::vector<BoardSession*>& boards) {
+    Failure failure(failed.failure);
+    failure.message = boards[failed.board]->name() + ": " + failure.message;
+    return failure;
+}
+
 }  // namespace
 
 std::optional<Failure> collect(const CollectCommand& command, BoardSession& board, CliSystem& system) {
@@ -78,4 +94,34 @@ std::optional<Failure> collect(const CollectCommand& command, BoardSession& boar
         progress.taken(row->seq + 1, row->elapsedMs);
     }
     return run.failure();
+}
+
+std::optional<Failure> collectFromBoards(const CollectCommand& command,
+                                         const std::vector<BoardSession*>& boards, CliSystem& system) {
+    MultiBoardRun run(boards, command.plan, system.stopRequested);
+    if (std::optional<BoardFailed> failed = run.begin()) return named(*failed, boards);
+    RowOutput output(system.out, command.output);
+    if (std::optional<Failure> failure = output.open("board," + readingCsvHeader())) return failure;
+    std::vector<QByteArray> names;
+    for (BoardSession* board : boards) names.push_back(boardField(board->name()));
+
+    run.start();
+    Progress progress(system);
+    std::int64_t taken = 0;
+    std::optional<Failure> lost;
+    while (const std::optional<std::variant<BoardRow, BoardFailed>> event = run.next()) {
+        if (const auto* failed = std::get_if<BoardFailed>(&*event)) {
+            // The board's rows so far stay; the others go on to the end.
+            const Failure failure = named(*failed, boards);
+            system.err << ("tolvane-cli: " + failure.message + "\n").toStdString();
+            if (!lost) lost = failure;
+            continue;
+        }
+        const BoardRow& row = std::get<BoardRow>(*event);
+        if (std::optional<Failure> failure = output.write(names[row.board] + ',' + readingCsvLine(row.row)))
+            return failure;
+        progress.taken(++taken, row.row.elapsedMs);
+    }
+    if (lost) return Failure{lost->status, QString()};  // its line is on standard error already
+    return std::nullopt;
 }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr char kProgram[] = "tolvane-cli";
 constexpr std::int64_t kLongestIntervalMs = 24 * 3600 * 1000;
+constexpr std::int64_t kMostDemoBoards = 16;
 
 // What a command's own words ask for, or what is wrong with them.
 using CommandOrError = std::variant<Command, QString>;
@@ -288,11 +289,14 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     parser.setApplicationDescription(programDescription());
     parser.addOption(helpOption());
     parser.addOption({{"v", "version"}, "Shows the program's version."});
-    parser.addOption(
-        {"board",
-         "The board to use: its index or path as `boards` lists them (default: the first that opens).",
-         "N|PATH"});
+    parser.addOption({"board",
+                      "The board to use: its index, path or serial number as `boards` lists them (default: "
+                      "the first that opens). Given again, or as all: several boards, each named in the "
+                      "output.",
+                      "N|PATH|SERIAL|all"});
     parser.addOption({"demo", "Uses the simulated board, with its timing and its moving light."});
+    parser.addOption(
+        {"demo-boards", "Uses N simulated boards side by side (serial numbers DEMO-1 ...).", "N"});
     parser.addOption({"light", "With --demo: a constant light of LUX instead.", "LUX"});
     parser.addPositionalArgument("COMMAND", "What to do, with its own arguments and options.", "COMMAND ...");
     // Everything after the command is the command's own.
@@ -302,7 +306,16 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments) {
     if (parser.isSet("version")) return Text{QString("%1 %2\n").arg(kProgram, TOLVANE_VERSION)};
     if (parser.isSet("help")) return Text{helpOf(parser, kProgram)};
 
-    BoardOptions options{parser.value("board"), parser.isSet("demo"), std::nullopt};
+    BoardOptions options{parser.values("board"), parser.isSet("demo") || parser.isSet("demo-boards"), 1,
+                         std::nullopt};
+    if (parser.isSet("demo-boards")) {
+        const std::optional<std::int64_t> count =
+            wholeNumber(parser.value("demo-boards"), 1, kMostDemoBoards);
+        if (!count)
+            return usageError(parser, kProgram,
+                              invalid(parser.value("demo-boards"), "--demo-boards", "a number from 1 to 16"));
+        options.demoBoards = static_cast<int>(*count);
+    }
     if (parser.isSet("light")) {
         bool ok = false;
         const double lux = parser.value("light").toDouble(&ok);

@@ -14,9 +14,13 @@
 
 // Options before the command.
 struct BoardOptions {
-    QString board;  // --board N or PATH; empty: the first board found
+    // --board N, PATH or SERIAL, as often as given, or "all"; none: the first board found.
+    QStringList boards;
     bool demo = false;
+    int demoBoards = 1;              // --demo-boards N: that many simulated boards
     std::optional<double> lightLux;  // --light, with --demo only
+    // More than one board, or all of them: each is named in what is printed.
+    bool several() const { return boards.size() > 1 || boards.contains("all"); }
 };
 
 struct BoardsCommand {

@@ -41,7 +41,8 @@ int main(int argc, char** argv) {
     std::optional<HidapiTransport> boards;
     std::optional<DemoBoard> demo;
     CliSystem system{[&](const BoardOptions& options) -> HidTransport& {
-                         if (options.demo) return demo.emplace(clock, options.lightLux).transport();
+                         if (options.demo)
+                             return demo.emplace(clock, options.lightLux, options.demoBoards).transport();
                          return boards.emplace();
                      },
                      clock,

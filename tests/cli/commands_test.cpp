@@ -9,12 +9,15 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 
 #include "boardlink/board_link.h"
@@ -97,19 +100,22 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
         {"set --range 16k --json", "{\"R0\":\"80\",\"R1\":\"28\",\"R2\":\"FF\",\"R3\":\"00\"}\n",
          "01 06 89 04 01 00, 01 06 88 01 01 01 28, 01 06 89 04 01 00"},
         {"clear-interrupt", "", "01 06 89 01 01 00, 01 06 88 01 01 40 80"},
-        {"boards", "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok\n", "", 0, noPermissionText()},
+        {"boards", "0 sim:0 ok\n1 sim:1 no permission\n2 sim:2 ok SN-2\n", "", 0, noPermissionText()},
         {"boards --json",
          "{\"boards\":[{\"access\":\"ok\",\"index\":0,\"path\":\"sim:0\"},{\"access\":\"no permission\","
-         "\"index\":1,\"path\":\"sim:1\"},{\"access\":\"ok\",\"index\":2,\"path\":\"sim:2\"}]}\n",
+         "\"index\":1,\"path\":\"sim:1\"},{\"access\":\"ok\",\"index\":2,\"path\":\"sim:2\",\"serial\":\"SN-"
+         "2\"}]}\n",
          "", 0, noPermissionText()},
         {"--board 2 read 0", "R0 80\n", "01 06 89 01 01 00", 2},
         {"--board sim:2 read 0", "R0 80\n", "01 06 89 01 01 00", 2},
+        {"--board SN-2 read 0", "R0 80\n", "01 06 89 01 01 00", 2},
         {"--demo --light 300 read 0", "R0 80\n", "01 06 89 01 01 00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.toStdString());
         CliRig rig;
-        sim::SimBoard* boards[] = {&rig.bus.addBoard(), (rig.bus.addUnopenableDevice(), &rig.bus.addBoard())};
+        sim::SimBoard* boards[] = {&rig.bus.addBoard(),
+                                   (rig.bus.addUnopenableDevice(), &rig.bus.addBoard("SN-2"))};
         for (sim::SimBoard* board : boards)
             for (const auto& [reg, value] : {std::pair{0, 0x80}, {1, 0x24}, {2, 0xFF}, {3, 0x00}})
                 board->chip.setReg(reg, static_cast<std::uint8_t>(value));
@@ -207,6 +213,112 @@ TEST(Commands, HelpAndVersionGoToStandardOutput) {
         const QRegularExpression expected(pattern, QRegularExpression::DotMatchesEverythingOption);
         EXPECT_TRUE(expected.match(QString::fromStdString(rig.out.str())).hasMatch()) << rig.out.str();
         EXPECT_EQ(rig.err.str(), "");
+    }
+}
+
+// Several boards: each command on each board in turn, under its name (its serial number, else its path),
+// in the order chosen; a board that fails says so and the others go on.
+TEST(SeveralBoards, EachCommandRunsOnEachBoardUnderItsName) {
+    const std::string both = "{\"R0\":\"80\",\"board\":\"SN-A\"},{\"R0\":\"80\",\"board\":\"sim:1\"}";
+    const QString deaf = "sim:1: The chip did not acknowledge (I2C address 88).";
+    const struct {
+        QString arguments;
+        int status;
+        std::string out;
+        QString err = {};
+        bool deafSecond = false;
+    } cases[] = {
+        {"--board all read 0", 0, "SN-A:\nR0 80\nsim:1:\nR0 80\n"},
+        {"--board 1 --board SN-A write R3 20", 0, "sim:1:\nR3 20\nSN-A:\nR3 20\n"},
+        {"--board all read --json 0", 0, "[" + both + "]\n"},
+        {"--board all set --range 4k --json", 0,
+         "[{\"R0\":\"80\",\"R1\":\"04\",\"R2\":\"FF\",\"R3\":\"00\",\"board\":\"SN-A\"},"
+         "{\"R0\":\"80\",\"R1\":\"04\",\"R2\":\"FF\",\"R3\":\"00\",\"board\":\"sim:1\"}]\n"},
+        {"--board all clear-interrupt", 0, "SN-A:\nsim:1:\n"},
+        {"--board all read 0", 3, "SN-A:\nR0 80\nsim:1:\n", deaf, true},
+        {"--board all read --json 0", 3,
+         "[{\"R0\":\"80\",\"board\":\"SN-A\"},{\"board\":\"sim:1\",\"error\":\"The chip did not acknowledge "
+         "(I2C "
+         "address 88).\"}]\n",
+         deaf, true},
+        {"--board 0 --board sim:0 read", 1, "", "--board sim:0 chooses SN-A a second time."},
+        {"--board all --board 1 read", 1, "", "--board all names every board: give it alone."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.toStdString());
+        CliRig rig;
+        sim::SimBoard& first = rig.bus.addBoard("SN-A");
+        sim::SimBoard& second = rig.bus.addBoard();
+        for (sim::SimBoard* board : {&first, &second}) board->chip.setReg(0, 0x80);
+        second.chip.acknowledges = !c.deafSecond;
+        EXPECT_EQ(rig.run(c.arguments), c.status);
+        EXPECT_EQ(rig.out.str(), c.out);
+        EXPECT_EQ(QString::fromStdString(rig.err.str()),
+                  c.err.isEmpty() ? "" : "tolvane-cli: " + c.err + "\n");
+    }
+}
+
+// Unplugs a board when its own thread is about to send it its `nth` request.
+class UnplugAt final : public ForwardingTransport {
+public:
+    UnplugAt(sim::SimBus& bus, sim::SimBoard& board, std::string path, int nth)
+        : ForwardingTransport(bus), bus_(bus), board_(board), path_(std::move(path)), nth_(nth) {}
+    HidHandle open(const std::string& path) override {
+        const HidHandle handle = ForwardingTransport::open(path);
+        if (path == path_) mine_.insert(handle);
+        return handle;
+    }
+    bool write(HidHandle handle, const Report& report) override {
+        if (mine_.contains(handle) && ++sent_ == nth_) bus_.unplug(board_);
+        return ForwardingTransport::write(handle, report);
+    }
+
+private:
+    sim::SimBus& bus_;
+    sim::SimBoard& board_;
+    std::string path_;
+    int nth_;
+    std::set<HidHandle> mine_;  // opened before the run's threads start, read by them
+    std::atomic<int> sent_ = 0;
+};
+
+// Every board's readings in one CSV, each row led by its board; a board lost keeps the rows it took and
+// the others go on to the end.
+TEST(SeveralBoards, CollectTakesEachBoardsReadingsIntoOneFile) {
+    const struct {
+        int boards;
+        int lostAfterRows;  // of the second board; 0: none lost
+    } cases[] = {{2, 0}, {4, 0}, {3, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boards);
+        CliRig rig;
+        std::vector<sim::SimBoard*> boards;
+        for (int n = 1; n <= c.boards; ++n) boards.push_back(&rig.bus.addBoard("SN-" + std::to_string(n)));
+        if (c.lostAfterRows > 0) {
+            // The settings' read first, then a request a reading.
+            rig.wire = std::make_unique<UnplugAt>(rig.bus, *boards[1], "sim:1", 2 + c.lostAfterRows);
+            rig.transport = rig.wire.get();
+        }
+        const QTemporaryDir folder;
+        const QString path = folder.filePath("rows.csv");
+        EXPECT_EQ(rig.run("--board all collect --interval 0 --count 3 --output " + path),
+                  c.lostAfterRows ? 4 : 0);
+        EXPECT_EQ(rig.err.str(), c.lostAfterRows
+                                     ? "tolvane-cli: SN-2: Please check USB connection. The board took no "
+                                       "request: it was unplugged or has stopped.\n"
+                                     : "");
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QList<QByteArray> lines = file.readAll().split('\n');
+        EXPECT_EQ(lines.takeFirst(), "board,time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode\r");
+        std::map<QByteArray, QList<QByteArray>> seqs;  // a board's seq column, in the order of its rows
+        for (const QByteArray& line : lines)
+            if (!line.isEmpty()) seqs[line.split(',')[0]].append(line.split(',')[3]);
+        ASSERT_EQ(seqs.size(), static_cast<std::size_t>(c.boards));
+        const QList<QByteArray> all{"0", "1", "2"};
+        for (const auto& [board, seq] : seqs)
+            EXPECT_EQ(seq, board == "SN-2" && c.lostAfterRows ? all.first(c.lostAfterRows) : all)
+                << board.toStdString();
     }
 }
 
@@ -340,6 +452,15 @@ TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
     EXPECT_EQ(run({"--demo", "--light", "500", "read", "R4", "2"}),
               std::make_tuple(0, QString("R4 00\nR5 80\n"), QString()))
         << "500 lux on the 1k range is half of full scale";
+}
+
+// Simulated boards side by side: each lists its serial number and keeps its own registers.
+TEST_F(Program, DemoBoardsSideBySideEachKeepTheirOwnRegisters) {
+    EXPECT_EQ(run({"--demo-boards", "2", "boards"}),
+              std::make_tuple(0, QString("0 sim:0 ok DEMO-1\n1 sim:1 ok DEMO-2\n"), QString()));
+    ASSERT_EQ(std::get<0>(run({"--demo-boards", "2", "--board", "DEMO-2", "set", "--range", "4k"})), 0);
+    EXPECT_EQ(run({"--demo-boards", "2", "--board", "all", "read", "R1"}),
+              std::make_tuple(0, QString("DEMO-1:\nR1 00\nDEMO-2:\nR1 04\n"), QString()));
 }
 
 // A disk that fills during a run: the system's reason, and a file that ends on its last whole row.

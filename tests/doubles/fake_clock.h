@@ -1,10 +1,11 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "platform/clock.h"
 
-// Time moves only when someone sleeps or the test advances it.
+// Time moves only when someone sleeps or the test advances it; boards on threads of their own read it.
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(std::uint32_t start = 1000) : now_(start) {}
@@ -14,5 +15,5 @@ public:
     void set(std::uint32_t ms) { now_ = ms; }
 
 private:
-    std::uint32_t now_;
+    std::atomic<std::uint32_t> now_;
 };

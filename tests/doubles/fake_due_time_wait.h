@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "platform/due_time_wait.h"
@@ -15,7 +16,7 @@ public:
         if (remaining > 0) clock_.advance(static_cast<std::uint32_t>(remaining));
     }
     void wake() override { ++wakes; }
-    int waits = 0, wakes = 0;
+    std::atomic<int> waits = 0, wakes = 0;  // boards on threads of their own wait at once
 
 private:
     FakeClock& clock_;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <deque>
 #include <memory>
 #include <set>
@@ -27,6 +28,7 @@ struct FakeHidapi {
     struct Interface {
         const char* path;  // may be null, as hidapi allows
         unsigned short vendorId, productId, release;
+        const wchar_t* serial = nullptr;
     };
     std::vector<Interface> interfaces;  // in the order hid_enumerate lists them
     std::set<std::string> unopenable;   // hid_open_path fails on these
@@ -62,6 +64,7 @@ hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_
     for (auto it = fake.interfaces.rbegin(); it != fake.interfaces.rend(); ++it) {
         auto* info = new hid_device_info{};
         info->path = it->path ? strdup(it->path) : nullptr;
+        info->serial_number = it->serial ? wcsdup(it->serial) : nullptr;
         std::tie(info->vendor_id, info->product_id, info->release_number) =
             std::tie(it->vendorId, it->productId, it->release);
         info->next = std::exchange(head, info);
@@ -75,6 +78,7 @@ void hid_free_enumeration(hid_device_info* devs) {
     for (hid_device_info* next; devs; devs = next) {
         next = devs->next;
         std::free(devs->path);
+        std::free(devs->serial_number);
         delete devs;
     }
 }
@@ -121,7 +125,7 @@ struct Hidapi : ::testing::Test {
         fake = FakeHidapi{};
         // hidapi lists an interface once per top-level usage, and may list an entry without a path.
         fake.interfaces = {{kMouse, 0x046D, 0xC077, 0x0110},
-                           {kBoard, 0x7C4B, 0x2019, 0x0100},
+                           {kBoard, 0x7C4B, 0x2019, 0x0100, L"TV\u00c40042"},
                            {nullptr, 0x1234, 0x5678, 0},
                            {kBoard, 0x7C4B, 0x2019, 0x0100}};
         transport = std::make_unique<HidapiTransport>();
@@ -135,8 +139,8 @@ struct Hidapi : ::testing::Test {
 
 TEST_F(Hidapi, StartsOnceListsEachPathOnceOpensWithTheListedIdsAndClosesEachHandleOnce) {
     EXPECT_EQ(fake.inits, 1);
-    EXPECT_EQ(transport->enumerate(),
-              (std::vector<HidInterface>{{kMouse, 0x046D, 0xC077}, {kBoard, 0x7C4B, 0x2019}}));
+    EXPECT_EQ(transport->enumerate(), (std::vector<HidInterface>{{kMouse, 0x046D, 0xC077, ""},
+                                                                 {kBoard, 0x7C4B, 0x2019, "TV\u00c40042"}}));
     EXPECT_EQ(fake.enumerations.front(), (std::pair<unsigned short, unsigned short>{0, 0}))
         << "every HID device: the link itself picks the boards";
     EXPECT_EQ(fake.opens, 1) << "the ids come from the list, not from opening the devices";

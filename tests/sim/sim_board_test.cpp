@@ -74,13 +74,13 @@ TEST(SimBus, EnumeratesEveryDeviceWithItsIdsButOpensOnlyWhatCanBeOpened) {
     sim::SimBus bus(clock);
     bus.addForeignDevice(0x046D, 0xC077);
     bus.addUnopenableDevice();
-    bus.addBoard();
+    bus.addBoard("SN-7");
     bus.addUnopenableDevice(0x046D, 0xC31C);
     HidTransport& transport = bus;
-    EXPECT_EQ(transport.enumerate(), (std::vector<HidInterface>{{"sim:0", 0x046D, 0xC077},
-                                                                {"sim:1", 0x7C4B, 0x2019},
-                                                                {"sim:2", 0x7C4B, 0x2019},
-                                                                {"sim:3", 0x046D, 0xC31C}}));
+    EXPECT_EQ(transport.enumerate(), (std::vector<HidInterface>{{"sim:0", 0x046D, 0xC077, ""},
+                                                                {"sim:1", 0x7C4B, 0x2019, ""},
+                                                                {"sim:2", 0x7C4B, 0x2019, "SN-7"},
+                                                                {"sim:3", 0x046D, 0xC31C, ""}}));
     EXPECT_TRUE(bus.openRequests().empty()) << "listing opens nothing";
     for (const char* bad : {"sim:1", "sim:3", "sim:4", "sim:", "sim:2x", "/dev/hidraw0"})
         EXPECT_EQ(transport.open(bad), kInvalidHandle) << bad;
