@@ -29,8 +29,8 @@ The evaluation boards on USB, in the order open(board=index) counts them; empty 
 
 constexpr char kOpenDoc[] = R"(open(board=None, *, demo=False, light=None) -> Board
 
-Opens a board: the first that opens, or the one `board` names, its index (int) or its path (str)
-as boards() lists them. demo=True opens the simulated board instead: its realistic timing and a
+Opens a board: the first that opens, or the one `board` names, its index (int), its path or its
+serial number (str) as boards() lists them. demo=True opens the simulated board instead: its realistic timing and a
 moving light, or a constant `light` in lux (0 to 1000000); one at a time. Use it in a `with`
 block, or close() it.
 
@@ -89,6 +89,10 @@ Without count or duration_s it runs until Ctrl-C. A failure, a file that takes n
 (OSError), or Ctrl-C (KeyboardInterrupt, within one interval) ends the run with an exception whose
 `readings` attribute holds the readings taken; every one of them is in `output` already.)";
 
+py::object serialOrNone(const ListedBoardInfo& board) {
+    return board.serial.isEmpty() ? py::object(py::none()) : py::object(py::str(board.serial.toStdString()));
+}
+
 py::object openBoard(const py::handle& choice, const py::handle& demo, const py::handle& light) {
     if (!choice.is_none() && !(PyLong_Check(choice.ptr()) && !PyBool_Check(choice.ptr())) &&
         !PyUnicode_Check(choice.ptr()))
@@ -107,7 +111,7 @@ py::object openBoard(const py::handle& choice, const py::handle& demo, const py:
     if (const std::optional<BoardFailure> failure = board->open(chosen)) raise(exceptionFor(*failure));
     const ListedBoardInfo& listed = board->listed();
     const py::object info = py::module_::import("tolvane").attr("BoardInfo")(
-        listed.index, listed.path.toStdString(), py::none(), "ok");
+        listed.index, listed.path.toStdString(), serialOrNone(listed), "ok");
     return py::cast(std::make_unique<Board>(std::move(board), info));
 }
 
@@ -115,7 +119,7 @@ py::list boards() {
     const py::object boardInfo = py::module_::import("tolvane").attr("BoardInfo");
     py::list listed;
     for (const ListedBoardInfo& board : listBoards())
-        listed.append(boardInfo(board.index, board.path.toStdString(), py::none(),
+        listed.append(boardInfo(board.index, board.path.toStdString(), serialOrNone(board),
                                 board.usable ? "ok" : "no permission"));
     return listed;
 }

@@ -13,8 +13,8 @@ std::vector<ListedBoardInfo> listBoards() {
     std::vector<ListedBoardInfo> boards;
     if (session.search()) return boards;
     for (const BoardLink::ListedBoard& listed : session.listed())
-        boards.push_back(
-            {static_cast<int>(boards.size()), QString::fromStdString(listed.path), listed.opened});
+        boards.push_back({static_cast<int>(boards.size()), QString::fromStdString(listed.path),
+                          QString::fromStdString(listed.serial), listed.opened});
     return boards;
 }
 
@@ -50,8 +50,10 @@ std::optional<BoardFailure> OpenBoard::open(const QString& choice) {
                                         [](const BoardLink::ListedBoard& b) { return b.opened; })
         : isIndex        ? boards.begin() + index
                          : std::find_if(boards.begin(), boards.end(), [&](const BoardLink::ListedBoard& b) {
-                        return QString::fromStdString(b.path) == choice;
+                        return QString::fromStdString(b.path) == choice ||
+                               QString::fromStdString(b.serial) == choice;
                     });
-    listed_ = {static_cast<int>(chosen - boards.begin()), QString::fromStdString(chosen->path), true};
+    listed_ = {static_cast<int>(chosen - boards.begin()), QString::fromStdString(chosen->path),
+               QString::fromStdString(chosen->serial), true};
     return std::nullopt;
 }

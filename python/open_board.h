@@ -15,6 +15,7 @@
 struct ListedBoardInfo {
     int index = 0;
     QString path;
+    QString serial;       // empty where the board gives none
     bool usable = false;  // opened; else the system refused it ("no permission")
 };
 
@@ -37,7 +38,7 @@ public:
     OpenBoard(const OpenBoard&) = delete;
     OpenBoard& operator=(const OpenBoard&) = delete;
 
-    // Opens the board `choice` names (an index or a path; empty: the first that opens).
+    // Opens the board `choice` names (an index, a path or a serial number; empty: the first that opens).
     std::optional<BoardFailure> open(const QString& choice);
     BoardSession& session() { return *session_; }
     // The board open, as listed.

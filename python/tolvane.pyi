@@ -119,4 +119,5 @@ def boards() -> list[BoardInfo]:
     """The evaluation boards on USB, in the order open(board=index) counts them."""
 
 def open(board: int | str | None = None, *, demo: bool = False, light: float | None = None) -> Board:
-    """Opens the first board, the one `board` names, or with demo=True the simulated board."""
+    """Opens the first board, the one `board` names (index, path or serial number), or with demo=True
+    the simulated board."""

@@ -41,11 +41,17 @@ def tool_says(*arguments):
         (lambda b: b.set(range="4k", resolution=12, mode="d1", power=True, persistence=4, high=1024, low=0),
          {"R0": 0x81, "R1": 0x05, "R2": 0x04, "R3": 0}),
         (lambda b: b.clear_interrupt(), None),
-        (lambda b: (b.info, b.closed, repr(b)), (tolvane.BoardInfo(0, "sim:0", None, "ok"), False, "<tolvane.Board sim:0>")),
     ],
 )
 def test_each_call_answers_as_the_chip_holds_its_registers(board, call, answer):
     assert call(board) == answer
+
+
+@pytest.mark.parametrize("choice", [None, 0, "sim:0", "DEMO-1"])
+def test_a_board_is_chosen_by_its_index_path_or_serial_number(choice):
+    with tolvane.open(choice, demo=True) as board:
+        assert (board.info, board.closed, repr(board)) == (
+            tolvane.BoardInfo(0, "sim:0", "DEMO-1", "ok"), False, "<tolvane.Board sim:0>")
 
 
 def test_what_set_holds_is_there_for_the_next_program_as_tolvane_cli_keeps_it():
