@@ -3,13 +3,13 @@
 # make package: the Debian package, in build/.
 # make sanitize: the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 # make format-check: the sources follow .clang-format; make format rewrites them so they do.
-# make test-ratio: the tests' share of all C++ lines, at most 35 %.
+# make test-ratio: the tests' share of all lines, at most 35 %.
 # make bench: the benchmarks; make screenshots: pictures of the windows in build/screenshots.
 # WERROR=ON (as CI passes it) turns compiler warnings into errors: make test WERROR=ON
 .PHONY: all bootstrap build demo test test-ratio bench screenshots docs-screenshots icons package sanitize format-check format clean
 
 WERROR ?= OFF
-FORMAT_FILES = $(shell find $(wildcard src sim tests bench demo tools) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
+FORMAT_FILES = $(shell find $(wildcard src sim python tests bench demo tools) \( -name '*.h' -o -name '*.cpp' \) -print | sort)
 
 all: build
 
@@ -26,11 +26,11 @@ demo: build
 test: build
 	ctest --preset default
 
-# The tests' share of all C++ lines (the programs' and the tests'; benchmarks and tools not counted):
-# at most 35 %, so that the suite stays a set of tests that each catch something.
+# The tests' share of all lines (the programs' C++ and the tests' C++, shell and Python; benchmarks and
+# tools not counted): at most 35 %, so that the suite stays a set of tests that each catch something.
 test-ratio:
-	@tests=$$(find tests \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' \) -exec cat {} + | wc -l); \
-	code=$$(find src sim demo \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | wc -l); \
+	@tests=$$(find tests \( -name '*.cpp' -o -name '*.h' -o -name '*.sh' -o -name '*.py' \) -exec cat {} + | wc -l); \
+	code=$$(find src sim demo python \( -name '*.cpp' -o -name '*.h' \) -exec cat {} + | wc -l); \
 	percent=$$((100 * tests / (tests + code))); \
 	echo "tests: $$tests lines, program: $$code lines, tests $$percent % of all (at most 35 %)"; \
 	[ $$((100 * tests)) -le $$((35 * (tests + code))) ]
@@ -38,6 +38,7 @@ test-ratio:
 # The processor share of a run is measured where the windows really paint: on an X server (Xvfb).
 bench: build
 	./build/bench/tolvane-bench --benchmark_filter=-Processor
+	/usr/bin/python3 bench/bench_python.py build
 	xvfb-run -a -s "-screen 0 1920x1080x24" env QT_QPA_PLATFORM=xcb ./build/bench/tolvane-bench --benchmark_filter=Processor
 
 # Saves pictures of the windows into build/screenshots, for a person to look at.

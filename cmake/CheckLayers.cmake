@@ -5,7 +5,7 @@
 # and acquisition -> readinglog -> chip (the readings CSV and the register model, both widget-free).
 # board/ (the widget-free board library under tolvane-cli and the Python module) sees readinglog/,
 # chip/, boardlink/, platform/ and common/; only its demo board also sim/, for --demo. cli/
-# (tolvane-cli) sees board/ and what board/ sees, but not sim/.
+# (tolvane-cli) and python/ (the tolvane module) see board/ and what board/ sees, but not sim/.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
 # (the test doubles) sees platform/, common/ and the transport interface. Test code stays out of src/, sim/ and demo/, and
@@ -27,6 +27,7 @@ set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program b
 set(allowed_board board readinglog chip boardlink platform common)
 set(allowed_in_src/board/demo_board.cpp sim)  # --demo runs the tool on the simulated board
 set(allowed_cli cli board readinglog chip boardlink platform common)
+set(allowed_python python board readinglog chip boardlink platform common)
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
 set(allowed_demo demo sim platform common)
@@ -44,19 +45,20 @@ set(folder_sensor src/sensor)
 set(folder_shell src/shell)
 set(folder_board src/board)
 set(folder_cli src/cli)
+set(folder_python python)
 set(folder_sim sim)
 set(folder_demo demo)
 set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip readinglog platform boardlink console acquisition sensor shell board cli sim
-    demo tests)
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell board cli python
+    sim demo tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip readinglog platform boardlink console acquisition sensor shell board cli sim demo
-        doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell board cli python sim
+        demo doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")

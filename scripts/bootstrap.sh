@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  pybind11-dev python3-dev python3-numpy python3-pytest
   clang-format
   fonts-dejavu-core
   dpkg-dev file desktop-file-utils appstream

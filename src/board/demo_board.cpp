@@ -15,19 +15,13 @@ namespace {
 
 constexpr int kKept = 8;  // R0..R7
 
-// Board 1 is the one --demo uses; each other board keeps its registers in a file of its own.
-QString statePath(int board) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    return folder + "/tolvane-cli/demo-board" + (board == 1 ? QString() : "-" + QString::number(board));
-}
-
 struct Saved {
     QByteArray registers;
     std::uint32_t atMs;
 };
 
 std::optional<Saved> load(int board) {
-    QFile state(statePath(board));
+    QFile state(DemoBoard::statePath(board));
     if (!state.open(QIODevice::ReadOnly)) return std::nullopt;
     const QList<QByteArray> fields = state.readAll().trimmed().split(' ');
     const QByteArray registers = QByteArray::fromHex(fields.value(0));
@@ -94,6 +88,11 @@ DemoBoard::~DemoBoard() {
         state.write(registers.toHex().toUpper() + ' ' + now + '\n');
         state.commit();
     }
+}
+
+QString DemoBoard::statePath(int board) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return folder + "/tolvane-cli/demo-board" + (board == 1 ? QString() : "-" + QString::number(board));
 }
 
 HidTransport& DemoBoard::transport() {

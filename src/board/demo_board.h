@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <memory>
 #include <optional>
 
@@ -22,6 +23,9 @@ public:
 
     // The bus of all of them; each board may be used from a thread of its own.
     HidTransport& transport();
+    // The file board `board` (from 1) keeps its registers and the time in; board 1 is the one --demo uses,
+    // each other board has a file of its own.
+    static QString statePath(int board = 1);
 
 private:
     struct Parts;  // the simulated bus and what it runs on

@@ -31,8 +31,10 @@ private:
     int size_ = 0;
 };
 
-const char* modeName(Measurement measurement) {
-    switch (measurement) {
+}  // namespace
+
+const char* modeColumnText(std::uint8_t r0) {
+    switch (measurementOf(r0)) {
         case Measurement::D2:
             return "D2";
         case Measurement::D1MinusD2:
@@ -42,8 +44,6 @@ const char* modeName(Measurement measurement) {
     }
     return "D1";
 }
-
-}  // namespace
 
 QByteArray readingCsvHeader() {
     return QByteArray("time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode") + kLineEnd;
@@ -64,5 +64,5 @@ QByteArray readingCsvLine(const ReadingRow& row) {
     if (lux) text += QByteArray::number(*lux, 'f', 3);  // "." whatever the user's locale
     Line rest;
     rest.put(',').number(rangeLuxOf(row.r1)).put(',').number(resolutionBitsOf(row.r0)).put(',');
-    return text + rest.text() + modeName(measurementOf(row.r0)) + kLineEnd;
+    return text + rest.text() + modeColumnText(row.r0) + kLineEnd;
 }

@@ -18,5 +18,7 @@ struct ReadingRow {
 
 // "time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode" and its line end.
 QByteArray readingCsvHeader();
+// "D1", "D2" or "D1-D2": the mode column for what R0 has the chip measure.
+const char* modeColumnText(std::uint8_t r0);
 // The row, "." decimals, no group separators, lux with three decimals (empty for D2 alone), CR LF.
 QByteArray readingCsvLine(const ReadingRow& row);

@@ -17,10 +17,12 @@ const QString kEntry = "usr/share/applications/tolvane.desktop";
 const QString kDemoEntry = "usr/share/applications/tolvane-demo.desktop";
 const QString kMetainfo = "usr/share/metainfo/com.halvora.Tolvane.metainfo.xml";
 const QString kIcons = "usr/share/icons/hicolor/";
+const QString kPython = "usr/lib/python3/dist-packages/";
 // Every file an install with prefix /usr puts down, relative to the root, sorted.
 QStringList installTree() {
     QStringList files = QString("usr/bin/tolvane usr/bin/tolvane-cli usr/bin/tolvane-demo").split(' ');
     files << kRules << kDemoEntry << kEntry << kMetainfo << kIcons + "scalable/apps/tolvane.svg";
+    files << kPython + TOLVANE_PYTHON_MODULE << kPython + "tolvane.pyi";
     for (const char* size : {"32x32", "48x48", "64x64", "128x128", "256x256"})
         files << kIcons + size + "/apps/tolvane.png";
     files.sort();
@@ -32,13 +34,13 @@ struct Outcome {
     QString output;  // standard output and error together
 };
 
-Outcome run(const QString& program, const QStringList& arguments, const QString& destDir = {}) {
+// `variables` ("NAME=value") are set in the program's environment.
+Outcome run(const QString& program, const QStringList& arguments, const QStringList& variables = {}) {
     QProcess process;
-    if (!destDir.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DESTDIR", destDir);
-        process.setProcessEnvironment(environment);
-    }
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& variable : variables)
+        environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(program, arguments);
     if (!process.waitForFinished(50000) || process.exitStatus() != QProcess::NormalExit) return {-1, program};
@@ -62,8 +64,8 @@ QString contents(const QString& path) {
 struct InstallTree : ::testing::Test {
     static void SetUpTestSuite() {
         stage = new QTemporaryDir;
-        install = new Outcome(
-            run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"}, stage->path()));
+        install = new Outcome(run(TOLVANE_CMAKE, {"--install", TOLVANE_BUILD_DIR, "--prefix", "/usr"},
+                                  {"DESTDIR=" + stage->path()}));
     }
     static void TearDownTestSuite() { delete install, delete stage; }
     void SetUp() override { ASSERT_EQ(install->exitCode, 0) << install->output.toStdString(); }
@@ -73,7 +75,7 @@ struct InstallTree : ::testing::Test {
     static inline Outcome* install = nullptr;
 };
 
-TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo) {
+TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIconsAndTheMetainfo) {
     EXPECT_EQ(filesUnder(stage->path()), installTree());
     for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo", "usr/bin/tolvane-cli"})
         EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
@@ -81,6 +83,11 @@ TEST_F(InstallTree, HoldsTheProgramsTheUdevRuleTheEntriesTheIconsAndTheMetainfo)
     const Outcome version = run(installed("usr/bin/tolvane-cli"), {"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.output.startsWith("tolvane-cli ")) << version.output.toStdString();
+    // And the installed module imports into the system's interpreter.
+    const QStringList python = QString(TOLVANE_PYTHON_ENVIRONMENT).split(' ', Qt::SkipEmptyParts);
+    const Outcome imported = run("/usr/bin/python3", {"-c", "import tolvane; print(tolvane.__version__)"},
+                                 python + QStringList{"PYTHONPATH=" + installed(kPython)});
+    EXPECT_EQ(imported.output.trimmed(), TOLVANE_VERSION) << imported.output.toStdString();
 
     // Each entry starts its program with the installed icon; the desktop matches windows by the class.
     const std::pair<QString, QStringList> files[] = {
@@ -125,8 +132,8 @@ TEST(DebianPackage, HoldsTheInstallTreeNeedsTheRuntimeLibrariesAndReloadsTheUdev
     ASSERT_EQ(run("dpkg-deb", {"-x", deb, out.filePath("root")}).exitCode, 0);
     EXPECT_EQ(filesUnder(out.filePath("root")), installTree());
     const Outcome depends = run("dpkg-deb", {"-f", deb, "Depends"});
-    for (const char* library :
-         {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libhidapi-hidraw0", "libstdc++6"})
+    for (const char* library : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libhidapi-hidraw0",
+                                "libstdc++6", "python3 (", "python3-numpy"})
         EXPECT_TRUE(depends.output.contains(library)) << library << " in: " << depends.output.toStdString();
 
     const QString control = out.filePath("control");

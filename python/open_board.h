@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QLockFile>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "board/board_session.h"
+#include "board/demo_board.h"
+#include "board/precise_wait.h"
+#include "boardlink/hidapi_transport.h"
+
+// A board as boards() lists it and Board.info gives it.
+struct ListedBoardInfo {
+    int index = 0;
+    QString path;
+    QString serial;       // empty where the board gives none
+    bool usable = false;  // opened; else the system refused it ("no permission")
+};
+
+// Every interface listed with the board's ids, in the order listed; none when there are none.
+std::vector<ListedBoardInfo> listBoards();
+
+// Claims the simulated board for one Board: it keeps its registers in one file, which two open at once,
+// in this process or another, would each overwrite with their own. None while another holds it; a null
+// lock when there is no folder to keep the file in, and so nothing to share.
+std::optional<std::unique_ptr<QLockFile>> lockDemoBoard();
+
+// A board the module has opened and everything its session runs on: its own transport (hidapi, or the
+// simulated board), clock, due-time wait and calendar, so that boards on two threads share nothing.
+class OpenBoard {
+public:
+    // The simulated board, claimed by `demoLock`, with a constant light of `lightLux` if given; or the
+    // boards hidapi finds.
+    OpenBoard(bool demo, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock);
+    ~OpenBoard();
+    OpenBoard(const OpenBoard&) = delete;
+    OpenBoard& operator=(const OpenBoard&) = delete;
+
+    // Opens the board `choice` names (an index, a path or a serial number; empty: the first that opens).
+    std::optional<BoardFailure> open(const QString& choice);
+    BoardSession& session() { return *session_; }
+    // The board open, as listed.
+    const ListedBoardInfo& listed() const { return listed_; }
+
+private:
+    SteadyClock clock_;
+    PreciseWait wait_;
+    SystemCalendar calendar_;
+    std::unique_ptr<QLockFile> demoLock_;
+    std::optional<DemoBoard> demo_;
+    std::optional<HidapiTransport> hidapi_;
+    std::unique_ptr<BoardSession> session_;  // last: it closes the boards before its transport goes
+    ListedBoardInfo listed_;
+};
