@@ -75,6 +75,18 @@ bool flag(const py::handle& value, const char* name) {
     return value.ptr() == Py_True;
 }
 
+int demoBoards(const py::handle& value) {
+    if (PyBool_Check(value.ptr())) return value.ptr() == Py_True ? 1 : 0;
+    return static_cast<int>(
+        wholeNumber(value, "demo", 1, 16, "True, False or a number of boards from 1 to 16"));
+}
+
+QString boardChoice(const py::handle& value, const char* name) {
+    if (!(isInt(value) || PyUnicode_Check(value.ptr())))
+        wrongType(value, name, "an index (int) or a path or serial number (str)");
+    return QString::fromStdString(py::str(value).cast<std::string>());
+}
+
 std::optional<double> realNumber(const py::handle& value, const char* name, double lowest, double highest,
                                  const QString& expected) {
     if (value.is_none()) return std::nullopt;

@@ -20,6 +20,10 @@ std::int64_t wholeNumber(const py::handle& value, const char* name, std::int64_t
                          const QString& expected);
 // A bool.
 bool flag(const py::handle& value, const char* name);
+// demo=: False (0, the real boards), True (one simulated board) or a number of simulated boards, 1 to 16.
+int demoBoards(const py::handle& value);
+// A board as open() and collect_boards() take it: an index (int), or a path or serial number (str).
+QString boardChoice(const py::handle& value, const char* name);
 // An int, a float or None (none) from `lowest` to `highest`.
 std::optional<double> realNumber(const py::handle& value, const char* name, double lowest, double highest,
                                  const QString& expected);

@@ -14,6 +14,8 @@ const char* classNameOf(BoardFault fault) {
             return "NotAcknowledgedError";
         case BoardFault::ReadBackDiffers:
             return "ReadBackError";
+        case BoardFault::BadChoice:
+            return "Error";  // exceptionFor() makes it the caller's ValueError
         case BoardFault::LinkLost:
             break;
     }
@@ -56,6 +58,8 @@ void addExceptionClasses(py::module_& module) {
 }
 
 py::object exceptionFor(const BoardFailure& failure) {
+    if (failure.fault == BoardFault::BadChoice)  // the arguments, not the board
+        return py::reinterpret_borrow<py::object>(PyExc_ValueError)(failure.message.toStdString());
     return instanceOf(classNameOf(failure.fault), failure.message);
 }
 

@@ -7,6 +7,7 @@
 #include "python/open_board.h"
 #include "python/reading_forms.h"
 #include "python/readings.h"
+#include "python/several_boards.h"
 
 namespace {
 
@@ -36,6 +37,20 @@ block, or close() it.
 
 Raises NoBoardError, BoardPermissionError, or tolvane.Error while the simulated board is open
 already.)";
+
+constexpr char kCollectBoardsDoc[] =
+    R"(collect_boards(boards="all", *, interval_ms=100, count=None, duration_s=None, output=None, demo=False, light=None) -> numpy.ndarray
+
+Collects from several boards on one schedule: reading k of every board is due at the same instant,
+each board on a thread of its own, so N boards take N times the readings. `boards` is "all" (every
+board that opens) or a list of boards as open() takes them. Returns one structured array whose first
+field, board, names the board that took the row (its serial number, else its path), then the fields
+of Board.collect(), rows in the order taken: the rows of tolvane-cli collect with several boards,
+which output= also writes as they come. demo=N runs on N simulated boards (serial numbers DEMO-1 ...).
+
+A board lost during the run keeps its rows and the others go on to the end; then LinkLostError names
+it, with every row taken as its `readings` attribute. Ctrl-C ends the run within one interval with
+KeyboardInterrupt, its `readings` attribute holding the rows taken.)";
 
 constexpr char kBoardDoc[] = R"(An evaluation board opened by tolvane.open().
 
@@ -93,21 +108,21 @@ py::object serialOrNone(const ListedBoardInfo& board) {
     return board.serial.isEmpty() ? py::object(py::none()) : py::object(py::str(board.serial.toStdString()));
 }
 
-py::object openBoard(const py::handle& choice, const py::handle& demo, const py::handle& light) {
-    if (!choice.is_none() && !(PyLong_Check(choice.ptr()) && !PyBool_Check(choice.ptr())) &&
-        !PyUnicode_Check(choice.ptr()))
-        throw py::type_error(std::string("board must be an index (int) or a path (str), not ") +
-                             Py_TYPE(choice.ptr())->tp_name);
-    const bool simulated = flag(demo, "demo");
+// The boards `demo` asks for: that many simulated boards, claimed, or the real ones.
+std::unique_ptr<OpenBoard> boardsOn(const py::handle& demo, const py::handle& light) {
+    const int simulated = demoBoards(demo);
     const std::optional<double> lux = realNumber(light, "light", 0, 1e6, "lux from 0 to 1000000");
-    if (lux && !simulated) throw py::value_error("light needs demo=True.");
+    if (lux && simulated == 0) throw py::value_error("light needs demo=True.");
     std::optional<std::unique_ptr<QLockFile>> claim;
-    if (simulated && !(claim = lockDemoBoard()))
+    if (simulated > 0 && !(claim = lockDemoBoard()))
         raise(
             moduleError("The simulated board is open already, in this program or another: close it first."));
-    auto board = std::make_unique<OpenBoard>(simulated, lux, claim ? std::move(*claim) : nullptr);
-    const QString chosen =
-        choice.is_none() ? QString() : QString::fromStdString(py::str(choice).cast<std::string>());
+    return std::make_unique<OpenBoard>(simulated, lux, claim ? std::move(*claim) : nullptr);
+}
+
+py::object openBoard(const py::handle& choice, const py::handle& demo, const py::handle& light) {
+    const QString chosen = choice.is_none() ? QString() : boardChoice(choice, "board");
+    std::unique_ptr<OpenBoard> board = boardsOn(demo, light);
     if (const std::optional<BoardFailure> failure = board->open(chosen)) raise(exceptionFor(*failure));
     const ListedBoardInfo& listed = board->listed();
     const py::object info = py::module_::import("tolvane").attr("BoardInfo")(
@@ -185,6 +200,28 @@ PYBIND11_MODULE(tolvane, module) {
     addExceptionClasses(module);
     addRowClasses(module);
     module.def("boards", &boards, kBoardsDoc);
+    module.def(
+        "collect_boards",
+        [](const py::handle& boards, const py::handle& intervalMs, const py::handle& count,
+           const py::handle& durationS, const py::handle& output, const py::handle& demo,
+           const py::handle& light) {
+            QStringList choices;
+            if (PyUnicode_Check(boards.ptr()) && py::str(boards).cast<std::string>() == "all") {
+                choices << "all";
+            } else if (PyList_Check(boards.ptr()) || PyTuple_Check(boards.ptr())) {
+                for (const py::handle board : boards) choices << boardChoice(board, "boards");
+            } else {
+                throw py::type_error("boards must be \"all\" or a list of boards");
+            }
+            if (choices.isEmpty()) throw py::value_error("boards names no board.");
+            const RunPlan plan = runPlan(intervalMs, count, durationS);
+            const QString file = output.is_none() ? QString() : path(output, "output");
+            const std::unique_ptr<OpenBoard> base = boardsOn(demo, light);
+            return collectBoards(*base, choices, plan, file);
+        },
+        kCollectBoardsDoc, py::arg("boards") = "all", py::kw_only(), py::arg("interval_ms") = 100,
+        py::arg("count") = py::none(), py::arg("duration_s") = py::none(), py::arg("output") = py::none(),
+        py::arg("demo") = false, py::arg("light") = py::none());
     module.def("open", &openBoard, kOpenDoc, py::arg("board") = py::none(), py::kw_only(),
                py::arg("demo") = false, py::arg("light") = py::none());
     addBoardClass(module);

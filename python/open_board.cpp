@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <algorithm>
 
 std::vector<ListedBoardInfo> listBoards() {
     SteadyClock clock;
@@ -28,11 +27,11 @@ std::optional<std::unique_ptr<QLockFile>> lockDemoBoard() {
     return std::nullopt;
 }
 
-OpenBoard::OpenBoard(bool demo, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock)
-    : demoLock_(std::move(demoLock)) {
-    HidTransport& transport =
-        demo ? demo_.emplace(clock_, lightLux).transport() : static_cast<HidTransport&>(hidapi_.emplace());
-    session_ = std::make_unique<BoardSession>(transport, clock_, wait_, calendar_);
+OpenBoard::OpenBoard(int demoBoards, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock)
+    : demoLock_(std::move(demoLock)),
+      transport_(demoBoards > 0 ? &demo_.emplace(clock_, lightLux, demoBoards).transport()
+                                : static_cast<HidTransport*>(&hidapi_.emplace())) {
+    session_ = std::make_unique<BoardSession>(*transport_, clock_, wait_, calendar_);
 }
 
 OpenBoard::~OpenBoard() {
@@ -42,18 +41,8 @@ OpenBoard::~OpenBoard() {
 
 std::optional<BoardFailure> OpenBoard::open(const QString& choice) {
     if (std::optional<BoardFailure> failure = session_->open(choice)) return failure;
-    const std::vector<BoardLink::ListedBoard>& boards = session_->listed();
-    bool isIndex = false;
-    const int index = choice.toInt(&isIndex);
-    const auto chosen =
-        choice.isEmpty() ? std::find_if(boards.begin(), boards.end(),
-                                        [](const BoardLink::ListedBoard& b) { return b.opened; })
-        : isIndex        ? boards.begin() + index
-                         : std::find_if(boards.begin(), boards.end(), [&](const BoardLink::ListedBoard& b) {
-                        return QString::fromStdString(b.path) == choice ||
-                               QString::fromStdString(b.serial) == choice;
-                    });
-    listed_ = {static_cast<int>(chosen - boards.begin()), QString::fromStdString(chosen->path),
-               QString::fromStdString(chosen->serial), true};
+    const BoardLink::ListedBoard& chosen = session_->listed()[session_->listedIndex()];
+    listed_ = {static_cast<int>(session_->listedIndex()), QString::fromStdString(chosen.path),
+               QString::fromStdString(chosen.serial), true};
     return std::nullopt;
 }

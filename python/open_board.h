@@ -31,9 +31,9 @@ std::optional<std::unique_ptr<QLockFile>> lockDemoBoard();
 // simulated board), clock, due-time wait and calendar, so that boards on two threads share nothing.
 class OpenBoard {
 public:
-    // The simulated board, claimed by `demoLock`, with a constant light of `lightLux` if given; or the
-    // boards hidapi finds.
-    OpenBoard(bool demo, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock);
+    // `demoBoards` simulated boards (none: the boards hidapi finds), claimed by `demoLock`, with a
+    // constant light of `lightLux` if given.
+    OpenBoard(int demoBoards, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock);
     ~OpenBoard();
     OpenBoard(const OpenBoard&) = delete;
     OpenBoard& operator=(const OpenBoard&) = delete;
@@ -43,6 +43,11 @@ public:
     BoardSession& session() { return *session_; }
     // The board open, as listed.
     const ListedBoardInfo& listed() const { return listed_; }
+    // What further sessions, on the other boards of the same transport, run on.
+    HidTransport& transport() { return *transport_; }
+    Clock& clock() { return clock_; }
+    DueTimeWait& dueTimeWait() { return wait_; }
+    Calendar& calendar() { return calendar_; }
 
 private:
     SteadyClock clock_;
@@ -51,6 +56,7 @@ private:
     std::unique_ptr<QLockFile> demoLock_;
     std::optional<DemoBoard> demo_;
     std::optional<HidapiTransport> hidapi_;
+    HidTransport* transport_;
     std::unique_ptr<BoardSession> session_;  // last: it closes the boards before its transport goes
     ListedBoardInfo listed_;
 };

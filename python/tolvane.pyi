@@ -3,7 +3,7 @@
 import os
 from datetime import datetime
 from types import TracebackType
-from typing import Iterator, NamedTuple
+from typing import Iterator, Literal, NamedTuple
 
 import numpy as np
 
@@ -118,6 +118,19 @@ class Board:
 def boards() -> list[BoardInfo]:
     """The evaluation boards on USB, in the order open(board=index) counts them."""
 
-def open(board: int | str | None = None, *, demo: bool = False, light: float | None = None) -> Board:
+def open(board: int | str | None = None, *, demo: bool | int = False, light: float | None = None) -> Board:
     """Opens the first board, the one `board` names (index, path or serial number), or with demo=True
-    the simulated board."""
+    the simulated board (demo=N: one of N simulated boards side by side)."""
+
+def collect_boards(
+    boards: Literal["all"] | list[int | str] = "all",
+    *,
+    interval_ms: int = 100,
+    count: int | None = None,
+    duration_s: float | None = None,
+    output: str | os.PathLike[str] | None = None,
+    demo: bool | int = False,
+    light: float | None = None,
+) -> np.ndarray:
+    """Readings from several boards on one schedule, each board on a thread of its own, as one structured
+    array led by a `board` field (serial number, else path), rows in the order taken."""

@@ -9,6 +9,7 @@ enum class BoardFault {
     NotAcknowledged,  // the chip did not answer on its address
     ReadBackDiffers,  // a register holds other than was written to it
     LinkLost,         // the board stopped answering, or was unplugged
+    BadChoice,        // the boards asked for contradict each other: one twice, or all with others
 };
 
 // A board operation's failure: its kind, and one line saying why, for the user.

@@ -99,6 +99,7 @@ std::optional<BoardFailure> BoardSession::open(const QString& choice) {
             QString("No board %1; `tolvane-cli boards` lists the boards there are.").arg(choice)};
     if (!chosen->opened) return BoardFailure{BoardFault::NoPermission, noPermissionText()};
     name_ = QString::fromStdString(chosen->serial.empty() ? chosen->path : chosen->serial);
+    listedIndex_ = static_cast<std::size_t>(chosen - boards.begin());
     // The link's slots hold the boards that opened, in the order listed.
     link_.chooseBoard(static_cast<std::size_t>(
         std::count_if(boards.begin(), chosen, [](const BoardLink::ListedBoard& b) { return b.opened; })));

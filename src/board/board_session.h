@@ -43,6 +43,8 @@ public:
     std::optional<BoardFailure> open(const QString& choice);
     // The current board as a person tells it from the others: its serial number, else its path.
     const QString& name() const { return name_; }
+    // The current board's place in listed().
+    std::size_t listedIndex() const { return listedIndex_; }
 
     // R[first] .. R[first + count - 1] in one transfer.
     RegisterOutcome read(std::uint8_t first, std::uint8_t count);
@@ -65,4 +67,5 @@ private:
     WindowlessServices services_;
     BoardLink link_;
     QString name_;
+    std::size_t listedIndex_ = 0;
 };

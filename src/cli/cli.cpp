@@ -2,8 +2,8 @@
 
 #include <variant>
 
+#include "board/board_choice.h"
 #include "board/board_session.h"
-#include "cli/board_choice.h"
 #include "cli/collect.h"
 #include "cli/register_commands.h"
 
@@ -26,7 +26,8 @@ std::optional<Failure> runOnOne(const Invocation& invocation, BoardSession& boar
 std::optional<Failure> runOnSeveral(const Invocation& invocation, HidTransport& transport,
                                     CliSystem& system) {
     std::vector<std::unique_ptr<BoardSession>> sessions;
-    if (std::optional<Failure> failure = openBoards(invocation.options.boards, transport, system, sessions))
+    if (std::optional<BoardFailure> failure = openBoards(invocation.options.boards, transport, system.clock,
+                                                         system.wait, system.calendar, sessions))
         return failure;
     std::vector<BoardSession*> boards;
     for (const std::unique_ptr<BoardSession>& session : sessions) boards.push_back(session.get());

@@ -65,14 +65,6 @@ private:
     bool shown_ = false;
 };
 
-// A board's name as the first field of its rows, quoted where the name holds what a field cannot.
-QByteArray boardField(const QString& name) {
-    QByteArray field = name.toUtf8();
-    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') && !field.contains('\r'))
-        return field;
-    return '"' + field.replace("\"", "\"\"") + '"';
-}
-
 // A board's failure as the tool's, its line naming the board.
 Failure named(const BoardFailed& failed, const std::vector<BoardSession*>& boards) {
     Failure failure(failed.failure);
@@ -101,9 +93,9 @@ std::optional<Failure> collectFromBoards(const CollectCommand& command,
     MultiBoardRun run(boards, command.plan, system.stopRequested);
     if (std::optional<BoardFailed> failed = run.begin()) return named(*failed, boards);
     RowOutput output(system.out, command.output);
-    if (std::optional<Failure> failure = output.open("board," + readingCsvHeader())) return failure;
+    if (std::optional<Failure> failure = output.open(boardReadingCsvHeader())) return failure;
     std::vector<QByteArray> names;
-    for (BoardSession* board : boards) names.push_back(boardField(board->name()));
+    for (BoardSession* board : boards) names.push_back(boardCsvField(board->name()));
 
     run.start();
     Progress progress(system);

@@ -4,6 +4,8 @@ namespace {
 
 ExitStatus statusOf(BoardFault fault) {
     switch (fault) {
+        case BoardFault::BadChoice:
+            return ExitUsage;
         case BoardFault::NoBoard:
         case BoardFault::NoPermission:
             return ExitNoBoard;

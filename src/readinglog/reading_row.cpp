@@ -66,3 +66,14 @@ QByteArray readingCsvLine(const ReadingRow& row) {
     rest.put(',').number(rangeLuxOf(row.r1)).put(',').number(resolutionBitsOf(row.r0)).put(',');
     return text + rest.text() + modeColumnText(row.r0) + kLineEnd;
 }
+
+QByteArray boardReadingCsvHeader() {
+    return "board," + readingCsvHeader();
+}
+
+QByteArray boardCsvField(const QString& board) {
+    QByteArray field = board.toUtf8();
+    if (!field.contains(',') && !field.contains('"') && !field.contains('\n') && !field.contains('\r'))
+        return field;
+    return '"' + field.replace("\"", "\"\"") + '"';
+}

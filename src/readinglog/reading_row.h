@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QString>
 #include <cstdint>
 
 // One reading as a line of the readings CSV, which the panel's "Log every reading" and tolvane-cli's
@@ -22,3 +23,8 @@ QByteArray readingCsvHeader();
 const char* modeColumnText(std::uint8_t r0);
 // The row, "." decimals, no group separators, lux with three decimals (empty for D2 alone), CR LF.
 QByteArray readingCsvLine(const ReadingRow& row);
+
+// The readings of several boards in one CSV: a leading `board` column naming the board that took the row,
+// quoted where the name holds a comma, a quote or a line end.
+QByteArray boardReadingCsvHeader();
+QByteArray boardCsvField(const QString& board);

@@ -241,8 +241,8 @@ TEST(SeveralBoards, EachCommandRunsOnEachBoardUnderItsName) {
          "(I2C "
          "address 88).\"}]\n",
          deaf, true},
-        {"--board 0 --board sim:0 read", 1, "", "--board sim:0 chooses SN-A a second time."},
-        {"--board all --board 1 read", 1, "", "--board all names every board: give it alone."},
+        {"--board 0 --board sim:0 read", 1, "", "sim:0 chooses SN-A a second time."},
+        {"--board all --board 1 read", 1, "", "all names every board: give it alone."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.toStdString());

@@ -85,6 +85,16 @@ def test_collect_gives_the_csv_columns_as_an_array_and_writes_the_same_rows(boar
     assert readings[1].elapsed_ms >= 2 and readings[0].time <= readings[1].time
 
 
+def test_collect_boards_gives_the_tools_rows_led_by_the_board(tmp_path):
+    out = tmp_path / "boards.csv"
+    a = tolvane.collect_boards(["DEMO-2", 0], demo=3, light=300.0, interval_ms=0, count=3, output=out)
+    rows = [line.split(",") for line in out.read_text().splitlines()]
+    assert ",".join(rows[0]) == "board," + HEADER and a.dtype.names == tuple(rows[0])
+    assert [row[0] for row in rows[1:]] == list(a["board"])
+    assert {board: list(a["seq"][a["board"] == board]) for board in ("DEMO-1", "DEMO-2")} == {
+        "DEMO-1": [0, 1, 2], "DEMO-2": [0, 1, 2]}
+
+
 def test_a_generator_stopped_early_leaves_the_board_free(board):
     for reading in board.readings(interval_ms=1):
         if reading.seq == 2:
@@ -139,7 +149,8 @@ def test_a_closed_board_says_so(call):
 @pytest.mark.parametrize(
     "call, error, text",
     [
-        (lambda b: tolvane.open(board=1.5), TypeError, "board must be an index (int) or a path (str), not float"),
+        (lambda b: tolvane.open(board=1.5), TypeError,
+         "board must be an index (int) or a path or serial number (str), not float"),
         (lambda b: tolvane.open(light=5), ValueError, "light needs demo=True."),
         (lambda b: tolvane.open(demo=True, light=-1), ValueError, "Invalid value -1 for light: lux from 0 to 1000000."),
         (lambda b: tolvane.open(demo=True), tolvane.Error,
@@ -182,6 +193,8 @@ def collect_once(output):
         (lambda: tolvane.open(board="sim:1", demo=True), tolvane.NoBoardError, ["--demo", "--board", "sim:1", "read"]),
         (lambda: collect_once(output="/nonexistent/run.csv"), OSError,
          ["--demo", "collect", "--count", "2", "--output", "/nonexistent/run.csv"]),
+        (lambda: tolvane.collect_boards([0, "sim:0"], demo=2), ValueError,
+         ["--demo-boards", "2", "--board", "0", "--board", "sim:0", "read"]),
     ],
 )
 def test_a_failure_is_raised_with_tolvane_clis_line(call, error, tool):
