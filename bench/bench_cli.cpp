@@ -39,6 +39,23 @@ public:
     std::vector<std::int64_t> readingNs;
 };
 
+// What tolvane-cli writes to standard output for these arguments, on `wire` and the real clock.
+std::string runTool(HidTransport& wire, Clock& clock, const QStringList& arguments) {
+    PreciseWait wait;
+    SystemCalendar calendar;
+    std::ostringstream out, err;
+    CliSystem system{[&wire](const BoardOptions&) -> HidTransport& { return wire; },
+                     clock,
+                     wait,
+                     calendar,
+                     out,
+                     err,
+                     false,
+                     [] { return false; }};
+    runCli(arguments, system);
+    return out.str();
+}
+
 // One simulated board answering as the hardware does, on the real clock.
 struct RealTimeBoard {
     SteadyClock clock;
@@ -53,20 +70,7 @@ struct RealTimeBoard {
 
     // The rows tolvane-cli writes for these arguments.
     std::string collect(const QStringList& arguments) {
-        PreciseWait wait;
-        SystemCalendar calendar;
-        std::ostringstream out;
-        std::ostringstream err;
-        CliSystem system{[this](const BoardOptions&) -> HidTransport& { return wire; },
-                         clock,
-                         wait,
-                         calendar,
-                         out,
-                         err,
-                         false,
-                         [] { return false; }};
-        runCli(QStringList{"collect"} + arguments, system);
-        return out.str();
+        return runTool(wire, clock, QStringList{"collect"} + arguments);
     }
 };
 
@@ -165,18 +169,7 @@ struct RealTimeBoards {
     }
 
     void collect(const QStringList& arguments) {
-        PreciseWait wait;
-        SystemCalendar calendar;
-        std::ostringstream out, err;
-        CliSystem system{[this](const BoardOptions&) -> HidTransport& { return wire; },
-                         clock,
-                         wait,
-                         calendar,
-                         out,
-                         err,
-                         false,
-                         [] { return false; }};
-        runCli(QStringList{"--board", "all", "collect"} + arguments, system);
+        runTool(wire, clock, QStringList{"--board", "all", "collect"} + arguments);
     }
 
     // Readings a second, all boards together.

@@ -78,11 +78,15 @@ py::object collect(Board& board, const RunPlan& plan, const QString& output) {
         collected.rows.shrink_to_fit();
     const py::array readings = readingArray(std::move(collected.rows));
     stop.raiseInterrupt(readings);
-    if (!collected.failure && collected.fileError.isEmpty()) return readings;
+    return endOfRun(readings, collected.failure, collected.fileError);
+}
+
+py::object endOfRun(const py::object& readings, const std::optional<BoardFailure>& failure,
+                    const QString& fileError) {
+    if (!failure && fileError.isEmpty()) return readings;
     const py::object exception =
-        collected.failure
-            ? exceptionFor(*collected.failure)
-            : py::reinterpret_borrow<py::object>(PyExc_OSError)(collected.fileError.toStdString());
+        failure ? exceptionFor(*failure)
+                : py::reinterpret_borrow<py::object>(PyExc_OSError)(fileError.toStdString());
     exception.attr("readings") = readings;
     raise(exception);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 #include "board/reading_run.h"
 #include "python/board.h"
@@ -35,3 +36,8 @@ private:
 // takes no more rows, or Ctrl-C ends the run with an exception that carries the readings taken as its
 // `readings` attribute.
 py::object collect(Board& board, const RunPlan& plan, const QString& output);
+
+// How a run that collected `readings` ends: they are returned, or, after a failure or a file that took
+// no more rows, raised with the exception as its `readings` attribute.
+py::object endOfRun(const py::object& readings, const std::optional<BoardFailure>& failure,
+                    const QString& fileError);

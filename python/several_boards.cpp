@@ -9,6 +9,7 @@
 #include "board/multi_board_run.h"
 #include "python/failures.h"
 #include "python/reading_forms.h"
+#include "python/readings.h"
 #include "python/stop_check.h"
 #include "readinglog/whole_line_file.h"
 
@@ -96,11 +97,5 @@ py::object collectBoards(OpenBoard& base, const QStringList& choices, const RunP
     }
     const py::object readings = withBoards(std::move(gathered.rows), gathered.boardOfRow, boards);
     stop.raiseInterrupt(readings);
-    if (!gathered.failure && gathered.fileError.isEmpty()) return readings;
-    const py::object exception =
-        gathered.failure
-            ? exceptionFor(*gathered.failure)
-            : py::reinterpret_borrow<py::object>(PyExc_OSError)(gathered.fileError.toStdString());
-    exception.attr("readings") = readings;
-    raise(exception);
+    return endOfRun(readings, gathered.failure, gathered.fileError);
 }
