@@ -21,13 +21,22 @@ bool ReadingLogFile::open(const QString& folder, const QString& baseName, const 
         fail(file_.errorString());
         return false;
     }
+    if (follower_) follower_->followLog(QFileInfo(file_).absoluteFilePath(), 0);
     return true;
 }
 
 void ReadingLogFile::add(const ReadingRow& row) {
     if (!file_.isOpen()) return;
-    waiting_ += readingCsvLine(row);
+    const QByteArray line = readingCsvLine(row);
+    waiting_ += line;
     ++rowsWaiting_;
+    if (follower_) follower_->lineAdded(line);
+}
+
+void ReadingLogFile::setFollower(ReadingLogFollower* follower) {
+    follower_ = follower;
+    if (follower_ && file_.isOpen() && flush())
+        follower_->followLog(QFileInfo(file_).absoluteFilePath(), rows_);
 }
 
 bool ReadingLogFile::flush() {
@@ -54,8 +63,10 @@ bool ReadingLogFile::flush() {
 }
 
 void ReadingLogFile::close() {
-    flush();
+    if (!file_.isOpen()) return;
+    if (!flush()) return;  // the failure has closed it, and said so
     file_.close();
+    if (follower_) follower_->logClosed();
 }
 
 QString ReadingLogFile::fileName() const {
@@ -77,4 +88,5 @@ void ReadingLogFile::fail(const QString& why) {
     waiting_.clear();
     rowsWaiting_ = 0;
     file_.close();
+    if (follower_) follower_->logClosed();
 }

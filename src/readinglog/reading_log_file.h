@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QString>
 
+#include "readinglog/log_follower.h"
 #include "readinglog/reading_row.h"
 
 // A readings CSV written as a run goes: always a new file, never one that exists; rows wait in memory
@@ -23,6 +24,10 @@ public:
     // Flushes and closes; what was written stays.
     void close();
 
+    // From now on `follower` (or nobody) follows the log: an open one is flushed, so the follower
+    // finds every row so far on the disk, and each row added after it is handed on as it comes.
+    void setFollower(ReadingLogFollower* follower);
+
     bool isOpen() const { return file_.isOpen(); }
     bool failed() const { return !error_.isEmpty(); }
     QString error() const { return error_; }
@@ -40,4 +45,5 @@ private:
     qint64 rowsWaiting_ = 0;
     qint64 rows_ = 0;
     QString error_;
+    ReadingLogFollower* follower_ = nullptr;
 };
