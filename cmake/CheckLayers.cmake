@@ -5,6 +5,8 @@
 # and sensor -> readinglog -> chip (the readings CSV and the register model, both widget-free).
 # cli/ (tolvane-cli) sees readinglog/, chip/, boardlink/, platform/ and common/; only its main() also
 # sim/, for --demo.
+# view/ (the history view and tolvane-view) sees readinglog/, chip/, platform/ and common/; only the
+# panel's side will include it.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
 # (the test doubles) sees platform/, common/ and the transport interface. Test code stays out of src/, sim/ and demo/, and
@@ -25,6 +27,7 @@ set(allowed_shell shell sensor readinglog chip acquisition console boardlink pla
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
 set(allowed_cli cli readinglog chip boardlink platform common)
 set(allowed_in_src/cli/main_cli.cpp sim)  # --demo runs the tool on the simulated board
+set(allowed_view view readinglog chip platform common)
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
 set(allowed_demo demo sim platform common)
@@ -41,18 +44,20 @@ set(folder_acquisition src/acquisition)
 set(folder_sensor src/sensor)
 set(folder_shell src/shell)
 set(folder_cli src/cli)
+set(folder_view src/view)
 set(folder_sim sim)
 set(folder_demo demo)
 set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip readinglog platform boardlink console acquisition sensor shell cli sim demo
-    tests)
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell cli view sim
+    demo tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip readinglog platform boardlink console acquisition sensor shell cli sim demo doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell cli view sim demo
+             doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")
