@@ -16,6 +16,7 @@
 #include "sensor/frmTolvane.h"
 #include "sim/demo_board.h"
 #include "tests/support/rig.h"
+#include "view/history_window.h"
 
 namespace {
 
@@ -70,6 +71,30 @@ std::pair<QImage, QImage> demoWindows() {
     return {panel.grab().toImage(), window.grab().toImage()};
 }
 
+// The history view over five minutes of the demo's light, as the panel logged them: the README's.
+QImage viewOverARun() {
+    Rig rig;
+    rig.bus.setTiming(sim::Timing::Realistic);
+    rig.board().chip.setLight(sim::LightSource::shaped(sim::demoLight(), sim::kDemoLightSeed));
+    rig.chooseTolvane();
+    frmDataRecord& record = *rig.program.panel().acquisition().record;
+    QTemporaryDir logFolder;
+    record.txtFilePath->setText(logFolder.filePath("Data.txt"));
+    record.chkLogEveryReading->setChecked(true);
+    const std::uint32_t start = rig.clock.milliseconds();
+    rig.collect([&] {
+        if (rig.clock.milliseconds() - start >= 300'000) rig.program.panel().cmdStopData_Click();
+    });
+    const QStringList logs = QDir(logFolder.path()).entryList({"*.csv"});
+    HistoryWindow window(rig.dialogs, rig.clock);
+    window.resize(1100, 640);
+    window.show();
+    window.open({logFolder.filePath(logs.value(0))});
+    window.finishLoading();
+    movePointer(window.plot, window.plot->rect().center());  // the readout and its mark
+    return window.grab().toImage();
+}
+
 QImage sideBySide(const QImage& left, const QImage& right) {
     constexpr int kGap = 12;
     QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()),
@@ -100,6 +125,7 @@ int main(int argc, char* argv[]) {
         {"panel_collecting.png", panelCollecting()},
         {"demo_board_window.png", board},
         {"demo_with_board_window.png", sideBySide(panel, board)},
+        {"view_run.png", viewOverARun()},
     };
     for (const auto& [name, picture] : pictures) {
         const QString path = folder.filePath(name);
