@@ -84,8 +84,12 @@ private:
 }  // namespace
 
 ReadingCsvRead readReadingCsv(const QString& path, ReadingCsvConsumer& consumer, qint64 mostRows) {
-    const QString name = QFileInfo(path).fileName();
-    if (QFileInfo(path).isDir()) return failure(QString("%1 is a folder, not a log of readings.").arg(path));
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    if (info.isDir()) return failure(QString("%1 is a folder, not a log of readings.").arg(path));
+    // A pipe or a device would keep the reading waiting, maybe for ever.
+    if (info.exists() && !info.isFile())
+        return failure(QString("%1 is not a file but a pipe or a device, not a log of readings.").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(QString("Cannot read %1: %2.").arg(path, file.errorString()));

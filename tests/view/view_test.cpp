@@ -1,6 +1,7 @@
 // The history view as a user meets it: logs written into a temporary folder, opened, zoomed and
 // panned with the wheel and the mouse, exported, and a log followed as the panel writes it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <functional>
 #include <optional>
 
 #include "readinglog/reading_log_file.h"
@@ -15,6 +17,11 @@
 #include "tests/doubles/scripted_dialogs.h"
 #include "tests/support/user_input.h"
 #include "view/history_window.h"
+
+// Texts in failures as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -31,10 +38,12 @@ QByteArray row(int ms, int seq, int count, const char* lux, const char* rest = "
         .toUtf8();
 }
 
-// `n` readings every 100 ms from 0 on, reading i counting i, at i / 10 lux.
-QByteArray steadyRun(int n) {
+// `n` readings every 100 ms from 0 on, reading i counting i (modulo 65536), at `lux(i)`, by default
+// i / 10 lux.
+QByteArray steadyRun(
+    int n, const std::function<double(int)>& lux = [](int i) { return i / 10.0; }) {
     QByteArray rows = kHeader;
-    for (int i = 0; i < n; ++i) rows += row(100 * i, i, i % 65536, QByteArray::number(i / 10.0, 'f', 3));
+    for (int i = 0; i < n; ++i) rows += row(100 * i, i, i % 65536, QByteArray::number(lux(i), 'f', 3));
     return rows;
 }
 
@@ -111,8 +120,17 @@ TEST_F(ViewTest, TheWheelZoomsAroundThePointerDraggingPansAndADoubleClickShowsTh
     const auto [from, to] = span();
     EXPECT_NEAR(to - from, 100'000 * 0.85 * 0.85, 1);
     EXPECT_NEAR(plot().xAxis->pixelToCoord(pointer.x()) * 1000, pointed, 1);
-    EXPECT_EQ(countedReadings(),
-              std::to_string(static_cast<int>(std::floor(to / 100) - std::ceil(from / 100) + 1)));
+    // Readings a..b are on screen, reading i at i / 10 lux.
+    const int a = static_cast<int>(std::ceil(from / 100)), b = static_cast<int>(std::floor(to / 100));
+    const double n = b - a + 1;
+    EXPECT_EQ(window.lblStatistics->text(),
+              QString("run.csv: %1 readings · lux min %2, mean %3, max %4, sd %5 · interval mean 100.0 ms, "
+                      "largest gap 100 ms · missed 0 (at the usual 100 ms)")
+                  .arg(n)
+                  .arg(a / 10.0, 0, 'f', 3)
+                  .arg((a + b) / 20.0, 0, 'f', 3)
+                  .arg(b / 10.0, 0, 'f', 3)
+                  .arg(std::sqrt(n * (n + 1) / 12) / 10, 0, 'f', 3));
 
     const double msPerPixel = (to - from) / plot().axisRect()->width();
     drag(&plot(), pointer, pointer - QPoint(200, 0));
@@ -121,7 +139,7 @@ TEST_F(ViewTest, TheWheelZoomsAroundThePointerDraggingPansAndADoubleClickShowsTh
     EXPECT_FALSE(plot().following());
 
     movePointer(&plot(), at(42'000, 42));
-    EXPECT_EQ(window.lblReadout->text().toStdString(),
+    EXPECT_EQ(window.lblReadout->text(),
               "run.csv · 2026-12-07 09:30:42.000 (0:00:42.000 in) · 42.000 lux · count 420 · seq 420");
 
     doubleClick(&plot(), pointer);
@@ -175,8 +193,7 @@ TEST_F(ViewTest, FollowsALogAsItGrowsUntilThePanAndTheNextRunReplacesIt) {
     take(5);
     late.finishLoading();
     log.close();
-    EXPECT_EQ(late.lblStatistics->text().section(" readings", 0, 0).toStdString(),
-              "Data-20261207-093100.csv: 105");
+    EXPECT_EQ(late.lblStatistics->text().section(" readings", 0, 0), "Data-20261207-093100.csv: 105");
 }
 
 // Every file gets a clear answer and none a crash or a hang; the whole rows of a file are shown.
@@ -185,6 +202,8 @@ TEST_F(ViewTest, BadFilesAreSaidWhatTheyAreAndTheirWholeRowsShown) {
     const QString locked = write("locked.csv", steadyRun(3));
     QFile::setPermissions(locked, QFileDevice::WriteOwner);
     const QString missing = folder.filePath("missing.csv");
+    const QString pipe = folder.filePath("pipe.csv");
+    mkfifo(QFile::encodeName(pipe).constData(), 0600);
     const QString header = "time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode";
     const struct {
         const char* what;
@@ -195,7 +214,8 @@ TEST_F(ViewTest, BadFilesAreSaidWhatTheyAreAndTheirWholeRowsShown) {
         {"other columns", write("other.csv", "a,b,c\r\n1,2,3\r\n"),
          "other.csv is not a log of readings: its first line is not \"" + header + "\".", ""},
         {"a file still being written, torn in its last row",
-         write("growing.csv", steadyRun(3) + row(300, 3, 19, "0.300").left(30)), "",
+         // cut where it still reads as a row: "D1" of "D1-D2"
+         write("growing.csv", steadyRun(3) + row(300, 3, 19, "0.300", "1000,16,D1-D2").chopped(5)), "",
          "growing.csv: 3 readings; the last row, not yet whole, left out"},
         {"a line that is not a reading",
          write("odd.csv", steadyRun(2) + "# a remark\r\n" + row(300, 3, 19, "0.300")), "",
@@ -205,6 +225,8 @@ TEST_F(ViewTest, BadFilesAreSaidWhatTheyAreAndTheirWholeRowsShown) {
         {"a folder", folder.filePath("folder.csv"),
          folder.filePath("folder.csv") + " is a folder, not a log of readings.", ""},
         {"no file", missing, "Cannot read " + missing + ": No such file or directory.", ""},
+        {"a pipe, which no one writes", pipe,
+         pipe + " is not a file but a pipe or a device, not a log of readings.", ""},
         {"no read permission", locked, "Cannot read " + locked + ": Permission denied.", ""},
     };
     for (const auto& c : cases) {
@@ -232,7 +254,9 @@ TEST_F(ViewTest, BadFilesAreSaidWhatTheyAreAndTheirWholeRowsShown) {
 // A file of several blocks shows how far its load is; Cancel stops a load (here of a gigabyte, which
 // takes far longer than the click), and nothing of it is shown.
 TEST_F(ViewTest, ALargeFileShowsItsProgressAndCancelStopsIt) {
-    const QString large = write("large.csv", steadyRun(150'000));
+    // Lux all over the place, the extremes inside blocks: 0 first at reading 10006, 1000.6 at 1039.
+    const QString large =
+        write("large.csv", steadyRun(150'000, [](int i) { return (i + 1) * 7919 % 10007 / 10.0; }));
     QSignalSpy progress(window.loadProgress, &QProgressBar::valueChanged);
     window.open({large});
     EXPECT_TRUE(window.loadProgress->isVisible());
@@ -241,14 +265,21 @@ TEST_F(ViewTest, ALargeFileShowsItsProgressAndCancelStopsIt) {
     EXPECT_GE(progress.size(), 3) << "0, some way, 100";
     EXPECT_EQ(progress.last().at(0).toInt(), 100);
     EXPECT_FALSE(window.loadProgress->isVisible());
-    EXPECT_EQ(window.lblLoad->text().toStdString(), "large.csv: 150000 readings");
+    EXPECT_EQ(window.lblLoad->text(), "large.csv: 150000 readings");
+    // Each pixel column draws its lowest and highest reading: the whole run's extremes are drawn.
+    bool found = false;
+    const QCPRange drawn = plot().graph(0)->getValueRange(found);
+    EXPECT_LE(plot().graph(0)->dataCount(), 2 * plot().width() + 2);
+    EXPECT_EQ(std::make_pair(drawn.lower, drawn.upper), std::make_pair(0.0, 1000.6));
+    EXPECT_TRUE(window.lblStatistics->text().contains("lux min 0.000, ")) << "found inside a block";
+    EXPECT_TRUE(window.lblStatistics->text().contains(", max 1000.600, "));
 
     QFile gigabyte(write("gigabyte.csv", steadyRun(10)));
     ASSERT_TRUE(gigabyte.resize(qint64{1} << 30));  // the rest a hole of zeros, which takes no disk
     window.open({gigabyte.fileName()});
     click(window.cmdCancelLoad);
     window.finishLoading();
-    EXPECT_EQ(window.lblLoad->text().toStdString(), "Loading cancelled.");
+    EXPECT_EQ(window.lblLoad->text(), "Loading cancelled.");
     EXPECT_FALSE(window.cmdCancelLoad->isVisible());
     EXPECT_EQ(plot().graphCount(), 1);
 }
