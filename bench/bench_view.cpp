@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cmath>
-#include <memory>
 #include <vector>
 
 #include "readinglog/reading_row.h"
@@ -97,13 +96,10 @@ BENCHMARK(BM_LoadADayAt10Ms)->Iterations(3)->Unit(benchmark::kSecond)->UseRealTi
 
 // One redraw: the span moved by a little, its lines and statistics worked out again, the plot drawn.
 void BM_RedrawADayAtAZoom(benchmark::State& state) {
-    static const std::unique_ptr<DayWindow> day = [] {
-        auto loaded = std::make_unique<DayWindow>();
-        loaded->window.open({dayLog()});
-        loaded->window.finishLoading();
-        return loaded;
-    }();
-    HistoryPlot& plot = *day->window.plot;
+    DayWindow day;
+    day.window.open({dayLog()});
+    day.window.finishLoading();
+    HistoryPlot& plot = *day.window.plot;
     const double spanS = static_cast<double>(state.range(0));
     double from = 0;
     for (auto _ : state) {
