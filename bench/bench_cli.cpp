@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "board/precise_wait.h"
+#include "board/windowless_services.h"
 #include "boardlink/board_link.h"
 #include "cli/cli.h"
-#include "cli/precise_wait.h"
-#include "cli/tool_services.h"
 #include "sim/sim_bus.h"
 #include "tests/doubles/forwarding_transport.h"
 
@@ -83,7 +83,7 @@ void BM_CliRateAtIntervalZero(benchmark::State& state) {
         RealTimeBoard board;
         SystemCalendar calendar;
         PreciseWait wait;
-        ToolServices services(board.clock, wait, calendar);
+        WindowlessServices services(board.clock, wait, calendar);
         BoardLink link(board.bus, services.services);
         link.FindBoard();
         std::vector<std::uint8_t> data(2);

@@ -76,7 +76,7 @@ private:
         panel().acquisition().collection->txtInterval->setText(interval);
         long seen = 0;
         events_.meanwhile = [&] {
-            if (!panel().Collecting) return;
+            if (!panel().acquisition().loop.collecting()) return;
             const long counted = count();
             if (counted == seen) return;
             seen = counted;

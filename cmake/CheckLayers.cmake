@@ -2,9 +2,10 @@
 # Run as: cmake -DSOURCE_DIR=<repo> -P CheckLayers.cmake
 #
 # Dependencies point one way: shell -> sensor -> acquisition/console -> boardlink -> platform/common,
-# and sensor -> readinglog -> chip (the readings CSV and the register model, both widget-free).
-# cli/ (tolvane-cli) sees readinglog/, chip/, boardlink/, platform/ and common/; only its main() also
-# sim/, for --demo.
+# and acquisition -> readinglog -> chip (the readings CSV and the register model, both widget-free).
+# board/ (the widget-free board library under tolvane-cli and the Python module) sees readinglog/,
+# chip/, boardlink/, platform/ and common/; only its demo board also sim/, for --demo. cli/
+# (tolvane-cli) sees board/ and what board/ sees, but not sim/.
 # view/ (the history view and tolvane-view) sees readinglog/, chip/, platform/ and common/; only the
 # panel's side will include it.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
@@ -25,8 +26,9 @@ set(allowed_acquisition acquisition readinglog chip platform common)
 set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
-set(allowed_cli cli readinglog chip boardlink platform common)
-set(allowed_in_src/cli/main_cli.cpp sim)  # --demo runs the tool on the simulated board
+set(allowed_board board readinglog chip boardlink platform common)
+set(allowed_in_src/board/demo_board.cpp sim)  # --demo runs the tool on the simulated board
+set(allowed_cli cli board readinglog chip boardlink platform common)
 set(allowed_view view readinglog chip platform common)
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
@@ -43,6 +45,7 @@ set(folder_console src/console)
 set(folder_acquisition src/acquisition)
 set(folder_sensor src/sensor)
 set(folder_shell src/shell)
+set(folder_board src/board)
 set(folder_cli src/cli)
 set(folder_view src/view)
 set(folder_sim sim)
@@ -51,13 +54,13 @@ set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip readinglog platform boardlink console acquisition sensor shell cli view sim
-    demo tests)
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell board cli view
+    sim demo tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip readinglog platform boardlink console acquisition sensor shell cli view sim demo
-             doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell board cli view sim demo
+        doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")

@@ -44,7 +44,7 @@ function(tolvane_check_product_links)
   tolvane_fail_if_linked("^tolvane_test" "a program links no test library" ${ARGN})
 endfunction()
 
-# A program without windows links Qt Core, not Qt Widgets or Qt Gui.
+# A program (or library) without windows links Qt Core, not Qt Widgets or Qt Gui.
 function(tolvane_check_no_widgets)
   tolvane_fail_if_linked("^Qt6::(Widgets|Gui)$" "it may link Qt Core only" ${ARGN})
 endfunction()

@@ -1,10 +1,10 @@
 #include "acquisition/acquisition.h"
 
-Acquisition::Acquisition(CollectionHost& host, Services& services, std::function<void()> restart)
+Acquisition::Acquisition(CollectionHost& host, Services& services)
     : chart(services.events),
       collection(new CollectionFrame),
       chartFrame(new ChartFrame(
-          chart, history, services, collection->txtInterval, [this] { stop(); }, restart)),
-      record(new frmDataRecord(history, host, *collection, services, [this] { stop(); })),
+          chart, history, services, *collection, [this] { loop.stop(); }, [this] { loop.collect(); })),
+      record(new frmDataRecord(history, host, *collection, services, [this] { loop.stop(); })),
       log(*record, services),
-      loop_(host, services, history, chart, *collection, *chartFrame->Picture1, log) {}
+      loop(host, services, history, chart, *collection, *chartFrame->Picture1, log) {}

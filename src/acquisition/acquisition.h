@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "acquisition/chart_frame.h"
 #include "acquisition/collection_frame.h"
 #include "acquisition/collection_host.h"
@@ -16,8 +14,7 @@
 // frames that show them. The panel owns one, places its frames and reaches the loop through it.
 class Acquisition {
 public:
-    // `restart` is how the wing starts a run itself (the panel's own start handler).
-    Acquisition(CollectionHost& host, Services& services, std::function<void()> restart);
+    Acquisition(CollectionHost& host, Services& services);
 
     SampleHistory history;
     StripChart chart;
@@ -27,13 +24,6 @@ public:
     frmDataRecord* record;
     // Every reading of a run to its CSV file, while "Log every reading" is ticked.
     RunLog log;
-
-    // Collects until the run ends (or, during a run, makes way for a new one).
-    void collect() { loop_.collect(); }
-    // Ends a running collection after its current sample.
-    void stop() { loop_.stop(); }
-    bool running() const { return loop_.running(); }
-
-private:
-    CollectionLoop loop_;
+    // The runs, and the one place that knows whether one goes.
+    CollectionLoop loop;
 };

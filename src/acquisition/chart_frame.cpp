@@ -18,12 +18,12 @@ constexpr double kAutoScaleHeadroom = 1.15;
 
 }  // namespace
 
-ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& services, QLineEdit* interval,
-                       std::function<void()> stop, std::function<void()> restart)
+ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& services,
+                       CollectionFrame& collection, std::function<void()> stop, std::function<void()> restart)
     : chart_(chart),
       history_(history),
       services_(services),
-      interval_(interval),
+      collection_(collection),
       stop_(std::move(stop)),
       restart_(std::move(restart)) {
     Picture2 = new PictureBox(kLabelPictureSize, PictureBox::Border::None, palette().color(QPalette::Window));
@@ -56,19 +56,18 @@ ChartFrame::ChartFrame(StripChart& chart, SampleHistory& history, Services& serv
     connect(cmdAutoScale, &QPushButton::clicked, this, &ChartFrame::cmdAutoScale_Click);
     connect(cmdScale, &QPushButton::clicked, this, &ChartFrame::cmdScale_Click);
     onMouseUp(txtScale, [this] { txtScale_Click(); });
-    onKeyPress(interval_, [this](int key) { txtInterval_KeyPress(key); });
+    onKeyPress(collection_.txtInterval, [this](int key) { txtInterval_KeyPress(key); });
     // Focus leaves the box while the press or key that moved it is still being delivered: the user's
     // input behind it (the release of that very click) waits until the handler is done, so the clicked
     // control gets its whole click after the relabelling, as the user meant it.
-    onFocusOut(interval_, [this] {
+    onFocusOut(collection_.txtInterval, [this] {
         const EventPump::InputHeld held(services_.events);
         txtInterval_LostFocus();
     });
 }
 
 void ChartFrame::initialise() {
-    if (const auto interval = roundToInt32(numericValue(interval_->text())))
-        chart_.TimeLabels = chart::timeLabels(*interval);
+    if (const auto interval = collection_.interval()) chart_.TimeLabels = chart::timeLabels(*interval);
     // A hair above the typed scale, so a typed x.5 rounds up here.
     if (const auto scale = roundToInt32(numericValue(txtScale->text()) + 0.00001)) chart_.ScaleMax = *scale;
     chart_.ValueLabels = chart::valueLabels(chart_.ScaleMax);
@@ -109,7 +108,7 @@ void ChartFrame::txtInterval_KeyPress(int KeyAscii) {
 
 void ChartFrame::txtInterval_LostFocus() {
     // An interval that does not fit keeps the labels of the last one that did.
-    const auto interval = roundToInt32(numericValue(interval_->text()));
+    const auto interval = collection_.interval();
     stop_();
     services_.events.processEvents();
     if (interval) chart_.TimeLabels = chart::timeLabels(*interval);

@@ -6,19 +6,20 @@
 #include <QWidget>
 #include <functional>
 
+#include "acquisition/collection_frame.h"
 #include "acquisition/sample_history.h"
 #include "acquisition/strip_chart.h"
 #include "common/picture_box.h"
 #include "platform/services.h"
 
 // The strip chart on the panel: the label picture holding the plot picture, and the scale controls.
-// Its handlers rebuild the labels, clear the plot and start a new run.
+// Its handlers rebuild the labels, clear the plot and start a new run; so do those of the collection
+// frame's interval box, whose value the time labels follow.
 class ChartFrame : public QWidget {
     Q_OBJECT
 public:
-    // `interval` is the sample interval box the time labels follow; `stop` ends a running collection
-    // and `restart` starts a new one.
-    ChartFrame(StripChart& chart, SampleHistory& history, Services& services, QLineEdit* interval,
+    // `stop` ends a running collection and `restart` starts a new one.
+    ChartFrame(StripChart& chart, SampleHistory& history, Services& services, CollectionFrame& collection,
                std::function<void()> stop, std::function<void()> restart);
 
     PictureBox* Picture2;  // labels; holds Picture1
@@ -50,7 +51,7 @@ private:
     StripChart& chart_;
     SampleHistory& history_;
     Services& services_;
-    QLineEdit* interval_;
+    CollectionFrame& collection_;
     std::function<void()> stop_;
     std::function<void()> restart_;
 };

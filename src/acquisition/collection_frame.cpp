@@ -4,6 +4,7 @@
 
 #include "chip/register_bits.h"
 #include "common/display_box.h"
+#include "common/number_text.h"
 #include "common/widget_factories.h"
 
 const QString CollectionFrame::kCollectCaption = QStringLiteral("Collect / Graph Real Time Data");
@@ -100,6 +101,10 @@ CollectionFrame::CollectionFrame() {
     grid->addWidget(txtReading3, 6, 2, 1, 2);
     grid->addWidget(Label18, 7, 0, 1, 7);
     grid->setColumnStretch(3, 1);
+}
+
+std::optional<std::int32_t> CollectionFrame::interval() const {
+    return roundToInt32(numericValue(txtInterval->text()));
 }
 
 void CollectionFrame::showIlluminance(int count, std::uint8_t r0, std::uint8_t r1) {

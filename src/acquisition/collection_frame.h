@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <cstdint>
+#include <optional>
 
 // The collection controls of the panel: start, stop and exit buttons, the sample interval, the two
 // loop times, the count of captured readings, the reading and the status line. Only controls here;
@@ -22,6 +23,7 @@ public:
 
     QLabel* Label8;  // "Sample Interval"
     QLabel* Label4;  // "Requested"
+    // Its Enter and focus-out handlers are the chart's (ChartFrame), which relabel the time axis.
     QLineEdit* txtInterval;
     QLabel* Label7;   // "mSec"
     QLabel* Label14;  // "Command to Record Time"
@@ -42,6 +44,10 @@ public:
     QLabel* lblIlluminance;  // "Illuminance"
     QLineEdit* txtIlluminance;
     QLabel* lblLux;  // "lx"
+
+    // The sample interval the box holds, in milliseconds, rounded (text that is no number counts as 0);
+    // none when it does not fit 32 bits.
+    std::optional<std::int32_t> interval() const;
 
     // Shows the illuminance `count` stands for under the range and resolution of R0 and R1 as written;
     // empty when D2 alone, which sees no visible light, is measured.

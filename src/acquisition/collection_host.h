@@ -3,25 +3,19 @@
 #include <QString>
 #include <cstdint>
 
-// What the collection wing needs from the panel around it: the panel's run flag, the chip (always
-// through the panel's own handlers, so every access keeps its indicators and deferral rules) and the
-// interrupt polling switch. The wing sees neither the panel nor the console nor the board link.
+#include "acquisition/deferred_actions.h"
+
+// What the collection wing needs from the panel around it: the chip (always through the panel's own
+// handlers, so every access keeps its indicators and deferral rules) and the interrupt polling switch.
+// The run's state is the wing's own; the panel reads it there. The wing sees neither the panel nor the
+// console nor the board link.
 class CollectionHost {
 public:
     virtual ~CollectionHost() = default;
 
-    // True while a run collects; setting it false asks the run to end after its current sample.
-    virtual bool collecting() const = 0;
-    virtual void setCollecting(bool on) = 0;
-
     // Run start: reset the ADC when R0's write copy shows it disabled or powered down, then write
     // R0..R3 as the panel shows them and read all eight registers back.
     virtual void bringChipInLine() = 0;
-    // Run start: what was requested before now is not carried into the run (stop request and pending
-    // register actions are dropped).
-    virtual void beginRun() = 0;
-    // Run end: the stop request has been served.
-    virtual void endRun() = 0;
 
     // "Poll Interrupt" is ticked; its caption; one poll of the INT pin (and R1 when the pin is low).
     virtual bool pollingInterrupt() const = 0;
@@ -33,8 +27,8 @@ public:
     virtual void flipAdcIndicators() = 0;
     // The last exchange with the board failed: the link is gone.
     virtual bool linkLost() const = 0;
-    // Carries out the register actions deferred while the run owned the chip, in their order.
-    virtual void performDeferredActions() = 0;
+    // Carries out one register action deferred while the run owned the chip.
+    virtual void perform(DeferredAction action) = 0;
 
     // The Command and Control register write boxes as they stand, for the record file.
     virtual QString commandRegisterText() const = 0;

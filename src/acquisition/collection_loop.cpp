@@ -39,20 +39,25 @@ void CollectionLoop::collect() {
         return;
     }
     running_ = true;
+    bool restarted = false;
     do {
         restartRequested_ = false;
-        if (startRun()) {
-            while (host_.collecting() && !superseded()) pass();
+        if (startRun(restarted)) {
+            restarted = true;
+            while (collecting_ && !superseded()) pass();
         }
         // The run end lets events run: a re-scale or an interval Enter handled there asks for a new
-        // run, which starts here like any other.
-        if (!superseded()) endRun();
+        // run, which starts here like any other, in a log of its own: the user had ended the last one.
+        if (!superseded()) {
+            endRun();
+            restarted = false;
+        }
     } while (restartRequested_ && !services_.exit.requested());
     running_ = false;
 }
 
 void CollectionLoop::stop() {
-    host_.setCollecting(false);
+    collecting_ = false;
     restartRequested_ = false;
 }
 
@@ -60,7 +65,7 @@ bool CollectionLoop::superseded() const {
     return restartRequested_ || services_.exit.requested();
 }
 
-bool CollectionLoop::startRun() {
+bool CollectionLoop::startRun(bool restarted) {
     host_.bringChipInLine();
     if (superseded()) return false;
 
@@ -69,16 +74,18 @@ bool CollectionLoop::startRun() {
     frame_.cmdCollectData->setEnabled(false);
     frame_.cmdStopData->show();
     frame_.Command4->hide();
-    host_.beginRun();
+    // What was asked for before now is not carried into the run.
+    deferred.dropUpdate();
+    stopRequested_ = false;
 
     chart_.resetTrace(0, chart::kNewestColumn);
     chart_.ClearChart(plot_);
     chart_.PlotStart = chart::kNewestColumn;
     history_.startRun();
     samplesTaken_ = 0;
-    log_.start();
+    if (!restarted) log_.start();
 
-    host_.setCollecting(true);
+    collecting_ = true;
     for (QWidget* time : {frame_.Label6, frame_.Label14}) time->show();
     for (QWidget* time : {frame_.txtTime1, frame_.txtTime3}) time->show();
     if (host_.pollingInterrupt()) host_.setPollingCaption(kPollingPinCaption);
@@ -110,10 +117,10 @@ void CollectionLoop::pass() {
         services_.exit.exitProgram();  // which first offers the readings no "Write to Disk" has kept
         return;
     }
-    host_.performDeferredActions();
+    performDeferredActions();
     if (superseded()) return;
 
-    if (host_.collecting()) {
+    if (collecting_) {
         stamp_ = services_.clock.milliseconds();
         due_ = stamp_ + static_cast<std::uint32_t>(interval_);
         showText(frame_.txtTime1, signedDecimal(static_cast<long long>(since(stamp_, reference_))));
@@ -141,9 +148,17 @@ void CollectionLoop::showSample() {
                            host_.controlRegister());
 }
 
+void CollectionLoop::performDeferredActions() {
+    if (!deferred.takeUpdate()) return;
+    // Looked up as each one's turn comes: an action asked for while an earlier one ran still goes now.
+    for (const DeferredAction action : DeferredActions::kOrder) {
+        if (deferred.waiting(action)) host_.perform(action);
+    }
+}
+
 void CollectionLoop::endRun() {
     log_.finish();
-    host_.endRun();
+    stopRequested_ = false;
     frame_.cmdCollectData->setEnabled(true);
     frame_.cmdStopData->hide();
     frame_.cmdCollectData->setText(CollectionFrame::kCollectAgainCaption);
@@ -153,5 +168,5 @@ void CollectionLoop::endRun() {
 }
 
 void CollectionLoop::readInterval() {
-    if (const auto interval = roundToInt32(numericValue(frame_.txtInterval->text()))) interval_ = *interval;
+    if (const auto interval = frame_.interval()) interval_ = *interval;
 }

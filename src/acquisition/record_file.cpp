@@ -1,5 +1,7 @@
 #include "acquisition/record_file.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -43,8 +45,8 @@ bool writeAll(QFileDevice& file, const QByteArray& bytes) {
 // truncated file, and a failed flush left in a QFile's buffer would block the cut-back.
 constexpr QIODevice::OpenMode kWrite = QIODevice::WriteOnly | QIODevice::Unbuffered;
 
-// A device or pipe is written as it is; replacing it through a temporary file would swap the node
-// for a plain file.
+// A sink is written as it is; replacing it through a temporary file would swap the node for a plain
+// file.
 std::optional<QString> writeThrough(const QString& path, const QByteArray& block) {
     QFile file(path);
     if (!file.open(kWrite) || !writeAll(file, block)) return file.errorString();
@@ -61,6 +63,29 @@ std::optional<QString> replaceWith(const QString& path, const QByteArray& block)
     if (!writeAll(file, block)) return file.errorString();
     if (!file.commit()) return file.errorString();
     return std::nullopt;
+}
+
+// What a write may go through as it is: the devices that take any bytes at once.
+bool isSink(const struct stat& target) {
+    if (!S_ISCHR(target.st_mode)) return false;
+    for (const char* sink : {"/dev/null", "/dev/zero", "/dev/full"}) {
+        struct stat info {};
+        if (::stat(sink, &info) == 0 && S_ISCHR(info.st_mode) && info.st_rdev == target.st_rdev) return true;
+    }
+    return false;
+}
+
+// Why `path` names nothing a block can be written to, before anything opens it: opening a pipe waits
+// until another program reads it, and the window with it; a socket cannot be opened at all; a disk or
+// a terminal is no place for the readings.
+std::optional<QString> refusal(const QString& path) {
+    struct stat target {};
+    if (::stat(QFile::encodeName(path).constData(), &target) != 0) return std::nullopt;  // the open says why
+    if (S_ISREG(target.st_mode) || S_ISDIR(target.st_mode) || isSink(target)) return std::nullopt;
+    const char* what = S_ISFIFO(target.st_mode)   ? "a named pipe (FIFO)"
+                       : S_ISSOCK(target.st_mode) ? "a socket"
+                                                  : "a device";
+    return QString("%1 is %2, not a file. Choose a regular file for the readings.").arg(path, what);
 }
 
 // On failure the file is cut back to what it held, or removed when this write created it.
@@ -102,6 +127,7 @@ QByteArray recordBlock(const RecordInputs& inputs) {
 
 std::optional<QString> writeRecordBlock(const QString& path, bool append, const QByteArray& block) {
     if (path.isEmpty()) return QString(kNoFileName);
+    if (const auto refused = refusal(path)) return refused;
     const QFileInfo target(path);
     if (target.exists() && !target.isFile() && !target.isDir()) return writeThrough(path, block);
     return append ? appendBlock(path, block) : replaceWith(path, block);

@@ -32,7 +32,9 @@ QByteArray recordBlock(const RecordInputs& inputs);
 inline constexpr char kNoFileName[] = "No file name specified";
 
 // Writes a block to the file at `path`, appended or replacing what the file held. On failure returns
-// the system's description of the error and leaves the file exactly as it was.
+// the system's description of the error and leaves the file exactly as it was. A pipe, a socket or a
+// device other than /dev/null and its kin is refused at once, with its name and what it is: opening
+// some of them would wait for another program.
 std::optional<QString> writeRecordBlock(const QString& path, bool append, const QByteArray& block);
 
 // The record file's default: "Data.txt" in the program's folder when that folder is writable,

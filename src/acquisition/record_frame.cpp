@@ -11,6 +11,21 @@
 namespace {
 // Fewer stored samples than this leave nothing worth writing (the first eleven are never written).
 constexpr int kFewestSamples = 20;
+
+QString offerQuestion(int count, const QString& path) {
+    if (path.isEmpty())
+        return QString("Write the %1 readings of this run to a file before closing? Yes lets you choose it.")
+            .arg(count);
+    return QString("Write the %1 readings of this run to %2 before closing?").arg(count).arg(path);
+}
+
+QString againQuestion(int count, const QString& path) {
+    const QString unwritten =
+        path.isEmpty()
+            ? QString("The %1 readings of this run have not been written: no file is chosen.").arg(count)
+            : QString("The %1 readings of this run could not be written to %2.").arg(count).arg(path);
+    return unwritten + " Choose another file for them? No closes the program without them.";
+}
 }  // namespace
 
 frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, CollectionFrame& collection,
@@ -38,10 +53,17 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     chkLogEveryReading->setToolTip(
         "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
         "measurement file.");
-    lblReadingLog = new QLabel;
-    lblReadingLog->setAutoFillBackground(true);  // it changes during a run: repaint it alone
-    // A long file name or message must not widen the panel.
-    lblReadingLog->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    // A read-only line on the window's colour, read as a label: a label's new text lays the whole panel
+    // out again, and this one changes every second of a run. A long text never widens the panel.
+    txtReadingLog = new QLineEdit;
+    txtReadingLog->setReadOnly(true);
+    txtReadingLog->setFrame(false);
+    txtReadingLog->setFocusPolicy(Qt::ClickFocus);  // Tab passes it by, as it passes a label
+    txtReadingLog->setAccessibleName("Log of every reading");
+    QPalette onWindow = txtReadingLog->palette();
+    onWindow.setBrush(QPalette::Base, onWindow.window());
+    txtReadingLog->setPalette(onWindow);
+    txtReadingLog->setAttribute(Qt::WA_OpaquePaintEvent);  // it fills itself: a new text repaints it alone
 
     auto* file = new QHBoxLayout;
     file->addWidget(txtFilePath, 1);
@@ -50,7 +72,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     file->addWidget(cmdStartRec);
     auto* log = new QHBoxLayout;
     log->addWidget(chkLogEveryReading);
-    log->addWidget(lblReadingLog, 1);
+    log->addWidget(txtReadingLog, 1);
     // The log's line belongs to the file's line: no gap between them keeps the panel within a laptop's
     // screen.
     auto* rows = new QVBoxLayout(this);
@@ -98,20 +120,13 @@ void frmDataRecord::offerUnsavedReadings() {
     const auto yes = [this](const QString& question) {
         return services_.dialogs.messageBox({question, DialogButtons::YesNo, kProgramTitle}) == AnswerYes;
     };
-    if (!yes(QString("Write the %1 readings of this run to %2 before closing?")
-                 .arg(count)
-                 .arg(txtFilePath->text())))
-        return;
-    while (!writeBlock().isValid()) {
-        // The write's own message has said why; a cancelled file choice asks again.
-        do {
-            const QString again = QString(
-                                      "The %1 readings of this run could not be written to %2. Choose "
-                                      "another file for them? No closes the program without them.")
-                                      .arg(count)
-                                      .arg(txtFilePath->text());
-            if (!yes(again)) return;
-        } while (!chooseFile());
+    if (!yes(offerQuestion(count, txtFilePath->text()))) return;
+    // With no file named, choosing one comes first.
+    bool chosen = !txtFilePath->text().isEmpty() || chooseFile();
+    while (!chosen || !writeBlock().isValid()) {
+        // A failed write's own message has said why; a cancelled file choice asks again.
+        if (!yes(againQuestion(count, txtFilePath->text()))) return;
+        chosen = chooseFile();
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <functional>
@@ -27,7 +26,7 @@ public:
     QPushButton* cmdStartRec;
     // Every reading of a run into a CSV file of its own (RunLog), and how that log is doing.
     QCheckBox* chkLogEveryReading;
-    QLabel* lblReadingLog;
+    QLineEdit* txtReadingLog;
 
     void cmdBrowse_Click();
     void cmdStartRec_Click();

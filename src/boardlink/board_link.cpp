@@ -32,17 +32,17 @@ BoardLink::BoardLink(HidTransport& transport, Services& services)
 // ---- Discovery and connection ----
 
 void BoardLink::FindBoard() {
-    if (WriteHandles[0] != kNoHandle) CloseBoards();
+    if (writeHandles_[0] != kNoHandle) CloseBoards();
     Search search;
     for (;;) {
         search = searchBoards();
         if (search.opened > 0) break;
-        QString notFound = boardNotFoundText(DeviceName);
+        QString notFound = boardNotFoundText(deviceName_);
         // A board the system lists but will not let us open is not "no board": say what helps.
         if (search.refused) notFound += "\r\n" + noPermissionText();
         askRetryOrCancel(notFound);
-        if (MsgAnswer == AnswerRetry) continue;
-        if (MsgAnswer == AnswerCancel) {
+        if (msgAnswer_ == AnswerRetry) continue;
+        if (msgAnswer_ == AnswerCancel) {
             unloadConsole();
             return;
         }
@@ -52,35 +52,51 @@ void BoardLink::FindBoard() {
         host_->boardsFound();
     } else {
         // Nobody keeps an instance list: board 0 becomes current, as row 0 would make it.
-        WriteHandle = WriteHandles[0];
-        ReadHandle = ReadHandles[0];
+        chooseBoard(0);
     }
+}
+
+void BoardLink::setDevice(const QString& name, std::uint8_t address) {
+    deviceName_ = name;
+    defaultSlaveAddress_ = address;
+    slaveAddress_ = address;
+}
+
+void BoardLink::nameBoard() {
+    boardName_ = deviceName_ + " Evaluation Board";
+}
+
+bool BoardLink::chooseBoard(std::size_t index) {
+    if (index >= writeHandles_.size()) return false;
+    writeHandle_ = writeHandles_[index];
+    readHandle_ = readHandles_[index];
+    return true;
 }
 
 // One pass over the interfaces present now. Only those listed with the board's ids are opened: the
 // keyboards and mice of the machine are none of our business.
 BoardLink::Search BoardLink::searchBoards() {
     Search search;
-    ListedBoards.clear();
+    listedBoards_.clear();
     for (const HidInterface& listed : transport_.enumerate()) {
         if (listed.vendorId != kBoardVendorId || listed.productId != kBoardProductId) continue;
-        WriteHandle = transport_.open(listed.path);
-        if (WriteHandle == kInvalidHandle) {
+        writeHandle_ = transport_.open(listed.path);
+        if (writeHandle_ == kInvalidHandle) {
             search.refused = true;
-            ListedBoards.push_back({listed.path, false});
+            listedBoards_.push_back({listed.path, false});
             continue;
         }
-        if (!isBoard(WriteHandle)) {
-            transport_.close(WriteHandle);
+        if (!isBoard(writeHandle_)) {
+            transport_.close(writeHandle_);
             continue;
         }
         const auto n = static_cast<std::size_t>(search.opened);
-        WriteHandles.resize(n + 1);
-        ReadHandles.resize(n + 1);
-        WriteHandles[n] = WriteHandle;
-        ReadHandle = transport_.open(listed.path);
-        ReadHandles[n] = ReadHandle;
-        ListedBoards.push_back({listed.path, true});
+        writeHandles_.resize(n + 1);
+        readHandles_.resize(n + 1);
+        writeHandles_[n] = writeHandle_;
+        readHandle_ = transport_.open(listed.path);
+        readHandles_[n] = readHandle_;
+        listedBoards_.push_back({listed.path, true});
         ++search.opened;
     }
     return search;
@@ -92,26 +108,26 @@ bool BoardLink::isBoard(HidHandle handle) {
 }
 
 void BoardLink::CloseBoards() {
-    for (std::size_t i = 0; i < WriteHandles.size(); ++i) {
-        for (HidHandle handle : {WriteHandles[i], i < ReadHandles.size() ? ReadHandles[i] : kNoHandle}) {
+    for (std::size_t i = 0; i < writeHandles_.size(); ++i) {
+        for (HidHandle handle : {writeHandles_[i], i < readHandles_.size() ? readHandles_[i] : kNoHandle}) {
             // An entry can hold the invalid value when a second open failed: nothing to close then.
             if (handle != kNoHandle && handle != kInvalidHandle) transport_.close(handle);
         }
     }
-    WriteHandles = {kNoHandle};
-    ReadHandles = {kNoHandle};
-    WriteHandle = kInvalidHandle;
-    ReadHandle = kInvalidHandle;
+    writeHandles_ = {kNoHandle};
+    readHandles_ = {kNoHandle};
+    writeHandle_ = kInvalidHandle;
+    readHandle_ = kInvalidHandle;
 }
 
 // ---- Report exchange ----
 
 void BoardLink::FillReportBuffer(std::uint8_t value) {
-    ReportBuffer.fill(value);
+    reportBuffer_.fill(value);
 }
 
 void BoardLink::SetReportId() {
-    ReportBuffer[0] = 1;
+    reportBuffer_[0] = 1;
 }
 
 void BoardLink::FlushInput() {
@@ -125,48 +141,48 @@ void BoardLink::DrainQueuedInput() {
 void BoardLink::discardInput(int timeoutMs) {
     // Stale reports go to a scratch buffer, so ReportBuffer keeps the last real exchange.
     Report discarded{};
-    while (transport_.read(ReadHandle, discarded, timeoutMs)) {
+    while (transport_.read(readHandle_, discarded, timeoutMs)) {
     }
 }
 
 bool BoardLink::awaitAnswer(Report& answer) {
     // The same 6 s in all, in two reads: past the first quarter second the user is shown the wait.
     const std::uint32_t start = services_.clock.milliseconds();
-    if (transport_.read(ReadHandle, answer, kBusyAfterMs)) return true;
+    if (transport_.read(readHandle_, answer, kBusyAfterMs)) return true;
     // A read that failed before its time (the board is gone) waited for nothing: neither does this.
     if (services_.clock.milliseconds() - start < static_cast<std::uint32_t>(kBusyAfterMs)) return false;
     const BusyWhile busy(services_.busy);
-    return transport_.read(ReadHandle, answer, kAnswerTimeoutMs - kBusyAfterMs);
+    return transport_.read(readHandle_, answer, kAnswerTimeoutMs - kBusyAfterMs);
 }
 
 std::int16_t BoardLink::ReadAnswer() {
     Report answer{};
     if (!awaitAnswer(answer)) {
         // Nothing is left pending after a timed-out read, so the cancel always succeeds.
-        TransferError = 1;
+        transferError_ = 1;
         return TransferNoAnswer;
     }
-    ReportBuffer = answer;
-    AnswerStatus = ReportBuffer[1] == 0 ? TransferSuccess : TransferNotAcknowledged;
-    TransferError = 0;
-    return AnswerStatus;
+    reportBuffer_ = answer;
+    answerStatus_ = reportBuffer_[1] == 0 ? TransferSuccess : TransferNotAcknowledged;
+    transferError_ = 0;
+    return answerStatus_;
 }
 
 std::int16_t BoardLink::checkStatus(std::int32_t value) {
     if (value != 0) return TransferSuccess;
     askRetryOrCancel(QStringLiteral("checkStatus"));
-    if (MsgAnswer == AnswerRetry) {
+    if (msgAnswer_ == AnswerRetry) {
         FindBoard();
-    } else if (MsgAnswer == AnswerCancel) {
+    } else if (msgAnswer_ == AnswerCancel) {
         unloadConsole();
     }
     return 0;
 }
 
 int BoardLink::askRetryOrCancel(const QString& detail) {
-    MsgAnswer = static_cast<std::int16_t>(services_.dialogs.messageBox(
-        {checkConnectionText() + "\r\n" + detail, DialogButtons::RetryCancel, BoardName}));
-    return MsgAnswer;
+    msgAnswer_ = static_cast<std::int16_t>(services_.dialogs.messageBox(
+        {checkConnectionText() + "\r\n" + detail, DialogButtons::RetryCancel, boardName_}));
+    return msgAnswer_;
 }
 
 void BoardLink::unloadConsole() {
@@ -179,15 +195,15 @@ void BoardLink::unloadConsole() {
 }
 
 void BoardLink::writeBytesFrom1(std::initializer_list<std::uint8_t> bytes) {
-    const std::size_t count = std::min(bytes.size(), ReportBuffer.size() - 1);
-    std::copy_n(bytes.begin(), count, ReportBuffer.begin() + 1);
+    const std::size_t count = std::min(bytes.size(), reportBuffer_.size() - 1);
+    std::copy_n(bytes.begin(), count, reportBuffer_.begin() + 1);
 }
 
 std::int16_t BoardLink::SendCommand(std::initializer_list<std::uint8_t> bytesFrom1) {
     FillReportBuffer(0);
     SetReportId();
     writeBytesFrom1(bytesFrom1);
-    return checkStatus(transport_.write(WriteHandle, ReportBuffer) ? 1 : 0);
+    return checkStatus(transport_.write(writeHandle_, reportBuffer_) ? 1 : 0);
 }
 
 std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom1) {
@@ -200,7 +216,7 @@ std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom
         // left in it) as the board's state. After Retry that search has read the board back anyway.
         return checkStatus(0);
     }
-    ReportBuffer = answer;
+    reportBuffer_ = answer;
     return written;
 }
 
@@ -209,39 +225,39 @@ std::int16_t BoardLink::QueryBoard(std::initializer_list<std::uint8_t> bytesFrom
 Report::iterator BoardLink::fillTransfer(std::uint8_t addressByte, std::uint8_t count, std::uint8_t r,
                                          const std::vector<std::uint8_t>& regAddr) {
     // Byte 0 and the bytes after the payload keep what the last exchange left.
-    ReportBuffer[1] = CMD_I2C_TRANSFER;
-    ReportBuffer[2] = addressByte;
-    ReportBuffer[3] = count;
-    ReportBuffer[4] = r;
-    return std::copy_n(regAddr.begin(), r, ReportBuffer.begin() + kPayloadStart);
+    reportBuffer_[1] = CMD_I2C_TRANSFER;
+    reportBuffer_[2] = addressByte;
+    reportBuffer_[3] = count;
+    reportBuffer_[4] = r;
+    return std::copy_n(regAddr.begin(), r, reportBuffer_.begin() + kPayloadStart);
 }
 
 std::int16_t BoardLink::I2CRead(std::uint8_t address, std::uint8_t count, std::uint8_t r,
                                 std::vector<std::uint8_t>& data, const std::vector<std::uint8_t>& regAddr) {
     // Out-of-range arguments would run past the report or the caller's list: send nothing.
-    const bool fits = count >= 1 && count <= kMaxReadCount && kPayloadStart + r <= ReportBuffer.size() &&
+    const bool fits = count >= 1 && count <= kMaxReadCount && kPayloadStart + r <= reportBuffer_.size() &&
                       address <= kMaxReadAddress && data.size() >= count && regAddr.size() >= r;
     if (!fits) return TransferWriteFailed;
 
     fillTransfer(static_cast<std::uint8_t>(address + 1), count, r, regAddr);
-    if (!transport_.write(WriteHandle, ReportBuffer)) {
-        TransferError = TransferWriteFailed;
+    if (!transport_.write(writeHandle_, reportBuffer_)) {
+        transferError_ = TransferWriteFailed;
         return TransferWriteFailed;
     }
     const std::int16_t result = ReadAnswer();
     if (result != TransferSuccess) return result;
-    std::copy_n(ReportBuffer.begin() + 2, count, data.begin());
+    std::copy_n(reportBuffer_.begin() + 2, count, data.begin());
     return TransferSuccess;
 }
 
 std::int16_t BoardLink::I2CWrite(std::uint8_t address, std::uint8_t count, std::uint8_t r,
                                  const std::vector<std::uint8_t>& data,
                                  const std::vector<std::uint8_t>& regAddr) {
-    const bool fits = count >= 1 && kPayloadStart + r + count <= ReportBuffer.size() &&
+    const bool fits = count >= 1 && kPayloadStart + r + count <= reportBuffer_.size() &&
                       data.size() >= count && regAddr.size() >= r;
     if (!fits) return TransferWriteFailed;
 
     std::copy_n(data.begin(), count, fillTransfer(address, count, r, regAddr));
-    if (!transport_.write(WriteHandle, ReportBuffer)) return TransferWriteFailed;
+    if (!transport_.write(writeHandle_, reportBuffer_)) return TransferWriteFailed;
     return ReadAnswer();
 }

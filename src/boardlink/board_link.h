@@ -28,35 +28,42 @@ public:
     virtual void unloadConsole() = 0;
 };
 
-// The open boards, the one report buffer and the link's shared status values.
+// The open boards, the one report buffer and the link's shared status values. The values keep the
+// program's own names; only the link changes them, through the operations below.
 class BoardLink {
 public:
     BoardLink(HidTransport& transport, Services& services);
     void setHost(BoardLinkHost* host) { host_ = host; }
 
-    // Shared values (kept under the program's own names).
-    Report ReportBuffer{};
-    std::vector<HidHandle> WriteHandles{kNoHandle};
-    std::vector<HidHandle> ReadHandles{kNoHandle};
-    HidHandle WriteHandle = kNoHandle;
-    HidHandle ReadHandle = kNoHandle;
-    std::int16_t TransferError = 0;
-    std::int16_t AnswerStatus = 0;
-    std::int16_t MsgAnswer = 0;
+    // The device chosen: the messages name it, and its I2C address (8-bit write form) becomes both
+    // its default and the current one.
+    void setDevice(const QString& name, std::uint8_t address);
+    // Titles the link's boxes "<device> Evaluation Board" from now on.
+    void nameBoard();
+    // The I2C address every transfer goes to from now on.
+    void setSlaveAddress(std::uint8_t address) { slaveAddress_ = address; }
+    const QString& DeviceName() const { return deviceName_; }
+    const QString& BoardName() const { return boardName_; }
+    std::uint8_t SlaveAddress() const { return slaveAddress_; }
+    std::uint8_t DefaultSlaveAddress() const { return defaultSlaveAddress_; }
+
+    // The boards the last search opened, one slot each (one empty slot when it opened none).
+    std::size_t boardCount() const { return writeHandles_.size(); }
+    // Makes the board in slot `index` current, the one reports go to; false when there is no such slot.
+    bool chooseBoard(std::size_t index);
 
     // Every interface listed with the board's ids in the last search, in the order listed, and whether
-    // it opened: the boards opened are these with `opened` set, in the order of WriteHandles.
+    // it opened: the boards opened are these with `opened` set, in the order of their slots.
     struct ListedBoard {
         std::string path;
         bool opened = false;
     };
-    std::vector<ListedBoard> ListedBoards;
+    const std::vector<ListedBoard>& listedBoards() const { return listedBoards_; }
 
-    // Device identity, set by the device choice.
-    QString DeviceName;
-    QString BoardName;
-    std::uint8_t SlaveAddress = 0;
-    std::uint8_t DefaultSlaveAddress = 0;
+    // The last exchange: the report it left in the buffer and how its transfer ended.
+    const Report& ReportBuffer() const { return reportBuffer_; }
+    std::int16_t TransferError() const { return transferError_; }
+    std::int16_t AnswerStatus() const { return answerStatus_; }
 
     // Discovery and connection.
     void FindBoard();
@@ -106,4 +113,18 @@ private:
     HidTransport& transport_;
     Services& services_;
     BoardLinkHost* host_ = nullptr;
+
+    Report reportBuffer_{};
+    std::vector<HidHandle> writeHandles_{kNoHandle};
+    std::vector<HidHandle> readHandles_{kNoHandle};
+    HidHandle writeHandle_ = kNoHandle;
+    HidHandle readHandle_ = kNoHandle;
+    std::int16_t transferError_ = 0;
+    std::int16_t answerStatus_ = 0;
+    std::int16_t msgAnswer_ = 0;
+    std::vector<ListedBoard> listedBoards_;
+    QString deviceName_;
+    QString boardName_;
+    std::uint8_t slaveAddress_ = 0;
+    std::uint8_t defaultSlaveAddress_ = 0;
 };

@@ -2,7 +2,7 @@
 
 #include <variant>
 
-#include "cli/board_session.h"
+#include "board/board_session.h"
 #include "cli/collect.h"
 #include "cli/register_commands.h"
 

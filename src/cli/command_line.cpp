@@ -4,18 +4,17 @@
 #include <QCoreApplication>
 #include <cmath>
 #include <functional>
-#include <initializer_list>
 #include <limits>
+#include <span>
 #include <vector>
 
+#include "chip/chip_map.h"
 #include "chip/thresholds.h"
 #include "common/hex.h"
 
 namespace {
 
 constexpr char kProgram[] = "tolvane-cli";
-constexpr int kRegisterCount = 8;
-constexpr int kWritableCount = 4;
 constexpr std::int64_t kLongestIntervalMs = 24 * 3600 * 1000;
 
 // What a command's own words ask for, or what is wrong with them.
@@ -63,7 +62,7 @@ QString invalid(const QString& value, const QString& what, const QString& expect
 
 // The index of `value` among `names`, which the usage line lists.
 std::optional<int> choice(const QCommandLineParser& parser, const QString& option,
-                          std::initializer_list<const char*> names, QString& error) {
+                          std::span<const char* const> names, QString& error) {
     if (!parser.isSet(option)) return std::nullopt;
     const QString value = parser.value(option);
     int index = 0;
@@ -160,17 +159,18 @@ CommandOrError readSet(const QCommandLineParser& parser) {
     QString error;
     SetCommand set;
     set.json = parser.isSet("json");
-    set.mode = choice(parser, "mode", {"d1", "d2", "d1-d2"}, error);
-    set.resolution = choice(parser, "resolution", {"16", "12", "8", "4"}, error);
-    set.range = choice(parser, "range", {"1k", "4k", "16k", "64k"}, error);
-    if (const std::optional<int> power = choice(parser, "power", {"on", "off"}, error))
-        set.powerDown = *power == 1;
-    set.persistence = choice(parser, "persistence", {"1", "4", "8", "16"}, error);
-    set.highLimit = threshold(parser, "high", false, set, error);
-    set.lowLimit = threshold(parser, "low", true, set, error);
+    FieldChanges& fields = set.fields;
+    fields.mode = choice(parser, "mode", kModeNames, error);
+    fields.resolution = choice(parser, "resolution", kResolutionNames, error);
+    fields.range = choice(parser, "range", kRangeNames, error);
+    if (const std::optional<int> power = choice(parser, "power", kPowerNames, error))
+        fields.powerDown = *power == 1;
+    fields.persistence = choice(parser, "persistence", kPersistenceNames, error);
+    fields.highLimit = threshold(parser, "high", false, set, error);
+    fields.lowLimit = threshold(parser, "low", true, set, error);
     if (!error.isEmpty()) return error;
-    const bool any = set.mode || set.resolution || set.range || set.powerDown || set.persistence ||
-                     set.highLimit || set.lowLimit;
+    const bool any = fields.mode || fields.resolution || fields.range || fields.powerDown ||
+                     fields.persistence || fields.highLimit || fields.lowLimit;
     if (!any) return QString("Name at least one field to set.");
     return set;
 }
@@ -183,20 +183,20 @@ CommandOrError readCollect(const QCommandLineParser& parser) {
             wholeNumber(parser.value("interval"), 0, kLongestIntervalMs);
         if (!interval)
             return invalid(parser.value("interval"), "--interval", "milliseconds from 0 to 86400000");
-        collect.intervalMs = static_cast<std::uint32_t>(*interval);
+        collect.plan.intervalMs = static_cast<std::uint32_t>(*interval);
     }
     if (parser.isSet("count") && parser.isSet("duration"))
         return QString("--count and --duration cannot be given together.");
     if (parser.isSet("count")) {
-        collect.count = wholeNumber(parser.value("count"), 1, std::numeric_limits<std::int64_t>::max());
-        if (!collect.count) return invalid(parser.value("count"), "--count", "a whole number from 1");
+        collect.plan.count = wholeNumber(parser.value("count"), 1, std::numeric_limits<std::int64_t>::max());
+        if (!collect.plan.count) return invalid(parser.value("count"), "--count", "a whole number from 1");
     }
     if (parser.isSet("duration")) {
         bool ok = false;
         const double seconds = parser.value("duration").toDouble(&ok);
         if (!ok || !(seconds > 0) || seconds > 1e9)
             return invalid(parser.value("duration"), "--duration", "seconds, more than 0");
-        collect.durationMs = std::llround(seconds * 1000);
+        collect.plan.durationMs = std::llround(seconds * 1000);
     }
     collect.output = parser.value("output");
     return collect;

@@ -6,6 +6,8 @@
 #include <optional>
 #include <variant>
 
+#include "board/reading_run.h"
+#include "chip/field_changes.h"
 #include "cli/outcome.h"
 
 // The command line, read into what it asks for.
@@ -33,23 +35,14 @@ struct WriteCommand {
     bool json = false;
 };
 
-// The fields to change, each as the option index the register model takes; empty ones stay as they are.
 struct SetCommand {
-    std::optional<int> mode;                // d1, d2, d1-d2
-    std::optional<int> resolution;          // 16, 12, 8, 4
-    std::optional<int> range;               // 1k, 4k, 16k, 64k
-    std::optional<bool> powerDown;          // --power off
-    std::optional<int> persistence;         // 1, 4, 8, 16
-    std::optional<std::uint8_t> highLimit;  // R2, the threshold's upper byte
-    std::optional<std::uint8_t> lowLimit;   // R3
-    QStringList notes;                      // thresholds rounded to what the chip holds
+    FieldChanges fields;
+    QStringList notes;  // thresholds rounded to what the chip holds
     bool json = false;
 };
 
 struct CollectCommand {
-    std::uint32_t intervalMs = 100;
-    std::optional<std::int64_t> count;
-    std::optional<std::int64_t> durationMs;
+    RunPlan plan;
     QString output;  // empty: standard output
 };
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "board/board_failure.h"
+
 // The exit statuses of tolvane-cli, which scripts test.
 enum ExitStatus : int {
     ExitDone = 0,
@@ -13,6 +15,10 @@ enum ExitStatus : int {
 
 // Why a command stopped: its exit status and the one line standard error gets.
 struct Failure {
+    Failure(ExitStatus status, QString message) : status(status), message(std::move(message)) {}
+    // Implicit: every failure of the board is the tool's, with the status scripts know it by.
+    Failure(const BoardFailure& failure);
+
     ExitStatus status = ExitDone;
     QString message;
 };

@@ -3,15 +3,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <array>
 
-#include "chip/register_bits.h"
 #include "common/hex.h"
 
 namespace {
-
-constexpr std::uint8_t kClearInterruptCommand = 0x40;
-constexpr std::uint8_t kWritableCount = 4;
 
 void print(std::ostream& out, const QString& text) {
     out << text.toStdString();
@@ -21,18 +16,14 @@ void printJson(std::ostream& out, const QJsonObject& object) {
     out << QJsonDocument(object).toJson(QJsonDocument::Compact).toStdString() << '\n';
 }
 
-QString registerName(int reg) {
-    return "R" + QString::number(reg);
-}
-
 // "R0 80" a line, or {"R0":"80",...}.
-void printRegisters(std::ostream& out, int first, const std::vector<std::uint8_t>& values, bool json) {
+void printRegisters(std::ostream& out, const Registers& registers, bool json) {
     QJsonObject object;
     QString lines;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        const QString name = registerName(first + static_cast<int>(i));
-        object[name] = Hex2(values[i]);
-        lines += name + " " + Hex2(values[i]) + "\n";
+    for (std::size_t i = 0; i < registers.values.size(); ++i) {
+        const QString name = "R" + QString::number(registers.first + static_cast<int>(i));
+        object[name] = Hex2(registers.values[i]);
+        lines += name + " " + Hex2(registers.values[i]) + "\n";
     }
     if (json) {
         printJson(out, object);
@@ -41,39 +32,17 @@ void printRegisters(std::ostream& out, int first, const std::vector<std::uint8_t
     }
 }
 
-// Empty when the register holds what was written to it.
-QString mismatch(int reg, std::uint8_t written, std::uint8_t read) {
-    if ((written & writtenBitsOf(reg)) == (read & writtenBitsOf(reg))) return {};
-    return QString("%1 reads back %2, not %3 as written.").arg(registerName(reg), Hex2(read), Hex2(written));
-}
-
-// R0..R3 with the named fields changed, and which registers hold one.
-struct Changed {
-    std::array<std::uint8_t, kWritableCount> values;
-    std::array<bool, kWritableCount> named{};
-};
-
-Changed changed(const SetCommand& set, const std::vector<std::uint8_t>& current) {
-    Changed result{{current[0], current[1], current[2], current[3]}};
-    std::uint8_t& r0 = result.values[0];
-    std::uint8_t& r1 = result.values[1];
-    if (set.mode) r0 = commandWithMeasurement(r0, *set.mode);
-    if (set.resolution) r0 = commandWithResolution(r0, *set.resolution);
-    if (set.powerDown) r0 = commandWithPowerDown(r0, *set.powerDown);
-    if (set.range) r1 = controlWithRange(r1, *set.range);
-    if (set.persistence) r1 = controlWithPersistence(r1, *set.persistence);
-    if (set.highLimit) result.values[2] = *set.highLimit;
-    if (set.lowLimit) result.values[3] = *set.lowLimit;
-    result.named = {set.mode || set.resolution || set.powerDown, set.range || set.persistence,
-                    set.highLimit.has_value(), set.lowLimit.has_value()};
-    return result;
+// The registers read, if any were (also those of a read-back that differs), then the failure, if any.
+std::optional<Failure> printed(const RegisterOutcome& outcome, bool json, std::ostream& out) {
+    if (!outcome.registers.values.empty()) printRegisters(out, outcome.registers, json);
+    return outcome.failure;
 }
 
 }  // namespace
 
 std::optional<Failure> listBoards(const BoardsCommand& command, BoardSession& board, std::ostream& out,
                                   std::ostream& err) {
-    if (std::optional<Failure> failure = board.search()) return failure;
+    if (std::optional<BoardFailure> failure = board.search()) return failure;
     QJsonArray boards;
     QString lines;
     bool refused = false;
@@ -96,47 +65,19 @@ std::optional<Failure> listBoards(const BoardsCommand& command, BoardSession& bo
 }
 
 std::optional<Failure> readRegisters(const ReadCommand& command, BoardSession& board, std::ostream& out) {
-    std::vector<std::uint8_t> values;
-    if (std::optional<Failure> failure = board.read(command.first, command.count, values)) return failure;
-    printRegisters(out, command.first, values, command.json);
-    return std::nullopt;
+    return printed(board.read(command.first, command.count), command.json, out);
 }
 
 std::optional<Failure> writeRegister(const WriteCommand& command, BoardSession& board, std::ostream& out) {
-    std::vector<std::uint8_t> readBack;
-    if (std::optional<Failure> failure = board.write(command.reg, command.value)) return failure;
-    if (std::optional<Failure> failure = board.read(command.reg, 1, readBack)) return failure;
-    printRegisters(out, command.reg, readBack, command.json);
-    const QString differs = mismatch(command.reg, command.value, readBack[0]);
-    if (!differs.isEmpty()) return Failure{ExitChip, differs};
-    return std::nullopt;
+    return printed(board.write(command.reg, command.value), command.json, out);
 }
 
 std::optional<Failure> setFields(const SetCommand& command, BoardSession& board, std::ostream& out,
                                  std::ostream& err) {
     for (const QString& note : command.notes) print(err, "tolvane-cli: " + note + "\n");
-    std::vector<std::uint8_t> current;
-    if (std::optional<Failure> failure = board.read(0, kWritableCount, current)) return failure;
-    const Changed target = changed(command, current);
-    for (std::uint8_t reg = 0; reg < kWritableCount; ++reg) {
-        if (!target.named[reg]) continue;
-        if (std::optional<Failure> failure = board.write(reg, target.values[reg])) return failure;
-    }
-    std::vector<std::uint8_t> readBack;
-    if (std::optional<Failure> failure = board.read(0, kWritableCount, readBack)) return failure;
-    printRegisters(out, 0, readBack, command.json);
-    QStringList differs;
-    for (int reg = 0; reg < kWritableCount; ++reg) {
-        if (target.named[reg]) differs << mismatch(reg, target.values[reg], readBack[reg]);
-    }
-    differs.removeAll(QString());
-    if (!differs.isEmpty()) return Failure{ExitChip, differs.join(' ')};
-    return std::nullopt;
+    return printed(board.set(command.fields), command.json, out);
 }
 
 std::optional<Failure> clearInterrupt(BoardSession& board) {
-    // The command's data byte is R0's value, as the panel sends it.
-    std::vector<std::uint8_t> r0;
-    if (std::optional<Failure> failure = board.read(0, 1, r0)) return failure;
-    return board.write(kClearInterruptCommand, r0[0]);
+    return board.clearInterrupt();
 }

@@ -3,7 +3,7 @@
 #include <optional>
 #include <ostream>
 
-#include "cli/board_session.h"
+#include "board/board_session.h"
 #include "cli/command_line.h"
 
 // The commands that list boards and read and write the chip's registers. Each prints what it found

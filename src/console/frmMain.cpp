@@ -44,8 +44,8 @@ void frmMain::connectHandlers() {
 }
 
 void frmMain::Form_Load() {
-    link_.WriteHandles = {kNoHandle};
-    link_.ReadHandles = {kNoHandle};
+    // The search starts from no boards: whatever an earlier one opened is closed, not left open.
+    link_.CloseBoards();
     link_.FindBoard();
     if (services_.exit.requested()) return;  // Cancel in the not-found box unloaded us
 
@@ -58,7 +58,7 @@ void frmMain::Form_Load() {
 
     // Run the handler directly as well: the text may already hold the default address.
     AddressSetByProgram = true;
-    txtI2Caddress->setText(Hex2(link_.DefaultSlaveAddress));
+    txtI2Caddress->setText(Hex2(link_.DefaultSlaveAddress()));
     txtI2Caddress_Change();
     AddressSetByProgram = false;
 }

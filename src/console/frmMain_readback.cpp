@@ -117,7 +117,7 @@ void frmMain::cboEVB_init() {
     {
         const QSignalBlocker blocker(cboEVBinstance);
         cboEVBinstance->clear();
-        for (std::size_t i = 0; i < link_.WriteHandles.size(); ++i)
+        for (std::size_t i = 0; i < link_.boardCount(); ++i)
             cboEVBinstance->addItem(QString::number(i), static_cast<int>(i));
         cboEVBinstance->setCurrentIndex(0);
     }
@@ -127,9 +127,7 @@ void frmMain::cboEVB_init() {
 
 void frmMain::cboEVBinstance_Click() {
     const int row = cboEVBinstance->currentIndex();
-    if (row < 0 || row >= static_cast<int>(link_.WriteHandles.size())) return;
-    link_.WriteHandle = link_.WriteHandles[row];
-    link_.ReadHandle = link_.ReadHandles[row];
+    if (row < 0 || !link_.chooseBoard(static_cast<std::size_t>(row))) return;
 
     using Step = void (frmMain::*)();
     for (Step step :
@@ -149,14 +147,14 @@ void frmMain::chkLED_Click(int /*Index*/) {
 void frmMain::getLED() {
     if (!queryBoard({CMD_LED, SUB_GET})) return;
     // Take both bits first: the echo of the first box rebuilds the report buffer.
-    const std::uint8_t bits = link_.ReportBuffer[2];
+    const std::uint8_t bits = link_.ReportBuffer()[2];
     chkLED[0]->setChecked(bits & 1);
     chkLED[1]->setChecked(bits & 2);
 }
 
 void frmMain::cboSMBusFrequency_init() {
     if (queryBoard({CMD_I2C_CLOCK, SUB_GET}) &&
-        refillClockList(cboSMBusFrequency, sclClockRows, link_.ReportBuffer))
+        refillClockList(cboSMBusFrequency, sclClockRows, link_.ReportBuffer()))
         cboSMBusFrequency_Click();
 }
 
@@ -166,7 +164,7 @@ void frmMain::cboSMBusFrequency_Click() {
 
 void frmMain::cboSPIclock_init() {
     if (queryBoard({CMD_SPI_CLOCK, SUB_GET}) &&
-        refillClockList(cboSPIclock, spiClockRows, link_.ReportBuffer))
+        refillClockList(cboSPIclock, spiClockRows, link_.ReportBuffer()))
         cboSPIclock_Click();
 }
 
@@ -176,8 +174,8 @@ void frmMain::cboSPIclock_Click() {
 
 void frmMain::getI2Coptions() {
     if (!queryBoard({CMD_I2C_OPTIONS, SUB_GET})) return;
-    const std::uint8_t options = link_.ReportBuffer[2];
-    const std::uint8_t extHold = link_.ReportBuffer[3];
+    const std::uint8_t options = link_.ReportBuffer()[2];
+    const std::uint8_t extHold = link_.ReportBuffer()[3];
     UpdatingControls = true;
     chkRepeatedStart->setChecked(options & 1);
     chkStoppedWrite->setChecked(options & 2);
@@ -187,7 +185,7 @@ void frmMain::getI2Coptions() {
 
 void frmMain::getSPIoptions() {
     if (!queryBoard({CMD_SPI_OPTIONS, SUB_GET})) return;
-    const std::uint8_t options = link_.ReportBuffer[2];
+    const std::uint8_t options = link_.ReportBuffer()[2];
     UpdatingControls = true;
     chkSPIckpol->setChecked(options & 1);
     chkSPIckpha->setChecked(options & 2);
@@ -197,7 +195,7 @@ void frmMain::getSPIoptions() {
 
 void frmMain::getGPconfig() {
     if (!queryBoard({CMD_GP_CONFIG, SUB_GET})) return;
-    const Report answer = link_.ReportBuffer;
+    const Report answer = link_.ReportBuffer();
     UpdatingControls = true;
     setBits(chkOpenCollectorP1, answer[2]);
     setBits(chkOpenCollectorP2, answer[3]);
@@ -209,8 +207,8 @@ void frmMain::getGPconfig() {
 void frmMain::getGPvalue() {
     const auto pullUps = static_cast<std::uint8_t>(chkWeakPullUpEnableOnRead->isChecked() ? 1 : 0);
     if (!queryBoard({CMD_GP_VALUE, SUB_GET, pullUps})) return;
-    const std::uint8_t port1 = link_.ReportBuffer[2];
-    const std::uint8_t port2 = link_.ReportBuffer[3];
+    const std::uint8_t port1 = link_.ReportBuffer()[2];
+    const std::uint8_t port2 = link_.ReportBuffer()[3];
     UpdatingControls = true;
     lblGPReadVal[0]->setText(Hex2(port1));
     lblGPReadVal[1]->setText(Hex2(port2));

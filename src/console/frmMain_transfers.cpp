@@ -77,7 +77,7 @@ void frmMain::txtI2Caddress_Change() {
     // The box holds the 8-bit write form: the read/write bit is always clear.
     const auto address = static_cast<std::uint8_t>(HexToInt(txtI2Caddress->text()) & 0xFE);
     txtI2Caddress->setText(Hex2(address));  // runs this handler once more when the text changes
-    link_.SlaveAddress = address;
+    link_.setSlaveAddress(address);
     UpdatingControls = true;
     for (std::size_t i = 0; i < chkADDRbit.size(); ++i) chkADDRbit[i]->setChecked(address >> (i + 1) & 1);
     UpdatingControls = false;
@@ -106,7 +106,7 @@ void frmMain::cmdSimpleI2cRd_Click() {
     // every later read would show the bytes of the one before it.
     link_.DrainQueuedInput();
     // The result is judged by the caller through the link's status values.
-    link_.I2CRead(link_.SlaveAddress, *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
+    link_.I2CRead(link_.SlaveAddress(), *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
     services_.events.processEvents();
 
     if (*start >= kGridRows) return;
@@ -133,6 +133,6 @@ void frmMain::cmdSimpleI2cWr_Click() {
     }
 
     link_.FlushInput();
-    link_.I2CWrite(link_.SlaveAddress, *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
+    link_.I2CWrite(link_.SlaveAddress(), *count, static_cast<std::uint8_t>(regAddr.size()), data, regAddr);
     services_.events.processEvents();
 }

@@ -3,12 +3,17 @@
 #include <QDir>
 #include <QFileInfo>
 
+ReadingLogFile::ReadingLogFile(Write write)
+    : write_(write ? std::move(write)
+                   : [](QFile& file, const char* data, qint64 size) { return file.write(data, size); }) {}
+
 bool ReadingLogFile::open(const QString& folder, const QString& baseName, const QDateTime& start) {
     error_.clear();
     rows_ = 0;
     rowsWaiting_ = 0;
     const QString stem = QDir(folder).filePath(baseName + start.toString(QStringLiteral("-yyyyMMdd-HHmmss")));
-    // NewOnly refuses a file that exists, also one another program creates between our check and ours.
+    // NewOnly refuses whatever exists under the name (a pipe too, so no open waits for a reader), also
+    // what another program creates between our check and ours.
     for (int taken = 1;; ++taken) {
         file_.setFileName(taken == 1 ? stem + ".csv" : QString("%1-%2.csv").arg(stem).arg(taken));
         if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) break;
@@ -17,8 +22,11 @@ bool ReadingLogFile::open(const QString& folder, const QString& baseName, const 
             return false;
         }
     }
-    if (writeOut(readingCsvHeader()) < readingCsvHeader().size()) {
-        fail(file_.errorString());
+    const QByteArray header = readingCsvHeader();
+    length_ = writeOut(header);
+    if (length_ < header.size()) {
+        fail(writeError());
+        file_.remove();  // a log without its header is no log
         return false;
     }
     if (follower_) follower_->followLog(QFileInfo(file_).absoluteFilePath(), 0);
@@ -48,15 +56,16 @@ bool ReadingLogFile::flush() {
     }
     const qint64 done = writeOut(waiting_);
     if (done == waiting_.size()) {
+        length_ += done;
         waiting_.clear();
         rows_ += rowsWaiting_;
         rowsWaiting_ = 0;
         return true;
     }
-    // The whole rows that made it stay; a row cut short would read as a wrong reading.
-    const qint64 whole = waiting_.lastIndexOf('\n', done - 1) + 1;
-    const QString why = file_.errorString();
-    file_.resize(file_.size() - (done - whole));
+    // Only whole rows stay, and only they are counted: a row cut short would read as a wrong reading.
+    const qint64 whole = done > 0 ? waiting_.lastIndexOf('\n', done - 1) + 1 : 0;
+    const QString why = writeError();
+    file_.resize(length_ + whole);
     rows_ += waiting_.left(whole).count('\n');
     fail(why);
     return false;
@@ -76,11 +85,16 @@ QString ReadingLogFile::fileName() const {
 qint64 ReadingLogFile::writeOut(const QByteArray& bytes) {
     qint64 done = 0;
     while (done < bytes.size()) {
-        const qint64 written = file_.write(bytes.constData() + done, bytes.size() - done);
+        const qint64 written = write_(file_, bytes.constData() + done, bytes.size() - done);
         if (written <= 0) break;
         done += written;
     }
     return done;
+}
+
+QString ReadingLogFile::writeError() const {
+    return file_.error() == QFileDevice::NoError ? QStringLiteral("the disk took no more bytes")
+                                                 : file_.errorString();
 }
 
 void ReadingLogFile::fail(const QString& why) {

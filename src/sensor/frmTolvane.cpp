@@ -25,8 +25,7 @@ frmTolvane::frmTolvane(PanelHost& host, const BoardLink& link, Services& service
     : host_(host),
       link_(link),
       services_(services),
-      acquisition_(std::make_unique<Acquisition>(static_cast<CollectionHost&>(*this), services,
-                                                 [this] { cmdCollectData_Click(); })) {
+      acquisition_(std::make_unique<Acquisition>(static_cast<CollectionHost&>(*this), services)) {
     setWindowTitle("Tolvane  Light Sensor Evaluation Software");
     buildControls();
     connectHandlers();
@@ -195,8 +194,6 @@ QString recordFileDefault() {
 // Sets up the panel's own state only: the chip keeps what it holds until the user writes it.
 void frmTolvane::Form_Load() {
     ShpAttach->setFillColour(BrightGreen);
-    Collecting = false;
-    StopRequested = false;
     acquisition_->chart.TraceColour = qRgb(255, 0, 0);
     services_.events.processEvents();
     LstMode2->clear();

@@ -115,18 +115,9 @@ public:
     QSize fullSize() const;
     QSize sizeHint() const override;
 
-    // Register model and the state shared with the collection loop.
+    // Register model. Whether a run collects, and what waits for it, is the collection loop's.
     std::array<std::uint8_t, 4> RegShadow{0x80, 0x00, 0xFF, 0x00};
     std::int16_t ReadCount = 0;
-    bool Collecting = false;
-    bool StopRequested = false;
-    bool PendingUpdate = false;
-    bool PendingCommandWrite = false;
-    bool PendingControlWrite = false;
-    bool PendingHighLimitWrite = false;
-    bool PendingLowLimitWrite = false;
-    bool PendingClearInt = false;
-    bool PendingRegisterRead = false;
 
     // Load and window.
     void Form_Load();
@@ -200,17 +191,20 @@ private:
     // The ADC count R5:R4 as the read-back boxes show it.
     int adcCountShown() const;
 
-    // While a collection runs (or is being stopped) the loop owns the chip: the action only raises
-    // its pending flag, and the loop performs it between samples.
-    bool collectionOwnsChip() const { return Collecting || StopRequested; }
-    void nowOrDefer(bool& pending, void (frmTolvane::*action)());
+    CollectionLoop& loop() { return acquisition_->loop; }
+    bool collecting() const { return acquisition_->loop.collecting(); }
+    // While a collection runs (or is being stopped) the loop owns the chip: the action only waits in
+    // its deferred set, and the loop performs it between samples.
+    bool collectionOwnsChip() const { return acquisition_->loop.ownsChip(); }
+    void nowOrDefer(DeferredAction deferred, void (frmTolvane::*action)());
     void showAndWrite(int n);
 
     // The write family: a box that is not one byte is refused with a message naming the register;
     // otherwise the box is written, kept in RegShadow, its indicator flipped and R0..R3 read back.
+    // Either way a deferred write of the register is done with.
     bool holdsOneByte(int n) const;
     bool acceptWriteBox(int n);
-    void writeFromBox(int n, bool& pending, bool readBackFirst);
+    void writeFromBox(int n, bool readBackFirst);
 
     // Enter in a threshold box: range message and reset text when refused, else the write box
     // and the write (or its deferral).
@@ -226,18 +220,14 @@ private:
     void pollInterruptLine();
 
     // CollectionHost: what the collection wing asks of the panel.
-    bool collecting() const override { return Collecting; }
-    void setCollecting(bool on) override { Collecting = on; }
     void bringChipInLine() override;
-    void beginRun() override;
-    void endRun() override;
     bool pollingInterrupt() const override;
     void setPollingCaption(const QString& caption) override;
     void pollInterrupt() override { pollInterruptLine(); }
     int readAdcCount() override;
     void flipAdcIndicators() override;
     bool linkLost() const override;
-    void performDeferredActions() override;
+    void perform(DeferredAction action) override;
     QString commandRegisterText() const override;
     QString controlRegisterText() const override;
     std::uint8_t commandRegister() const override { return RegShadow[0]; }

@@ -11,28 +11,28 @@ constexpr std::uint8_t kPoweredDown = 0x40;  // R0 bit 6
 }  // namespace
 
 void frmTolvane::cmdCollectData_Click() {
-    acquisition_->collect();
+    loop().collect();
 }
 
 void frmTolvane::cmdStopData_Click() {
-    StopRequested = true;
-    acquisition_->stop();
+    loop().requestStop();
+    loop().stop();
     acquisition_->collection->Label18->setText("Data Collection Halted");
     services_.events.processEvents();
 }
 
 void frmTolvane::cmdAbort_Click() {
-    StopRequested = true;
+    loop().requestStop();
     acquisition_->collection->cmdAbort->hide();
 }
 
 void frmTolvane::Command4_Click() {
     cmdAbort_Click();
-    acquisition_->stop();
+    loop().stop();
     services_.events.processEvents();
-    PendingUpdate = false;
-    PendingClearInt = false;
-    PendingRegisterRead = false;
+    loop().deferred.dropUpdate();
+    loop().deferred.drop(DeferredAction::ClearInt);
+    loop().deferred.drop(DeferredAction::RegisterRead);
     host_.unloadAboutAndStartup();
 }
 
@@ -65,15 +65,6 @@ void frmTolvane::bringChipInLine() {
     services_.events.processEvents();
 }
 
-void frmTolvane::beginRun() {
-    PendingUpdate = false;
-    StopRequested = false;
-}
-
-void frmTolvane::endRun() {
-    StopRequested = false;
-}
-
 bool frmTolvane::pollingInterrupt() const {
     return ChkIpol->isChecked();
 }
@@ -100,29 +91,34 @@ void frmTolvane::flipAdcIndicators() {
 }
 
 bool frmTolvane::linkLost() const {
-    return link_.TransferError != 0;
+    return link_.TransferError() != 0;
 }
 
-void frmTolvane::performDeferredActions() {
-    if (!PendingUpdate) return;
-    PendingUpdate = false;
-    // Each action clears its own flag.
-    if (PendingClearInt) {
-        cmdClearInt_Click();
-        cmdSample_Portb_Click();
-        services_.events.processEvents();
+void frmTolvane::perform(DeferredAction action) {
+    switch (action) {
+        case DeferredAction::ClearInt:
+            cmdClearInt_Click();
+            cmdSample_Portb_Click();
+            services_.events.processEvents();
+            break;
+        case DeferredAction::ControlWrite:
+            cmdSetControl_Click();
+            acquisition_->chartFrame->cmdAutoScale->setFocus();
+            break;
+        case DeferredAction::CommandWrite:
+            cmdSetCommand_Click();
+            acquisition_->chartFrame->cmdAutoScale->setFocus();
+            break;
+        case DeferredAction::HighLimitWrite:
+            cmdSetIntHigh_Click();
+            break;
+        case DeferredAction::LowLimitWrite:
+            cmdSetIntLow_Click();
+            break;
+        case DeferredAction::RegisterRead:
+            Read_Registers();
+            break;
     }
-    if (PendingControlWrite) {
-        cmdSetControl_Click();
-        acquisition_->chartFrame->cmdAutoScale->setFocus();
-    }
-    if (PendingCommandWrite) {
-        cmdSetCommand_Click();
-        acquisition_->chartFrame->cmdAutoScale->setFocus();
-    }
-    if (PendingHighLimitWrite) cmdSetIntHigh_Click();
-    if (PendingLowLimitWrite) cmdSetIntLow_Click();
-    if (PendingRegisterRead) Read_Registers();
 }
 
 QString frmTolvane::commandRegisterText() const {

@@ -91,17 +91,17 @@ void frmTolvane::thresholdEntered(int n) {
         txtRegHex[n]->setText(Hex2(entry.registerValue));
     }
     // Text that is not a number writes the register from its hexadecimal box as it stands.
-    nowOrDefer(low ? PendingLowLimitWrite : PendingHighLimitWrite,
+    nowOrDefer(low ? DeferredAction::LowLimitWrite : DeferredAction::HighLimitWrite,
                low ? &frmTolvane::cmdSetIntLow_Click : &frmTolvane::cmdSetIntHigh_Click);
 }
 
 void frmTolvane::txtIUpperLimit_KeyPress(int KeyAscii) {
-    PendingHighLimitWrite = false;  // any further typing cancels a deferred write
+    loop().deferred.drop(DeferredAction::HighLimitWrite);  // any further typing cancels a deferred write
     if (KeyAscii == 13) thresholdEntered(2);
 }
 
 void frmTolvane::txtILowerLimit_KeyPress(int KeyAscii) {
-    PendingLowLimitWrite = false;
+    loop().deferred.drop(DeferredAction::LowLimitWrite);
     if (KeyAscii == 13) thresholdEntered(3);
 }
 
@@ -118,14 +118,13 @@ void frmTolvane::cmdClearInt_Click() {
         services_.events.processEvents();
         ShpInd[13]->flipActivity();
     }
-    PendingClearInt = false;
+    loop().deferred.drop(DeferredAction::ClearInt);
 }
 
 void frmTolvane::cmdClrInt_Click() {
     if (collectionOwnsChip()) {
-        PendingUpdate = true;
-        PendingClearInt = true;
-        PendingRegisterRead = true;
+        loop().deferred.defer(DeferredAction::ClearInt);
+        loop().deferred.defer(DeferredAction::RegisterRead);
         services_.events.processEvents();
         return;
     }
@@ -165,5 +164,5 @@ void frmTolvane::ChkIpol_Click() {
         ShpISample->setFillColour(Black);
         return;
     }
-    if (!Collecting) ChkIpol->setText("Polling INT Via Register");
+    if (!collecting()) ChkIpol->setText("Polling INT Via Register");
 }

@@ -107,9 +107,9 @@ QWidget* frmTolvane::buildTimeBaseFrame() {
 void frmTolvane::showAndWrite(int n) {
     txtRegHex[n]->setText(Hex2(RegShadow[n]));
     if (n == 0) {
-        nowOrDefer(PendingCommandWrite, &frmTolvane::cmdSetCommand_Click);
+        nowOrDefer(DeferredAction::CommandWrite, &frmTolvane::cmdSetCommand_Click);
     } else {
-        nowOrDefer(PendingControlWrite, &frmTolvane::cmdSetControl_Click);
+        nowOrDefer(DeferredAction::ControlWrite, &frmTolvane::cmdSetControl_Click);
     }
 }
 
@@ -151,7 +151,7 @@ void frmTolvane::OptGain_Click(int Index) {
 }
 
 void frmTolvane::LstMode2_MouseUp() {
-    acquisition_->stop();
+    loop().stop();
     services_.events.processEvents();
     const int row = LstMode2->currentRow();
     if (row >= 0 && row < static_cast<int>(OptMeasure.size())) OptMeasure[row]->setChecked(true);
@@ -160,10 +160,10 @@ void frmTolvane::LstMode2_MouseUp() {
 
 void frmTolvane::OptTimeBase_Click(int /*Index*/) {
     services_.events.processEvents();
-    const bool wasCollecting = Collecting;
-    Collecting = false;  // ends a running collection before R0 is rewritten
+    const bool wasCollecting = collecting();
+    loop().stop();  // ends a running collection before R0 is rewritten
     services_.events.processEvents();
-    nowOrDefer(PendingCommandWrite, &frmTolvane::cmdSetCommand_Click);
+    nowOrDefer(DeferredAction::CommandWrite, &frmTolvane::cmdSetCommand_Click);
     if (wasCollecting) {
         acquisition_->chartFrame->ClearChart();
         cmdCollectData_Click();
@@ -179,7 +179,7 @@ void frmTolvane::OptMode_Click(int Index) {
             readRegisters("0");
             copyReadBack(0, 0);
             markMismatch(0);
-            PendingRegisterRead = false;
+            loop().deferred.drop(DeferredAction::RegisterRead);
         }
         showCommTestResult();
         LblCommTest->show();
@@ -191,7 +191,7 @@ void frmTolvane::OptMode_Click(int Index) {
 
 void frmTolvane::showCommTestResult() {
     // Judges the last exchange with the board, whoever made it.
-    const bool good = link_.TransferError == 0 && link_.AnswerStatus == 8;
+    const bool good = link_.TransferError() == 0 && link_.AnswerStatus() == 8;
     QPalette palette = LblCommTest->palette();
     palette.setColor(QPalette::Window, good ? paletteColour(Green) : paletteColour(BrightRed));
     palette.setColor(QPalette::WindowText,

@@ -81,10 +81,9 @@ void frmTolvane::markMismatch(int n) {
     if (txtRegHex[n]->text() != txtRegRd[n]->text()) ShpInd[4 + n]->setFillColour(BrightRed);
 }
 
-void frmTolvane::nowOrDefer(bool& pending, void (frmTolvane::*action)()) {
+void frmTolvane::nowOrDefer(DeferredAction deferred, void (frmTolvane::*action)()) {
     if (collectionOwnsChip()) {
-        pending = true;
-        PendingUpdate = true;
+        loop().deferred.defer(deferred);
     } else {
         (this->*action)();
     }
@@ -94,14 +93,14 @@ void frmTolvane::Read_Registers() {
     ReadCount = 4;
     readRegisters("0");
     copyReadBack(0, 3);
-    PendingRegisterRead = false;
+    loop().deferred.drop(DeferredAction::RegisterRead);
     for (int n = 4; n <= 7; ++n) ShpInd[n]->flipActivity();
     ShpINt->setFillColour(interruptFlagSet(HexToInt(txtRegRd[1]->text())) ? BrightRed : Black);
     for (int n = 0; n < 4; ++n) markMismatch(n);
 }
 
 void frmTolvane::cmdRead_All_Click() {
-    nowOrDefer(PendingRegisterRead, &frmTolvane::Read_Registers);
+    nowOrDefer(DeferredAction::RegisterRead, &frmTolvane::Read_Registers);
     for (int n = 0; n < 4; ++n) markMismatch(n);
 }
 
@@ -128,37 +127,39 @@ bool frmTolvane::acceptWriteBox(int n) {
     return false;
 }
 
-// A refused write still clears its pending flag, so the collection loop does not retry it (and
-// repeat the message) at every later deferred action.
-void frmTolvane::writeFromBox(int n, bool& pending, bool readBackFirst) {
+// A refused write is done with too, so the collection loop does not retry it (and repeat the message)
+// at every later deferred action.
+void frmTolvane::writeFromBox(int n, bool readBackFirst) {
+    constexpr std::array kWrites{DeferredAction::CommandWrite, DeferredAction::ControlWrite,
+                                 DeferredAction::HighLimitWrite, DeferredAction::LowLimitWrite};
     if (acceptWriteBox(n)) {
         const QString text = txtRegHex[n]->text();
         RegShadow[n] = static_cast<std::uint8_t>(HexToInt(text));
         writeRegister(Hex2(static_cast<std::uint8_t>(n)), text);
         services_.events.processEvents();
         // The read-back is left to the loop while it runs.
-        if (readBackFirst && !Collecting) cmdRead_All_Click();
+        if (readBackFirst && !collecting()) cmdRead_All_Click();
         ShpInd[n]->flipActivity();
-        if (!readBackFirst && !Collecting) cmdRead_All_Click();
+        if (!readBackFirst && !collecting()) cmdRead_All_Click();
     }
-    pending = false;
+    loop().deferred.drop(kWrites[n]);
 }
 
 void frmTolvane::cmdSetCommand_Click() {
     services_.events.processEvents();
-    writeFromBox(0, PendingCommandWrite, false);
+    writeFromBox(0, false);
 }
 
 void frmTolvane::cmdSetControl_Click() {
-    writeFromBox(1, PendingControlWrite, true);  // R1 alone reads back before its flip
+    writeFromBox(1, true);  // R1 alone reads back before its flip
 }
 
 void frmTolvane::cmdSetIntHigh_Click() {
-    writeFromBox(2, PendingHighLimitWrite, false);
+    writeFromBox(2, false);
 }
 
 void frmTolvane::cmdSetIntLow_Click() {
-    writeFromBox(3, PendingLowLimitWrite, false);
+    writeFromBox(3, false);
 }
 
 void frmTolvane::txtRegHex_KeyPress(int Index, int KeyAscii) {

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QVBoxLayout>
 
+#include "chip/chip_map.h"
 #include "console/frmMain.h"
 #include "sensor/frmTolvane.h"
 #include "shell/logo.h"
@@ -30,7 +31,7 @@ frmStartup::frmStartup(Program& program) : program_(program) {
 }
 
 void frmStartup::Form_Load() {
-    program_.link.DeviceName.clear();
+    program_.link.setDevice({}, 0);  // no device chosen yet
     cboDeviceSelect->addItem("Device Select");
     cboDeviceSelect->addItem("Tolvane");
     cboDeviceSelect->setCurrentIndex(0);
@@ -40,14 +41,12 @@ void frmStartup::Form_Load() {
 void frmStartup::cboDeviceSelect_Click() {
     if (cboDeviceSelect->currentIndex() != 1) return;
     BoardLink& link = program_.link;
-    link.DefaultSlaveAddress = 0x88;
-    link.SlaveAddress = 0x88;
-    link.DeviceName = "Tolvane";
+    link.setDevice("Tolvane", kChipAddress);
     frmMain& console = program_.console();
     if (program_.services.exit.requested()) return;  // Cancel in the not-found box ended the program
     console.chkRandom->setChecked(true);
-    console.txtI2Caddress->setText(QString::number(link.SlaveAddress, 16).toUpper());
-    link.BoardName = link.DeviceName + " Evaluation Board";
+    console.txtI2Caddress->setText(QString::number(link.SlaveAddress(), 16).toUpper());
+    link.nameBoard();
     hide();
     program_.openPanel();
 }

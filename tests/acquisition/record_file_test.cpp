@@ -3,8 +3,6 @@
 #include "acquisition/record_file.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +14,8 @@
 #include <functional>
 #include <map>
 #include <optional>
+
+#include "tests/doubles/file_size_limit.h"
 
 namespace {
 
@@ -109,19 +109,6 @@ TEST_F(RecordWrite, LinksAndDevicesAreWrittenThrough) {
     struct stat info {};
     EXPECT_TRUE(::lstat("/dev/null", &info) == 0 && S_ISCHR(info.st_mode)) << "still the device";
 }
-
-// Lowers the largest file this process may write, so that a write to a regular file fails part way
-// the way a full disk makes it fail.
-struct FileSizeLimit {
-    rlimit old{};
-    sighandler_t oldHandler = ::signal(SIGXFSZ, SIG_IGN);
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        const rlimit limited{bytes, old.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &old), ::signal(SIGXFSZ, oldHandler); }
-};
 
 TEST_F(RecordWrite, AFailureReportsTheSystemTextAndLeavesEverythingAsItWas) {
     const QByteArray earlier = blockOf(historyUpTo(20));

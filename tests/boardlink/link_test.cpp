@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <numeric>
 
 #include "boardlink/board_link.h"
 #include "sim/sim_bus.h"
@@ -20,8 +19,8 @@ struct Link : ::testing::Test, TestServices {
     BoardLink link{bus, services};
 
     Link() {
-        link.DeviceName = "Tolvane";
-        link.BoardName = "Tolvane Evaluation Board";
+        link.setDevice("Tolvane", 0x88);
+        link.nameBoard();
         link.FindBoard();
         for (int i = 0; i < 4; ++i) board.chip.setReg(i, static_cast<std::uint8_t>(0x05 + 0x11 * i));
     }
@@ -43,8 +42,8 @@ TEST_F(Link, ReadAndWriteSendAddressCountRegisterAndDataAndKeepTheRestOfTheRepor
     EXPECT_EQ(board.chip.reg(3), 0xAA);
 
     // Byte 0 and the bytes after the payload keep what the previous exchange left.
-    std::iota(link.ReportBuffer.begin(), link.ReportBuffer.end(), std::uint8_t{0x80});
-    Report expected = link.ReportBuffer;
+    link.FillReportBuffer(0x5A);
+    Report expected = link.ReportBuffer();
     link.I2CWrite(0x88, 1, 1, {0x12}, {0x02});
     const Bytes head{0x06, 0x88, 0x01, 0x01, 0x02, 0x12};
     std::copy(head.begin(), head.end(), expected.begin() + 1);
@@ -52,7 +51,7 @@ TEST_F(Link, ReadAndWriteSendAddressCountRegisterAndDataAndKeepTheRestOfTheRepor
 
     // A current-address read sends no register byte: from byte 5 on it carries the last answer.
     link.I2CRead(0x88, 4, 1, data, {0x00});
-    const Report answer = link.ReportBuffer;
+    const Report answer = link.ReportBuffer();
     link.I2CRead(0x88, 1, 0, data, {});
     EXPECT_EQ(sent(4, 0, 4), (Bytes{answer[0], 0x06, 0x89, 0x01, 0x00}));
     EXPECT_EQ(sent(4, 5, 63), bytes(answer, 5, 63));
@@ -86,20 +85,20 @@ TEST_F(Link, EachOutcomeReturnsItsResultAndSetsTheStatusValues) {
                   : c.transfer == 'w' ? link.I2CWrite(0x88, 1, 1, {0x01}, {0x00})
                                       : link.ReadAnswer(),
                   c.result);
-        EXPECT_EQ(link.TransferError, c.transferError);
-        EXPECT_EQ(link.AnswerStatus, c.answerStatus);
+        EXPECT_EQ(link.TransferError(), c.transferError);
+        EXPECT_EQ(link.AnswerStatus(), c.answerStatus);
         EXPECT_EQ(clock.milliseconds() - start, static_cast<std::uint32_t>(c.waitedMs));
         EXPECT_EQ(busy.shownAtMs.size(), static_cast<std::size_t>(c.busySigns));
         EXPECT_EQ(data, c.result != 8 || c.transfer != 'r' ? Bytes(6, 0xEE)
                                                            : (Bytes{0x05, 0x16, 0x27, 0x38, 0xEE, 0xEE}));
-        EXPECT_TRUE(!c.waitedMs || link.ReportBuffer == board.received.back().bytes) << "still the request";
+        EXPECT_TRUE(!c.waitedMs || link.ReportBuffer() == board.received.back().bytes) << "still the request";
     }
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(Link, ArgumentsBeyondTheReportOrTheListsSendNothing) {
-    std::iota(link.ReportBuffer.begin(), link.ReportBuffer.end(), std::uint8_t{0});
-    const Report before = link.ReportBuffer;
+    link.FillReportBuffer(0x5A);
+    const Report before = link.ReportBuffer();
     Bytes four(4), many(62);
     const Bytes regs(60, 0);
 
@@ -112,7 +111,7 @@ TEST_F(Link, ArgumentsBeyondTheReportOrTheListsSendNothing) {
     EXPECT_EQ(link.I2CWrite(0x88, 59, 1, many, {0x00}), TransferWriteFailed);  // 65 bytes
     EXPECT_EQ(link.I2CWrite(0x88, 5, 1, four, {0x00}), TransferWriteFailed);   // data too short
     EXPECT_TRUE(board.received.empty());
-    EXPECT_EQ(link.ReportBuffer, before);
+    EXPECT_EQ(link.ReportBuffer(), before);
 
     // The limits themselves still go out.
     EXPECT_EQ(link.I2CRead(0x88, 62, 1, many, {0x00}), TransferSuccess);
@@ -130,11 +129,11 @@ TEST_F(Link, QueryBoardAsksTheFirstBoardAndDiscardsStaleInputFirst) {
     ASSERT_EQ(link.I2CRead(0x88, 2, 1, data, {0x00}), TransferNoAnswer);
     clock.advance(2000);  // the late I2C answer is queued by now
     board.settings.port1PushPull = 0xA5;
-    link.ReportBuffer.fill(0xEE);
+    link.FillReportBuffer(0xEE);
 
     ASSERT_EQ(link.QueryBoard({CMD_GP_CONFIG, SUB_GET}), TransferSuccess);
     EXPECT_EQ(board.received.back().bytes, reportOf({1, CMD_GP_CONFIG, SUB_GET}));
-    EXPECT_EQ(link.ReportBuffer, reportOf({1, 0, 0xA5, 0, 0}));
+    EXPECT_EQ(link.ReportBuffer(), reportOf({1, 0, 0xA5, 0, 0}));
     EXPECT_EQ(clock.milliseconds(), 1000u + 6000 + 2000 + 1);
     EXPECT_TRUE(second.received.empty());
 }

@@ -127,17 +127,6 @@ TEST(Commands, EachPrintsWhatTheChipHoldsAndSendsTheConsolesTransfers) {
     }
 }
 
-// Flips bit 0 of the first data byte of every answer: a chip that does not keep what it is given.
-class ForgetfulChip final : public ForwardingTransport {
-public:
-    using ForwardingTransport::ForwardingTransport;
-    bool read(HidHandle handle, Report& report, int timeoutMs) override {
-        const bool arrived = ForwardingTransport::read(handle, report, timeoutMs);
-        report[2] ^= 1;
-        return arrived;
-    }
-};
-
 // Every way a run can fail, with its status and its line on standard error; a usage error adds the
 // command's usage line. Only a board that stopped answering takes time: the 6 s it was given.
 TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
@@ -244,6 +233,10 @@ TEST_F(Collecting, RowsCarryTheChipsSettingsAndKeepToTheScheduleWhateverTheBoard
               "2026-12-07T09:30:05.000,100,1,1024,4000.000,16000,12,D1-D2\r\n");
     EXPECT_EQ(transfers(board), "01 06 89 02 01 00, 01 06 89 02 01 04, 01 06 89 02 01 04");
     EXPECT_EQ(rig.err.str(), "");
+    // The range is R1's own, not R0's mode bits, which sit in the same place there.
+    board.chip.setReg(1, 0x0C);
+    ASSERT_EQ(rig.run("collect --count 1"), 0);
+    EXPECT_NE(rig.out.str().find(",64000,12,D1-D2\r\n"), std::string::npos) << rig.out.str();
 
     // Each reading takes the board 2 ms: at interval 0 they follow as fast as it answers, and a reading
     // already due when the last one ends goes at once.
@@ -315,17 +308,18 @@ TEST_F(Collecting, ATerminalSeesTheProgressOnceASecond) {
 struct Program : ::testing::Test {
     QTemporaryDir cache;  // where --demo keeps its registers between runs
 
-    void start(QProcess& process, const QStringList& arguments) {
+    void start(QProcess& process, const QStringList& arguments, const QString& program = TOLVANE_CLI) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CACHE_HOME", cache.path());
         process.setProcessEnvironment(environment);
-        process.start(TOLVANE_CLI, arguments);
+        process.start(program, arguments);
         ASSERT_TRUE(process.waitForStarted());
     }
     // Exit status, standard output, standard error.
-    std::tuple<int, QString, QString> run(const QStringList& arguments) {
+    std::tuple<int, QString, QString> run(const QStringList& arguments,
+                                          const QString& program = TOLVANE_CLI) {
         QProcess process;
-        start(process, arguments);
+        start(process, arguments, program);
         process.waitForFinished(10000);
         return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
     }
@@ -346,6 +340,32 @@ TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
     EXPECT_EQ(run({"--demo", "--light", "500", "read", "R4", "2"}),
               std::make_tuple(0, QString("R4 00\nR5 80\n"), QString()))
         << "500 lux on the 1k range is half of full scale";
+}
+
+// A disk that fills during a run: the system's reason, and a file that ends on its last whole row.
+// /dev/full takes nothing; a limit on the file's size takes part of a row, as a full disk does.
+TEST_F(Program, AFullDiskKeepsWholeRowsAndSaysWhy) {
+    const QTemporaryDir folder;
+    const struct {
+        QString output, limitKb, reason;
+    } cases[] = {
+        {"/dev/full", "unlimited", "No space left on device"},
+        {folder.filePath("rows.csv"), "1", "File too large"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output.toStdString());
+        // The shell ignores the signal a file over its limit raises, so the write itself fails.
+        const QString limited = QString("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(c.limitKb);
+        EXPECT_EQ(
+            run({"-c", limited, TOLVANE_CLI, "--demo", "--light", "500", "collect", "--interval", "0",
+                 "--count", "100", "--output", c.output},
+                "bash"),
+            std::make_tuple(1, QString(), "tolvane-cli: Cannot write " + c.output + ": " + c.reason + ".\n"));
+    }
+    QFile file(cases[1].output);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray rows = file.readAll();
+    EXPECT_TRUE(rows.endsWith("\r\n") && rows.count('\n') > 1) << rows.right(60).toStdString();
 }
 
 TEST_F(Program, WithoutABoardItSaysSoAndEndsWithStatusTwo) {

@@ -227,7 +227,7 @@ TEST_F(ConsoleFields, TheAddressBoxTakesTypedDigitsLateAndHoldsTheWriteForm) {
     bool changedEarly = false;
     rig.events.meanwhile = [&] {
         if (rig.clock.milliseconds() - start < 500)
-            changedEarly |= rig.program.link.SlaveAddress != 0x88 || console->txtI2Caddress->text() != "7";
+            changedEarly |= rig.program.link.SlaveAddress() != 0x88 || console->txtI2Caddress->text() != "7";
     };
     console->txtI2Caddress->setText("7");
     EXPECT_FALSE(changedEarly);

@@ -18,3 +18,14 @@ public:
 private:
     HidTransport& wire_;
 };
+
+// Flips bit 0 of the first data byte of every answer: a chip that does not keep what it is given.
+class ForgetfulChip final : public ForwardingTransport {
+public:
+    using ForwardingTransport::ForwardingTransport;
+    bool read(HidHandle handle, Report& report, int timeoutMs) override {
+        const bool arrived = ForwardingTransport::read(handle, report, timeoutMs);
+        report[2] ^= 1;
+        return arrived;
+    }
+};

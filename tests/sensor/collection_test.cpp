@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -46,7 +47,7 @@ TEST_F(CollectionTest, ARunBringsTheChipInLineShowsItIsRunningAndRestoresThePane
     };
     QStringList during;
     collectSamples(3, [&] {
-        if (during.isEmpty() && p.Collecting) during = shown();
+        if (during.isEmpty() && wing().loop.collecting()) during = shown();
     });
     EXPECT_EQ(during, QStringList({"Data Collection In Process",
                                    "Real Time data display is executing, Click -Stop Real Time- to End",
@@ -57,7 +58,7 @@ TEST_F(CollectionTest, ARunBringsTheChipInLineShowsItIsRunningAndRestoresThePane
                 ElementsAre("GP", "R04x2", "GP", "R04x2", "GP", "R04x2", "GP", "R04x2"))
         << "three samples, and the stopped pass reads once more";
 
-    EXPECT_FALSE(p.Collecting || p.StopRequested);
+    EXPECT_FALSE(wing().loop.ownsChip());
     EXPECT_EQ(shown(), QStringList({"Data Collection Halted", "Collect Data Graphical Real Time Data",
                                     "Polling INT Via Reg b001 Bit h20", "+-+++++"}));
     EXPECT_EQ(p.txtRegRd[5]->text() + p.txtRegRd[4]->text(), "199A");
@@ -173,7 +174,7 @@ TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     std::int32_t plotStartAtStop = 0;
     std::size_t readsAtStop = 0;
     collect([&] {
-        if (history().SampleIndex != 14 || !panel().Collecting) return;
+        if (history().SampleIndex != 14 || !wing().loop.collecting()) return;
         chip().setLight(sim::LightSource::constant(50));
         traceAtStop = wing().chart.TraceY;
         plotStartAtStop = wing().chart.PlotStart;
@@ -189,11 +190,20 @@ TEST_F(CollectionTest, StopDuringTheWaitFinishesThePassWithoutANewPoint) {
     EXPECT_EQ(wing().chart.TraceY[402], traceAtStop[403]) << "the newest point is repeated";
 }
 
-// The loop carries out the changes after its next read, without read-backs of the single writes.
+// The loop carries out the changes after its next read, without read-backs of the single writes. Enter
+// in a register box is never deferred: its write goes out at once and leaves neither a read-back nor a
+// deferred write of its register behind.
 TEST_F(CollectionTest, RegisterChangesDuringARunAreMadeBetweenSamplesInTheDesignedOrder) {
     frmTolvane& p = panel();
-    std::size_t from = 0;
+    std::size_t from = 0, entered = 0;
     collectSamples(6, [&] {
+        if (history().SampleIndex == 5 && entered == 0) {
+            typeAndEnter(p.txtILowerLimit, "0");
+            entered = mark();
+            typeAndEnter(p.txtRegHex[3], "00");
+            EXPECT_EQ(trafficSince(entered), std::vector<std::string>{"W03=00"});
+            EXPECT_EQ(pendingFlags(p), "Update ");
+        }
         if (history().SampleIndex != 3 || from != 0) return;
         from = mark();
         typeAndEnter(p.txtILowerLimit, "512");
@@ -224,11 +234,21 @@ TEST_F(CollectionTest, WithTheInterruptPinLowEachSampleReadsTheFlagToo) {
     EXPECT_THAT(sampleIndicator, ElementsAre(Black, BrightGreen, Green, BrightGreen, Green))
         << "one flip per poll, the stopped pass's included";
 
-    p.ChkIpol->setChecked(false);
+    // Unticked, the box darkens the sample indicator and says how to poll again; a run leaves that
+    // caption, also when the box is ticked during it.
+    click(p.ChkIpol);
+    EXPECT_EQ(p.ShpISample->fillColour(), Black);
     const std::size_t unpolled = mark();
     collectSamples(1);
     EXPECT_THAT(slice(trafficSince(unpolled), kStartSequence.size(), 10), ElementsAre("R04x2", "R04x2"));
     EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling") << "not polling: captions stay";
+    duringARun(rig, [&] {
+        click(p.ChkIpol);
+        EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling") << "ticked during a run";
+    });
+    click(p.ChkIpol);
+    click(p.ChkIpol);
+    EXPECT_EQ(p.ChkIpol->text(), "Polling INT Via Register") << "ticked outside a run";
 }
 
 TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
@@ -255,8 +275,9 @@ TEST_F(CollectionTest, SendEocWritesTheCommandByteAtOnceEvenDuringARun) {
 }
 
 // Handlers that restart collection, during a run or while one ends (the end lets events run): the
-// old run stops at once without storing, reading or drawing more; then a new run starts whole. The
-// time base restarts only a run that is going.
+// old run stops at once without storing, reading or drawing more; then a new run starts whole, in the
+// run's log when the program restarts a run that was going. The time base restarts only a run that is
+// going.
 struct Restart {
     const char* name;
     std::function<void(frmTolvane&)> click;
@@ -268,20 +289,23 @@ class RestartTest : public PanelTest, public ::testing::WithParamInterface<std::
 TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
     const auto& [restart, whileEnding] = GetParam();
     frmTolvane& p = panel();
+    const QTemporaryDir folder;
+    wing().record->txtFilePath->setText(folder.filePath("Data.txt"));
+    click(wing().record->chkLogEveryReading);
     std::size_t at = 0;
     int stage = 0;
     collect([&] {
-        if (stage == 0 && p.Collecting && history().SampleIndex == 20) {
+        if (stage == 0 && wing().loop.collecting() && history().SampleIndex == 20) {
             stage = 1;
             if (whileEnding) return p.cmdStopData_Click();
         }
-        if (stage == 1 && p.Collecting == !whileEnding &&
+        if (stage == 1 && wing().loop.collecting() == !whileEnding &&
             frame().cmdCollectData->isEnabled() == whileEnding) {
             stage = 2;
             at = mark();
             restart.click(p);
             EXPECT_EQ(history().SampleIndex, 20) << "the new run does not start inside the handler";
-        } else if (stage == 2 && p.Collecting && history().SampleIndex == 2) {
+        } else if (stage == 2 && wing().loop.collecting() && history().SampleIndex == 2) {
             stage = 3;
             p.cmdStopData_Click();
         }
@@ -293,7 +317,23 @@ TEST_P(RestartTest, ARestartLeavesNoTraceOfTheOldRun) {
         << "no read of the old run comes between";
     EXPECT_EQ(frame().lblLoop_Count->text(), " 10")
         << "the old run's last count stays until the new one counts";
-    EXPECT_FALSE(p.Collecting || wing().running());
+    EXPECT_FALSE(wing().loop.collecting() || wing().loop.running());
+
+    // After the user's Stop the new run has a log of its own. A restart of a run that goes keeps its
+    // log: seq starts again, the time runs on, and every reading has its row.
+    const QStringList logs = QDir(folder.path()).entryList({"*.csv"});
+    ASSERT_EQ(logs.size(), whileEnding ? 2 : 1);
+    if (whileEnding) return;
+    QFile log(folder.filePath(logs[0]));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> rows = log.readAll().trimmed().split('\n');
+    const std::vector<std::uint32_t> reads = adcReadTimes(0);
+    ASSERT_EQ(rows.size(), 1 + reads.size()) << "a row for every reading";
+    for (std::size_t i = 1; i < reads.size(); ++i) {
+        const QList<QByteArray> row = rows[i + 1].split(','), before = rows[i].split(',');
+        EXPECT_EQ(row[1].toUInt() - before[1].toUInt(), reads[i] - reads[i - 1]) << i;
+        EXPECT_EQ(row[2].toInt(), i == 20 ? -11 : before[2].toInt() + 1) << i;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -381,7 +421,7 @@ TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) 
         QString span;  // once the run has settled
         collect(
             [&] {
-                if (history().SampleIndex < 3 || !panel().Collecting) return;
+                if (history().SampleIndex < 3 || !wing().loop.collecting()) return;
                 span = wing().chart.TimeLabels[10];
                 panel().cmdStopData_Click();
             },
@@ -399,13 +439,13 @@ TEST_F(ClicksTest, LeavingTheIntervalBoxForCollectStartsOneRunWithTheNewLabels) 
 // The focus leaving the interval box ends the run; the click on "Stop" still says so.
 TEST_F(ClicksTest, ClickingStopWithTheFocusInTheIntervalBoxStopsAndSaysSo) {
     collect([&] {
-        if (!panel().Collecting) return;
+        if (!wing().loop.collecting()) return;
         if (history().SampleIndex == 2 && !interval()->hasFocus()) click(interval());
         if (history().SampleIndex == 4) click(frame().cmdStopData);
     });
     EXPECT_EQ(frame().Label18->text(), "Data Collection Halted");
     EXPECT_FALSE(frame().cmdStopData->isDown());
-    EXPECT_FALSE(wing().running());
+    EXPECT_FALSE(wing().loop.running());
 }
 
 // The panel does not scroll a half-hidden control away from under the pointer.

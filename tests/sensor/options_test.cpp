@@ -81,11 +81,13 @@ TEST(Deferral, WhileTheLoopOwnsTheChipHandlersSendNothingAndRaiseTheirFlags) {
             Rig rig;
             rig.chooseTolvane();
             frmTolvane& p = rig.program.panel();
-            (collecting ? p.Collecting : p.StopRequested) = true;
-            const std::size_t from = rig.mark();
-            act(p);
-            EXPECT_EQ(rig.mark(), from) << "nothing sent";
-            EXPECT_EQ(pendingFlags(p), flags);
+            duringARun(rig, [&] {
+                if (!collecting) click(p.acquisition().collection->cmdStopData);  // the pass goes on
+                const std::size_t from = rig.mark();
+                act(p);
+                EXPECT_EQ(rig.mark(), from) << "nothing sent";
+                EXPECT_EQ(pendingFlags(p), flags);
+            });
         }
     }
 }
@@ -93,14 +95,15 @@ TEST(Deferral, WhileTheLoopOwnsTheChipHandlersSendNothingAndRaiseTheirFlags) {
 // The time base, which also restarts the run, is among the restarts of collection_test.cpp.
 TEST_F(OptionsTest, TheModeListStopsTheRunAndWritesAtOnce) {
     frmTolvane& p = panel();
-    p.Collecting = true;
-    const std::size_t from = mark();
-    const QRect difference = p.LstMode2->visualItemRect(p.LstMode2->item(2));
-    click(p.LstMode2->viewport(), difference.center());
-    EXPECT_FALSE(p.Collecting);
-    EXPECT_TRUE(p.OptMeasure[2]->isChecked());
-    EXPECT_THAT(trafficSince(from), ElementsAre("W00=88", "R00x4"));
-    EXPECT_TRUE(pendingFlags(p).empty());
+    duringARun(rig, [&] {
+        const std::size_t from = mark();
+        const QRect difference = p.LstMode2->visualItemRect(p.LstMode2->item(2));
+        click(p.LstMode2->viewport(), difference.center());
+        EXPECT_FALSE(wing().loop.collecting());
+        EXPECT_TRUE(p.OptMeasure[2]->isChecked());
+        EXPECT_THAT(trafficSince(from), ElementsAre("W00=88", "R00x4"));
+        EXPECT_TRUE(pendingFlags(p).empty());
+    });
 }
 
 // "Test Comm" reads R0 alone and judges the last exchange; "Measure" only toggles the LEDs. A board
@@ -136,13 +139,13 @@ TEST_F(OptionsTest, TestCommJudgesTheLastExchangeAndMeasureOnlyTogglesTheLeds) {
 
     // While a run goes it reads nothing and judges the loop's last exchange.
     chip().acknowledges = true;
-    click(p.cmdRead_All);
-    p.Collecting = true;
-    from = mark();
-    click(p.OptMode[2]);
-    EXPECT_EQ(p.LblCommTest->text(), "Good");
-    click(p.OptMode[0]);
-    EXPECT_THAT(trafficSince(from), ElementsAre("LED2", "LED0", "LED1", "LED3"));
+    duringARun(rig, [&] {
+        from = mark();
+        click(p.OptMode[2]);
+        EXPECT_EQ(p.LblCommTest->text(), "Good");
+        click(p.OptMode[0]);
+        EXPECT_THAT(trafficSince(from), ElementsAre("LED2", "LED0", "LED1", "LED3"));
+    });
 }
 
 // An option's Click runs once for every click, by mouse or by Space, also on the option selected
@@ -183,21 +186,6 @@ TEST_F(OptionsTest, EveryClickAndEveryProgramSelectionRunsTheHandlerOnce) {
     EXPECT_TRUE(trafficSince(from).empty());
     p.OptGain[1]->setChecked(true);
     EXPECT_THAT(trafficSince(from), ElementsAre("W01=04", "R00x4"));
-}
-
-TEST_F(OptionsTest, PollInterruptCaptionFollowsTheBoxButNotDuringARun) {
-    frmTolvane& p = panel();
-    p.ShpISample->setFillColour(BrightGreen);
-    click(p.ChkIpol);
-    EXPECT_EQ(p.ShpISample->fillColour(), Black);
-    EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling");
-    p.Collecting = true;
-    click(p.ChkIpol);
-    EXPECT_EQ(p.ChkIpol->text(), "Check to enable Interrupt Polling");
-    p.Collecting = false;
-    click(p.ChkIpol);
-    click(p.ChkIpol);
-    EXPECT_EQ(p.ChkIpol->text(), "Polling INT Via Register");
 }
 
 }  // namespace

@@ -33,18 +33,31 @@ inline std::vector<std::string> describe(const std::vector<Report>& reports) {
     return words;
 }
 
-// The panel's pending flags that are set, by short name: "Update Command " and so on.
-inline std::string pendingFlags(const frmTolvane& p) {
-    const std::pair<bool, const char*> flags[]{{p.PendingUpdate, "Update "},
-                                               {p.PendingCommandWrite, "Command "},
-                                               {p.PendingControlWrite, "Control "},
-                                               {p.PendingHighLimitWrite, "High "},
-                                               {p.PendingLowLimitWrite, "Low "},
-                                               {p.PendingClearInt, "ClearInt "},
-                                               {p.PendingRegisterRead, "RegisterRead "}};
+// What waits for the collection loop, by short name: "Update Command " and so on.
+inline std::string pendingFlags(frmTolvane& p) {
+    const DeferredActions& d = p.acquisition().loop.deferred;
+    const std::pair<bool, const char*> flags[]{{d.updateWaiting(), "Update "},
+                                               {d.waiting(DeferredAction::CommandWrite), "Command "},
+                                               {d.waiting(DeferredAction::ControlWrite), "Control "},
+                                               {d.waiting(DeferredAction::HighLimitWrite), "High "},
+                                               {d.waiting(DeferredAction::LowLimitWrite), "Low "},
+                                               {d.waiting(DeferredAction::ClearInt), "ClearInt "},
+                                               {d.waiting(DeferredAction::RegisterRead), "RegisterRead "}};
     std::string set;
     for (const auto& [on, name] : flags) set += on ? name : "";
     return set;
+}
+
+// Does `act` once while a run on the rig's panel collects, then stops the run.
+inline void duringARun(Rig& rig, const std::function<void()>& act) {
+    frmTolvane& p = rig.program.panel();
+    bool done = false;
+    rig.collect([&] {
+        if (done || !p.acquisition().loop.collecting()) return;
+        done = true;
+        act();
+        p.cmdStopData_Click();
+    });
 }
 
 // The sensor panel open on a healthy simulated board; at 100 lux the load's options (D1, 16 bits, 1k
@@ -74,7 +87,7 @@ protected:
     void collectSamples(int samples, const std::function<void()>& meanwhile = {}) {
         collect([this, samples, meanwhile] {
             if (meanwhile) meanwhile();
-            if (panel().Collecting && history().SampleIndex >= samples) panel().cmdStopData_Click();
+            if (wing().loop.collecting() && history().SampleIndex >= samples) panel().cmdStopData_Click();
         });
     }
     // The board's clock times of the collection loop's ADC reads since `from`.

@@ -20,7 +20,7 @@ TEST(PanelLoad, ShowsTheDesignedStateAndSendsNothingToTheBoard) {
 
     frmTolvane& p = rig.program.panel();
     EXPECT_EQ(rig.mark(), afterConsole) << "the panel's load must not touch the board";
-    EXPECT_TRUE(!p.Collecting && !p.StopRequested && pendingFlags(p).empty());
+    EXPECT_TRUE(!p.acquisition().loop.ownsChip() && pendingFlags(p).empty());
     ASSERT_EQ(p.LstMode2->count(), 3);
     EXPECT_EQ(p.LstMode2->currentRow(), 0);
     EXPECT_EQ(p.ShpHandleStatus->fillColour(), BrightGreen);

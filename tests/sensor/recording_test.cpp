@@ -2,13 +2,14 @@
 // offered on every way out. Files go to a temporary folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 
+#include "tests/doubles/file_size_limit.h"
 #include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
 
@@ -39,6 +40,7 @@ protected:
 
     QTemporaryDir folder;
     QString path = folder.filePath("Data.txt");
+    const QString kLog = "Data-20261207-093005.csv";  // the log of a run started as the calendar stands
 };
 
 TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) {
@@ -49,9 +51,16 @@ TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) 
     EXPECT_EQ(rig.dialogs.shown.back().title, "Tolvane");
     EXPECT_FALSE(QFile::exists(path));
 
-    collectSamples(20);
+    // Written during a run, which stops as after Stop: its pass ends with one more read.
     record().chkAppend->setChecked(false);
-    click(record().cmdStartRec);
+    std::size_t readsAfterWrite = 0;
+    collectSamples(30, [&] {
+        if (history().SampleIndex == 20 && wing().loop.collecting()) {
+            click(record().cmdStartRec);
+            readsAfterWrite = adcReadTimes(0).size();
+        }
+    });
+    EXPECT_EQ(adcReadTimes(0).size(), readsAfterWrite + 1);
     QByteArray expected =
         "Seq,AD Decimal,Integration,Reg0:&h80 :Reg1 &h00,Interval 100, 12-07-2026,09:30:05, Qty 9\r\n";
     for (int i = 0; i < 9; ++i) expected += QString(" %1, 6554, 1\r\n").arg(i).toUtf8();
@@ -63,32 +72,6 @@ TEST_F(RecordingTest, WriteToDiskWritesTheCountedReadingsOfTheLastRunAndSaysSo) 
     record().chkAppend->setChecked(true);
     click(record().cmdStartRec);
     EXPECT_EQ(written(), expected + expected) << "the same block again, appended";
-}
-
-// A failure says what the system said, loses nothing and leaves the status line alone.
-TEST_F(RecordingTest, WritingDuringARunStopsItAndAFailureShowsTheSystemsMessage) {
-    record().chkAppend->setChecked(false);
-    std::size_t readsAfterWrite = 0;
-    collect([&] {
-        if (history().SampleIndex == 25 && panel().Collecting) {
-            click(record().cmdStartRec);
-            readsAfterWrite = adcReadTimes(0).size();
-        }
-    });
-    EXPECT_EQ(adcReadTimes(0).size(), readsAfterWrite + 1) << "the run's pass ends as after a stop";
-    EXPECT_TRUE(written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
-    const QByteArray before = written();
-    const QString status = frame().Label18->text();
-
-    record().txtFilePath->setText(folder.filePath("missing/Data.txt"));
-    const std::size_t boxes = rig.dialogs.shown.size();
-    click(record().cmdStartRec);
-    ASSERT_EQ(rig.dialogs.shown.size(), boxes + 1);
-    EXPECT_EQ(rig.dialogs.shown.back().text, "No such file or directory");
-    EXPECT_EQ(rig.dialogs.shown.back().title, "Tolvane");
-    EXPECT_EQ(frame().Label18->text(), status);
-    EXPECT_TRUE(frame().cmdCollectData->isEnabled());
-    EXPECT_EQ(written(), before);
 }
 
 // A bare name gets ".txt"; a cancelled choice keeps the box.
@@ -135,13 +118,12 @@ TEST_F(RecordingTest, ARunLogsEveryReadingBesideTheRecordFile) {
     click(record().chkLogEveryReading);
     qint64 onDiskAfterASecond = -1;
     collectSamples(25, [&] {
-        if (history().SampleIndex == 15 && onDiskAfterASecond < 0)
-            onDiskAfterASecond = linesOf("Data-20261207-093005.csv").size();
+        if (history().SampleIndex == 15 && onDiskAfterASecond < 0) onDiskAfterASecond = linesOf(kLog).size();
     });
     EXPECT_GE(onDiskAfterASecond, 11) << "1.5 s into the run";
     click(record().cmdStartRec);
 
-    const QList<QByteArray> rows = linesOf("Data-20261207-093005.csv");
+    const QList<QByteArray> rows = linesOf(kLog);
     ASSERT_EQ(rows.size(), 1 + 26) << "the header, 25 readings and the stopped pass's";
     EXPECT_EQ(rows[0], "time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode");
     EXPECT_EQ(rows[1], "2026-12-07T09:30:05.097,97,-11,0,0.000,1000,16,D1") << "before any integration";
@@ -153,65 +135,127 @@ TEST_F(RecordingTest, ARunLogsEveryReadingBesideTheRecordFile) {
         EXPECT_EQ(" " + row[2] + ", " + row[3] + ", 1", recordLines[1 + seq]) << seq;
     }
     EXPECT_EQ(illuminance(), "100.0");
-    EXPECT_EQ(record().lblReadingLog->text(), "Data-20261207-093005.csv: 26 rows");
+    EXPECT_EQ(record().txtReadingLog->text(), kLog + ": 26 rows");
 
-    collectSamples(3);
-    EXPECT_EQ(csvFiles(), QStringList({"Data-20261207-093005-2.csv", "Data-20261207-093005.csv"}));
-    EXPECT_EQ(linesOf("Data-20261207-093005-2.csv").size(), 1 + 4);
-}
-
-// Lowers the largest file this process may write, the way a full disk stops a write part way.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : oldHandler_(::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &old_);
-        const rlimit limited{bytes, old_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &old_);
-        ::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    sighandler_t oldHandler_;
-    rlimit old_{};
-};
-
-// A failing log stops and says why; the run goes on and the rows written stay. A path box naming no
-// usable folder says so once, and the run goes on without a log.
-TEST_F(RecordingTest, ALogThatCannotBeWrittenNeverStopsTheRun) {
-    click(record().chkLogEveryReading);
+    // A second run writes a second file. A disk that fills up stops the log, never the run, and the line
+    // says why beside the rows the file keeps.
     {
         const FileSizeLimit full(1000);
         collectSamples(40);
     }
     EXPECT_EQ(history().SampleIndex, 40);
-    const QList<QByteArray> kept = linesOf(csvFiles().value(0));
-    EXPECT_EQ(record().lblReadingLog->text(),
-              QString("Log stopped after %1 rows: File too large").arg(kept.size() - 1));
+    EXPECT_EQ(csvFiles(), QStringList({"Data-20261207-093005-2.csv", "Data-20261207-093005.csv"}));
+    const QList<QByteArray> kept = linesOf("Data-20261207-093005-2.csv");
     EXPECT_GT(kept.size(), 1 + 10) << "the rows of the first second, and those that fitted after";
-    EXPECT_EQ(kept.back().count(','), 7) << "no row cut short";
-
-    record().txtFilePath->setText(folder.filePath("gone/Data.txt"));
-    const std::size_t boxes = rig.dialogs.shown.size();
-    collectSamples(20);
-    EXPECT_EQ(history().SampleIndex, 20);
-    ASSERT_EQ(rig.dialogs.shown.size(), boxes + 1);
-    EXPECT_EQ(rig.dialogs.texts().back(), "No such file or directory");
-    EXPECT_EQ(csvFiles().size(), 1);
+    EXPECT_EQ(record().txtReadingLog->text(),
+              QString("Log stopped after %1 rows: File too large").arg(kept.size() - 1));
 }
 
-// Every way out offers the last run's readings that no "Write to Disk" has kept, and Yes keeps them;
-// a lost link says so first, a failed request has its box first.
+// The box takes effect at once: unticked, the file closes and the line keeps saying what it holds;
+// ticked again, a new file takes the readings from the next on, in the run's numbering.
+TEST_F(RecordingTest, TickingOrUntickingTheLogDuringARunTakesEffectAtOnce) {
+    QCheckBox* box = record().chkLogEveryReading;
+    click(box);
+    QString lineAtUntick;
+    collectSamples(30, [&] {
+        if (history().SampleIndex == 10 && box->isChecked() && lineAtUntick.isEmpty()) {
+            click(box);
+            lineAtUntick = record().txtReadingLog->text();
+        }
+        if (history().SampleIndex == 20 && !box->isChecked()) click(box);
+    });
+    EXPECT_EQ(lineAtUntick, kLog + ": 10 rows");
+    EXPECT_EQ(linesOf(kLog).size(), 1 + 10);
+    const QList<QByteArray> rows = linesOf("Data-20261207-093005-2.csv");
+    ASSERT_EQ(rows.size(), 1 + 11) << "readings 20 to 29 and the stopped pass's";
+    EXPECT_EQ(rows[1].split(',')[2], "9");
+}
+
+// Every box about a file says which file and what is wrong, and nothing waits: a pipe is refused
+// before anything opens it. A log that cannot start leaves no file behind and the run goes on; a
+// failed write loses nothing, leaves the status line alone and keeps the readings offered.
+TEST_F(RecordingTest, TheBoxesNameTheFileAndTheReadingsStayOffered) {
+    const QString pipe = folder.filePath("pipe.txt"), missing = folder.filePath("missing/Data.txt");
+    const QString logThere = folder.filePath("missing/" + kLog), logHere = folder.filePath(kLog);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString refused =
+        pipe + " is a named pipe (FIFO), not a file. Choose a regular file for the readings.";
+    const auto noLog = [](const QString& log, const char* why) {
+        return QString("The log of every reading%1 could not be created: %2. The run goes on without it.")
+            .arg(log.isEmpty() ? log : ", " + log + ",", why);
+    };
+    const QString again =
+        "The 14 readings of this run could not be written to %1. Choose another file for "
+        "them? No closes the program without them.";
+    enum Action { WriteToDisk, LogARun, Leave };
+    const struct {
+        Action action;
+        QString path;
+        std::vector<QString> boxes;
+    } cases[] = {
+        {LogARun, missing, {noLog(logThere, "No such file or directory")}},
+        {LogARun, "", {noLog("", "No file name specified")}},
+        {LogARun, path, {noLog(logHere, "File too large")}},  // the disk full from the start
+        {WriteToDisk, missing, {"No such file or directory"}},
+        {WriteToDisk, pipe, {refused}},
+        // No file named: Yes chooses one first, here the pipe; then a cancelled choice asks again.
+        {Leave,
+         "",
+         {"Write the 14 readings of this run to a file before closing? Yes lets you choose it.", refused,
+          again.arg(pipe), again.arg(pipe)}},
+    };
+    click(record().chkLogEveryReading);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.boxes.front().toStdString());
+        record().txtFilePath->setText(c.path);
+        const QString status = frame().Label18->text();
+        rig.dialogs.shown.clear();
+        if (c.action == LogARun) {
+            const std::optional<FileSizeLimit> full =
+                c.path == path ? std::optional<FileSizeLimit>(std::in_place, 0) : std::nullopt;
+            collectSamples(25);
+            EXPECT_EQ(history().SampleIndex, 25) << "the run went on";
+        } else if (c.action == WriteToDisk) {
+            click(record().cmdStartRec);
+            EXPECT_EQ(frame().Label18->text(), status);
+            EXPECT_TRUE(frame().cmdCollectData->isEnabled());
+        } else {
+            for (const int answer : {AnswerYes, AnswerOk, AnswerYes, AnswerYes}) rig.dialogs.answer(answer);
+            for (const char* chosen : {"pipe.txt", "", "kept.txt"})
+                rig.dialogs.chooseFileAnswer(*chosen ? folder.filePath(chosen) : "");
+            click(frame().Command4);
+        }
+        EXPECT_EQ(rig.dialogs.texts(), c.boxes);
+        EXPECT_EQ(csvFiles(), QStringList()) << "no log left behind";
+    }
+    EXPECT_TRUE(rig.exit.requested());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList("kept.txt"));
+    EXPECT_EQ(linesOf("kept.txt").size(), 1 + 14 + 1);
+}
+
+// Every way out offers the last run's readings that no "Write to Disk" has kept, after the way's own box
+// if it has one, and only the user's No drops them: a write that fails says why, then asks for another
+// file or a knowing No.
 enum class Way { Exit, CloseBox, CancelInAUsbBox, LinkLostDuringARun };
 
-class WayOutTest : public RecordingTest, public ::testing::WithParamInterface<Way> {
+struct Leaving {
+    const char* name;
+    Way way;
+    int samples;
+    bool savedFirst, pathIsAFolder;  // a folder: the write fails
+    const char* answers;             // to the boxes after the way's own, in this order: Yes, No, Ok
+    bool kept;                       // the record file holds the readings, once
+};
+
+void PrintTo(const Leaving& leaving, std::ostream* os) {
+    *os << leaving.name;
+}
+
+class LeavingTest : public RecordingTest, public ::testing::WithParamInterface<Leaving> {
 protected:
-    // Leaves the program the way the case names, after a run of 25 samples; returns the box shown before
-    // the offer, if any.
-    QString leave() {
-        switch (GetParam()) {
+    // Leaves the program the way the case names; returns the way's own box, if any, answered.
+    QString leave(Way way) {
+        switch (way) {
             case Way::Exit:
                 click(frame().Command4);
                 return {};
@@ -224,86 +268,54 @@ protected:
                 return "Please check USB connection.\r\ncheckStatus";
             case Way::LinkLostDuringARun:
                 collect([&] {
-                    if (panel().Collecting && history().SampleIndex == 25) rig.bus.unplug(rig.board());
+                    if (wing().loop.collecting() && history().SampleIndex == 25) rig.bus.unplug(rig.board());
                 });
                 return "Error, USB Communications has been lost, shutting down. Check Eval board connection "
-                       "and "
-                       "re-start the app.";
+                       "and re-start the app.";
         }
         return {};
     }
 };
 
-TEST_P(WayOutTest, EveryWayOutOffersTheUnsavedReadingsAndYesWritesThem) {
-    collectSamples(25);
-    rig.dialogs.shown.clear();
-    const bool boxFirst = GetParam() == Way::CancelInAUsbBox || GetParam() == Way::LinkLostDuringARun;
-    if (boxFirst) rig.dialogs.answer(GetParam() == Way::CancelInAUsbBox ? AnswerCancel : AnswerOk);
-    rig.dialogs.answer(AnswerYes);
-    const QString firstBox = leave();
-    EXPECT_TRUE(rig.exit.requested());
-    std::vector<QString> expected{
-        QString("Write the 14 readings of this run to %1 before closing?").arg(path)};
-    if (!firstBox.isEmpty()) expected.insert(expected.begin(), firstBox);
-    EXPECT_EQ(rig.dialogs.texts(), expected);
-    EXPECT_TRUE(written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
-    EXPECT_EQ(written().count("END"), 1) << "written once";
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, WayOutTest,
-                         ::testing::Values(Way::Exit, Way::CloseBox, Way::CancelInAUsbBox,
-                                           Way::LinkLostDuringARun));
-
-// Only the user's answer drops the readings: a write that fails says why, then asks for another file
-// (a cancelled choice asks again) or a knowing No.
-struct Leaving {
-    const char* name;
-    int samples;
-    bool savedFirst, pathIsAFolder;   // a folder: the write fails
-    const char* answers;              // to the boxes, which must be asked in this order: Yes, No, Ok
-    std::vector<const char*> chosen;  // what the file dialog returns ("" cancelled)
-    const char* keptIn;               // the file that holds the readings at the end, if any
-};
-
-void PrintTo(const Leaving& leaving, std::ostream* os) {
-    *os << leaving.name;
-}
-
-class LeavingTest : public RecordingTest, public ::testing::WithParamInterface<Leaving> {};
-
-TEST_P(LeavingTest, OnTheWayOutOnlyAnExplicitNoDropsTheReadings) {
+TEST_P(LeavingTest, EveryWayOutOffersTheUnsavedReadingsAndOnlyANoDropsThem) {
     const Leaving& c = GetParam();
     collectSamples(c.samples);
     if (c.savedFirst) click(record().cmdStartRec);
     if (c.pathIsAFolder) record().txtFilePath->setText(folder.path());
     rig.dialogs.shown.clear();
-    std::string expected;
+    const bool boxFirst = c.way == Way::CancelInAUsbBox || c.way == Way::LinkLostDuringARun;
+    if (boxFirst) rig.dialogs.answer(c.way == Way::CancelInAUsbBox ? AnswerCancel : AnswerOk);
+    std::string expected = boxFirst ? "O" : "";
     for (const char* a = c.answers; *a; ++a) {
         rig.dialogs.answer(*a == 'Y' ? AnswerYes : *a == 'N' ? AnswerNo : AnswerOk);
         expected += *a == 'O' ? 'O' : 'Q';
     }
-    for (const char* file : c.chosen) rig.dialogs.chooseFileAnswer(*file ? folder.filePath(file) : "");
-    click(frame().Command4);
+    const QString firstBox = leave(c.way);
+    EXPECT_TRUE(rig.exit.requested());
 
     std::string asked;
     for (const MessageBoxRequest& box : rig.dialogs.shown)
         asked += box.buttons == DialogButtons::YesNo ? 'Q' : 'O';
-    EXPECT_EQ(asked, expected);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), c.keptIn ? QStringList{c.keptIn} : QStringList{});
-    if (c.keptIn) {
-        QFile kept(folder.filePath(c.keptIn));
-        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-        EXPECT_EQ(kept.readAll().count("END"), 1);
-    }
+    ASSERT_EQ(asked, expected);
+    const std::vector<QString> texts = rig.dialogs.texts();
+    EXPECT_EQ(boxFirst ? texts.front() : QString(), firstBox);
+    const QString offer =
+        QString("Write the 14 readings of this run to %1 before closing?").arg(record().txtFilePath->text());
+    EXPECT_EQ(*c.answers ? texts[boxFirst] : offer, offer);
+    EXPECT_EQ(written().count("END"), c.kept ? 1 : 0);
+    EXPECT_TRUE(!c.kept || written().endsWith(" 13, 6554, 1\r\nEND\r\n"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Answers, LeavingTest,
-    ::testing::Values(Leaving{"No", 25, false, false, "N", {}, nullptr},
-                      Leaving{"TooFewToWrite", 19, false, false, "", {}, nullptr},
-                      Leaving{"AlreadyWritten", 25, true, false, "", {}, "Data.txt"},
-                      Leaving{"FailedThenAnotherFile", 25, false, true, "YOYY", {"", "kept"}, "kept.txt"},
-                      Leaving{"FailedThenNo", 25, false, true, "YON", {}, nullptr}),
+    Ways, LeavingTest,
+    ::testing::Values(Leaving{"Exit", Way::Exit, 25, false, false, "Y", true},
+                      Leaving{"CloseBox", Way::CloseBox, 25, false, false, "Y", true},
+                      Leaving{"CancelInAUsbBox", Way::CancelInAUsbBox, 25, false, false, "Y", true},
+                      Leaving{"LinkLostDuringARun", Way::LinkLostDuringARun, 25, false, false, "Y", true},
+                      Leaving{"No", Way::CloseBox, 25, false, false, "N", false},
+                      Leaving{"TooFewToWrite", Way::Exit, 19, false, false, "", false},
+                      Leaving{"AlreadyWritten", Way::Exit, 25, true, false, "", true},
+                      Leaving{"FailedThenNo", Way::Exit, 25, false, true, "YON", false}),
     [](const ::testing::TestParamInfo<Leaving>& info) { return std::string(info.param.name); });
 
 // Exit is hidden while a run goes on; the window's close box is the way out then.
@@ -317,8 +329,8 @@ TEST_F(RecordingTest, ClosingTheWindowDuringARunEndsTheProgramWithoutAnotherSamp
     });
     EXPECT_TRUE(rig.exit.requested());
     EXPECT_EQ(adcReadTimes(0).size(), reads);
-    EXPECT_FALSE(wing().running());
-    EXPECT_TRUE(panel().StopRequested && !panel().Collecting);
+    EXPECT_FALSE(wing().loop.running());
+    EXPECT_TRUE(wing().loop.ownsChip() && !wing().loop.collecting());
 }
 
 }  // namespace

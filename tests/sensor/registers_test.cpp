@@ -117,16 +117,6 @@ TEST_F(RegistersTest, ALateAnswerDoesNotShiftLaterReads) {
     EXPECT_EQ(p.txtRegRd[0]->text(), "80") << "R0 as the chip holds it";
 }
 
-TEST_F(RegistersTest, WhileCollectingAWriteGoesOutWithoutItsReadBack) {
-    frmTolvane& p = panel();
-    p.Collecting = p.PendingLowLimitWrite = p.PendingCommandWrite = true;
-    const std::size_t from = mark();
-    click(p.cmdSetIntLow);
-    typeAndEnter(p.txtRegHex[0], "84");  // Enter is never deferred
-    EXPECT_THAT(trafficSince(from), ElementsAre("W03=00", "W00=84"));
-    EXPECT_EQ(pendingFlags(p), "");
-}
-
 // Refused before it reaches the console, the register copy or an indicator, whichever way it is asked.
 TEST_F(RegistersTest, AWriteBoxThatIsNotOneByteIsRefusedNamingTheRegister) {
     frmTolvane& p = panel();
@@ -157,16 +147,17 @@ TEST_F(RegistersTest, AWriteBoxThatIsNotOneByteIsRefusedNamingTheRegister) {
 
     // Enter during a run: one message, the limit box untouched, and the deferred write dropped so
     // the loop does not refuse it again.
-    p.Collecting = p.PendingHighLimitWrite = true;
+    DeferredActions& deferred = wing().loop.deferred;
+    deferred.defer(DeferredAction::HighLimitWrite);
     expectRefused(2, [&] { typeAndEnter(p.txtRegHex[2], "XYZ"); });
     EXPECT_EQ(p.txtIUpperLimit->text(), "65280");
-    EXPECT_FALSE(p.PendingHighLimitWrite);
+    EXPECT_FALSE(deferred.waiting(DeferredAction::HighLimitWrite));
 
     // The clear-interrupt command carries the R0 box as its data byte.
-    p.PendingClearInt = true;
+    deferred.defer(DeferredAction::ClearInt);
     expectRefused(0, [&] { click(p.cmdClearInt); });
     EXPECT_EQ(p.ShpInd[13]->fillColour(), Black);
-    EXPECT_FALSE(p.PendingClearInt);
+    EXPECT_FALSE(deferred.waiting(DeferredAction::ClearInt));
 }
 
 // Entries are rounded (halves to even), floored to a multiple of 256 and range checked; text that is
@@ -186,12 +177,13 @@ TEST_F(RegistersTest, LimitsAreRoundedDownToAByteAndRangeChecked) {
     expectLimitCases(p.txtILowerLimit, low, "Low Interrupt Limit must be 0, => 256 and < =65280");
 
     // During a run the write waits for the loop, and any further key in the box cancels it.
-    p.Collecting = true;
-    typeAndEnter(p.txtIUpperLimit, "8192");
-    EXPECT_EQ(p.txtRegHex[2]->text(), "20");
-    ASSERT_TRUE(p.PendingHighLimitWrite);
-    type("1");
-    EXPECT_FALSE(p.PendingHighLimitWrite);
+    duringARun(rig, [&] {
+        typeAndEnter(p.txtIUpperLimit, "8192");
+        EXPECT_EQ(p.txtRegHex[2]->text(), "20");
+        ASSERT_TRUE(wing().loop.deferred.waiting(DeferredAction::HighLimitWrite));
+        type("1");
+        EXPECT_FALSE(wing().loop.deferred.waiting(DeferredAction::HighLimitWrite));
+    });
 }
 
 TEST_F(RegistersTest, ChipInterruptShowsOnTheFlagAndThePinAndClearInterruptClearsBoth) {

@@ -1,4 +1,4 @@
-#include "cli/tool_services.h"
+#include "board/windowless_services.h"
 
 int CancellingDialogs::messageBox(const MessageBoxRequest& request) {
     lastText = QString(request.text).replace("\r\n", " ");

@@ -6,8 +6,8 @@
 
 // The services the board link asks for, as a program without windows answers them.
 
-// A link failure is an exit status here, not a Retry box: every box is answered Cancel (or OK), and
-// its text kept as one line for standard error.
+// A link failure is a failure returned, not a Retry box: every box is answered Cancel (or OK), and its
+// text kept as one line for the failure's message.
 class CancellingDialogs final : public Dialogs {
 public:
     int messageBox(const MessageBoxRequest& request) override;
@@ -16,7 +16,7 @@ public:
     QString lastText;
 };
 
-// The link ends the program after a Cancel; the tool then returns its exit status itself.
+// The link ends the program after a Cancel; here that only ends the search, which then fails.
 class ReturningExit final : public ProgramExit {
 protected:
     void end() override {}
@@ -34,8 +34,8 @@ public:
     void restore() override {}
 };
 
-struct ToolServices {
-    ToolServices(Clock& clock, DueTimeWait& wait, Calendar& calendar)
+struct WindowlessServices {
+    WindowlessServices(Clock& clock, DueTimeWait& wait, Calendar& calendar)
         : services{clock, events, dialogs, exit, wait, calendar, busy} {}
     NoEvents events;
     CancellingDialogs dialogs;

@@ -1,4 +1,4 @@
-#include "cli/precise_wait.h"
+#include "board/precise_wait.h"
 
 #include <chrono>
 #include <thread>
