@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "common/number_text.h"
+#include "readinglog/whole_line_file.h"
 
 namespace {
 
@@ -29,16 +30,9 @@ QString dataLine(const SampleHistory& history, int index) {
            signedDecimal(history.AdcHistory[i]) + "," + signedDecimal(history.IntegrationHistory[i]);
 }
 
-// Writes until everything is out or the system refuses; a short write is retried so that the
-// refusal, not a silent partial count, is what the file reports.
-bool writeAll(QFileDevice& file, const QByteArray& bytes) {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) return false;
-        done += written;
-    }
-    return file.flush();
+// A short write is retried so that the refusal, not a silent partial count, is what the file reports.
+bool writeWhole(QFileDevice& file, const QByteArray& bytes) {
+    return writeAll(file, bytes) == bytes.size() && file.flush();
 }
 
 // Unbuffered throughout: a buffered QSaveFile in this Qt can lose a failed flush and commit a
@@ -49,7 +43,7 @@ constexpr QIODevice::OpenMode kWrite = QIODevice::WriteOnly | QIODevice::Unbuffe
 // file.
 std::optional<QString> writeThrough(const QString& path, const QByteArray& block) {
     QFile file(path);
-    if (!file.open(kWrite) || !writeAll(file, block)) return file.errorString();
+    if (!file.open(kWrite) || !writeWhole(file, block)) return file.errorString();
     return std::nullopt;
 }
 
@@ -60,7 +54,7 @@ std::optional<QString> replaceWith(const QString& path, const QByteArray& block)
     QSaveFile file(path);
     file.setDirectWriteFallback(true);
     if (!file.open(kWrite)) return file.errorString();
-    if (!writeAll(file, block)) return file.errorString();
+    if (!writeWhole(file, block)) return file.errorString();
     if (!file.commit()) return file.errorString();
     return std::nullopt;
 }
@@ -94,7 +88,7 @@ std::optional<QString> appendBlock(const QString& path, const QByteArray& block)
     QFile file(path);
     if (!file.open(kWrite | QIODevice::Append)) return file.errorString();
     const qint64 formerLength = file.size();
-    if (writeAll(file, block)) return std::nullopt;
+    if (writeWhole(file, block)) return std::nullopt;
     const QString error = file.errorString();  // resize() and remove() clear it
     if (existed)
         file.resize(formerLength);

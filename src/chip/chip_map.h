@@ -14,6 +14,9 @@ inline constexpr int kWritableCount = 4;
 // A one-byte write to this "register" clears the chip's interrupt.
 inline constexpr std::uint8_t kClearInterruptCommand = 0x40;
 
+// A one-byte write to this "register" ends a conversion when the chip runs on an external time base.
+inline constexpr std::uint8_t kEndOfConversionCommand = 0x80;
+
 // The ADC count: R4 its low byte, R5 its high byte.
 inline constexpr std::uint8_t kCountRegister = 4;
 constexpr int countOf(std::uint8_t low, std::uint8_t high) {

@@ -7,9 +7,11 @@
 // the register's write copy and returns it with one field replaced; the other bits stay as they are.
 
 // R0 bits 7 and 6: ADC enable and power-down.
+inline constexpr std::uint8_t kAdcEnable = 0x80;
+inline constexpr std::uint8_t kPowerDown = 0x40;
 constexpr std::uint8_t commandWithPowerDown(std::uint8_t r0, bool powerDown) {
-    return powerDown ? static_cast<std::uint8_t>((r0 | 0x40) & 0x7F)
-                     : static_cast<std::uint8_t>((r0 | 0x80) & 0xBF);
+    return powerDown ? static_cast<std::uint8_t>((r0 | kPowerDown) & ~kAdcEnable)
+                     : static_cast<std::uint8_t>((r0 | kAdcEnable) & ~kPowerDown);
 }
 
 // R0 bits 3..2: 0 D1 only, 1 D2 only, 2 D1 - D2.

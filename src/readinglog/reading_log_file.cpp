@@ -3,10 +3,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-ReadingLogFile::ReadingLogFile(Write write)
-    : write_(write ? std::move(write)
-                   : [](QFile& file, const char* data, qint64 size) { return file.write(data, size); }) {}
-
 bool ReadingLogFile::open(const QString& folder, const QString& baseName, const QDateTime& start) {
     error_.clear();
     rows_ = 0;
@@ -16,20 +12,18 @@ bool ReadingLogFile::open(const QString& folder, const QString& baseName, const 
     // what another program creates between our check and ours.
     for (int taken = 1;; ++taken) {
         file_.setFileName(taken == 1 ? stem + ".csv" : QString("%1-%2.csv").arg(stem).arg(taken));
-        if (file_.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)) break;
+        if (file_.createNew()) break;
         if (!file_.exists()) {
-            error_ = file_.errorString();
+            error_ = file_.error();
             return false;
         }
     }
-    const QByteArray header = readingCsvHeader();
-    length_ = writeOut(header);
-    if (length_ < header.size()) {
-        fail(writeError());
+    if (!file_.append(readingCsvHeader())) {
+        fail(file_.error());
         file_.remove();  // a log without its header is no log
         return false;
     }
-    if (follower_) follower_->followLog(QFileInfo(file_).absoluteFilePath(), 0);
+    if (follower_) follower_->followLog(QFileInfo(path()).absoluteFilePath(), 0);
     return true;
 }
 
@@ -44,7 +38,7 @@ void ReadingLogFile::add(const ReadingRow& row) {
 void ReadingLogFile::setFollower(ReadingLogFollower* follower) {
     follower_ = follower;
     if (follower_ && file_.isOpen() && flush())
-        follower_->followLog(QFileInfo(file_).absoluteFilePath(), rows_);
+        follower_->followLog(QFileInfo(path()).absoluteFilePath(), rows_);
 }
 
 bool ReadingLogFile::flush() {
@@ -54,20 +48,16 @@ bool ReadingLogFile::flush() {
         fail(QStringLiteral("the file or its folder was removed"));
         return false;
     }
-    const qint64 done = writeOut(waiting_);
-    if (done == waiting_.size()) {
-        length_ += done;
+    const qint64 before = file_.size();
+    if (file_.append(waiting_)) {
         waiting_.clear();
         rows_ += rowsWaiting_;
         rowsWaiting_ = 0;
         return true;
     }
     // Only whole rows stay, and only they are counted: a row cut short would read as a wrong reading.
-    const qint64 whole = done > 0 ? waiting_.lastIndexOf('\n', done - 1) + 1 : 0;
-    const QString why = writeError();
-    file_.resize(length_ + whole);
-    rows_ += waiting_.left(whole).count('\n');
-    fail(why);
+    rows_ += waiting_.left(file_.size() - before).count('\n');
+    fail(file_.error());
     return false;
 }
 
@@ -80,21 +70,6 @@ void ReadingLogFile::close() {
 
 QString ReadingLogFile::fileName() const {
     return QFileInfo(file_.fileName()).fileName();
-}
-
-qint64 ReadingLogFile::writeOut(const QByteArray& bytes) {
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = write_(file_, bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) break;
-        done += written;
-    }
-    return done;
-}
-
-QString ReadingLogFile::writeError() const {
-    return file_.error() == QFileDevice::NoError ? QStringLiteral("the disk took no more bytes")
-                                                 : file_.errorString();
 }
 
 void ReadingLogFile::fail(const QString& why) {

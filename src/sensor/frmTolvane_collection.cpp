@@ -1,14 +1,11 @@
 // The panel's side of collection: its start, stop, exit and EOC handlers, and what the collection
 // wing asks of the panel (CollectionHost): the chip brought in line, the ADC read, the interrupt poll
 // and the register actions deferred during a run.
+#include "chip/chip_map.h"
+#include "chip/register_bits.h"
 #include "common/hex.h"
 #include "common/palette.h"
 #include "sensor/frmTolvane.h"
-
-namespace {
-constexpr std::uint8_t kAdcEnabled = 0x80;   // R0 bit 7
-constexpr std::uint8_t kPoweredDown = 0x40;  // R0 bit 6
-}  // namespace
 
 void frmTolvane::cmdCollectData_Click() {
     loop().collect();
@@ -41,18 +38,18 @@ void frmTolvane::cmdSync_Click() {
     // Its data byte is the R0 write box, so it must hold a byte like any R0 write.
     // The flip shows an access: a refused box sends nothing, so nothing flips.
     if (!acceptWriteBox(0)) return;
-    writeRegister("80", txtRegHex[0]->text());
+    writeRegister(Hex2(kEndOfConversionCommand), txtRegHex[0]->text());
     services_.events.processEvents();
     ShpInd[12]->flipActivity();
 }
 
 void frmTolvane::bringChipInLine() {
     // The second check reads R0's copy as the first reset left it.
-    if ((RegShadow[0] & kAdcEnabled) == 0) {
+    if ((RegShadow[0] & kAdcEnable) == 0) {
         cbReset_Click();
         services_.events.processEvents();
     }
-    if ((RegShadow[0] & kPoweredDown) != 0) {
+    if ((RegShadow[0] & kPowerDown) != 0) {
         cbReset_Click();
         services_.events.processEvents();
     }
@@ -75,13 +72,14 @@ void frmTolvane::setPollingCaption(const QString& caption) {
 
 int frmTolvane::readAdcCount() {
     ReadCount = 2;
-    readRegisters("4");
-    copyReadBack(4, 5);
+    readRegisters(QString::number(kCountRegister));
+    copyReadBack(kCountRegister, kCountRegister + 1);
     return adcCountShown();
 }
 
 int frmTolvane::adcCountShown() const {
-    return HexToInt(txtRegRd[5]->text()) * 256 + HexToInt(txtRegRd[4]->text());
+    return countOf(static_cast<std::uint8_t>(HexToInt(txtRegRd[4]->text())),
+                   static_cast<std::uint8_t>(HexToInt(txtRegRd[5]->text())));
 }
 
 void frmTolvane::flipAdcIndicators() {

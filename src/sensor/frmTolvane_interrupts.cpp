@@ -2,6 +2,7 @@
 // interrupt, sampling and polling the INT line and the interrupt monitor.
 #include <QGridLayout>
 
+#include "chip/chip_map.h"
 #include "chip/register_bits.h"
 #include "chip/thresholds.h"
 #include "common/hex.h"
@@ -114,7 +115,7 @@ void frmTolvane::OpInt_Click(int Index) {
 void frmTolvane::cmdClearInt_Click() {
     // The command's data byte is the R0 write box, so it must hold a byte like any R0 write.
     if (acceptWriteBox(0)) {
-        writeRegister("40", txtRegHex[0]->text());
+        writeRegister(Hex2(kClearInterruptCommand), txtRegHex[0]->text());
         services_.events.processEvents();
         ShpInd[13]->flipActivity();
     }

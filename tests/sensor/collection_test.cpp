@@ -283,6 +283,9 @@ struct Restart {
     std::function<void(frmTolvane&)> click;
     std::size_t ownReports;  // what the handler itself sends before the new run starts
 };
+void PrintTo(const Restart& restart, std::ostream* os) {
+    *os << restart.name;
+}
 
 class RestartTest : public PanelTest, public ::testing::WithParamInterface<std::tuple<Restart, bool>> {};
 
