@@ -11,6 +11,7 @@
 #include <chrono>
 #include <vector>
 
+#include "acquisition/chart_math.h"
 #include "bench/collecting_program.h"
 #include "platform/repaint_pacer.h"
 
@@ -113,19 +114,29 @@ void BM_StartTimeAtTenMilliseconds(benchmark::State& state) {
 BENCHMARK(BM_StartTimeAtTenMilliseconds)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 // 4. Processor time while collecting at 100 ms for 20 s, as a share of one core, with the illuminance
-// and, with the argument 1, "Log every reading". On a real X server it costs more than offscreen:
-// `make bench` runs it under Xvfb as well.
+// and, with log:1, "Log every reading". With full:0 from the run's start, while the chart fills; with
+// full:1 once it is full (filled at interval 0, then the interval box changed, as a user may, without
+// restarting the run), where each sample scrolls the whole plot. On a real X server it costs more than
+// offscreen: `make bench` runs it under Xvfb.
 void BM_ProcessorWhileCollectingAtOneHundredMilliseconds(benchmark::State& state) {
     SteadyClock clock;
     EventLoopWait wait(clock);
     CollectingProgram program(clock, wait, sim::Timing::Realistic);
     const QTemporaryDir folder;
     if (state.range(0) == 1) program.logEveryReading(folder.path());
+    // Ten samples settle, then 400 columns: the chart is full.
+    const int measureFrom = state.range(1) == 1 ? chart::kSamplesAcross + 20 : 0;
     for (auto _ : state) {
         QElapsedTimer wall;
-        const rusage before = processorUsage();
+        rusage before = processorUsage();
         wall.start();
-        program.collect("100", 200);
+        const SampleHistory& history = program.panel().acquisition().history;
+        program.collect(measureFrom > 0 ? "0" : "100", measureFrom + 200, [&] {
+            if (measureFrom == 0 || history.SampleIndex != measureFrom) return;
+            program.panel().acquisition().collection->txtInterval->setText("100");
+            before = processorUsage();
+            wall.start();
+        });
         const rusage after = processorUsage();
         const double wallSeconds = static_cast<double>(wall.nsecsElapsed()) * 1e-9;
         const double user = seconds(after.ru_utime) - seconds(before.ru_utime);
@@ -137,8 +148,8 @@ void BM_ProcessorWhileCollectingAtOneHundredMilliseconds(benchmark::State& state
     }
 }
 BENCHMARK(BM_ProcessorWhileCollectingAtOneHundredMilliseconds)
-    ->Arg(0)
-    ->Arg(1)
+    ->ArgNames({"log", "full"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -1,7 +1,6 @@
 #include "demo/fault_frame.h"
 
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QStringList>
 
 FaultFrame::FaultFrame(sim::SimBus& bus, sim::SimBoard& board)
@@ -31,20 +30,18 @@ FaultFrame::FaultFrame(sim::SimBus& bus, sim::SimBoard& board)
         "when it next searches");
     pendingLabel = new QLabel;
 
+    pendingLabel->setWordWrap(true);
+
     auto* grid = new QGridLayout(this);
-    auto* plugRow = new QHBoxLayout;
-    plugRow->addWidget(unplugButton);
-    plugRow->addWidget(plugButton);
-    plugRow->addWidget(unplugForAWhileButton);
-    grid->addLayout(plugRow, 0, 0, 1, 2);
-    auto* answerRow = new QHBoxLayout;
-    answerRow->addWidget(dropCountBox);
-    answerRow->addWidget(dropButton, 1);
-    answerRow->addWidget(lateButton, 1);
-    grid->addLayout(answerRow, 1, 0, 1, 2);
-    grid->addWidget(noAcknowledgeBox, 2, 0);
-    grid->addWidget(secondBoardBox, 2, 1);
-    grid->addWidget(pendingLabel, 3, 0, 1, 2);
+    grid->addWidget(unplugButton, 0, 0);
+    grid->addWidget(plugButton, 0, 1);
+    grid->addWidget(unplugForAWhileButton, 1, 0, 1, 2);
+    grid->addWidget(dropCountBox, 2, 0);
+    grid->addWidget(dropButton, 2, 1);
+    grid->addWidget(lateButton, 3, 0, 1, 2);
+    grid->addWidget(noAcknowledgeBox, 4, 0, 1, 2);
+    grid->addWidget(secondBoardBox, 5, 0, 1, 2);
+    grid->addWidget(pendingLabel, 6, 0, 1, 2);
 
     connect(unplugButton, &QPushButton::clicked, this, &FaultFrame::unplug);
     connect(plugButton, &QPushButton::clicked, this, &FaultFrame::plugIn);

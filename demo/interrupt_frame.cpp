@@ -1,6 +1,6 @@
 #include "demo/interrupt_frame.h"
 
-#include <QHBoxLayout>
+#include <QGridLayout>
 
 #include "common/palette.h"
 
@@ -14,10 +14,13 @@ InterruptFrame::InterruptFrame(sim::SimBoard& board) : QGroupBox("Interrupt"), b
     holdLowButton->setToolTip(
         "Pulls the INT line low as a probe would; the chip's own interrupt flag (R1 bit 5) stays as it is");
 
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(lineIndicator);
-    row->addWidget(lineLabel, 1);
-    row->addWidget(holdLowButton);
+    lineLabel->setWordWrap(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(lineIndicator, 0, 0);
+    grid->addWidget(lineLabel, 0, 1);
+    grid->addWidget(holdLowButton, 1, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
 
     connect(holdLowButton, &QPushButton::toggled, this, &InterruptFrame::holdLowButton_Toggled);
     refresh();

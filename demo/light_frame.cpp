@@ -1,7 +1,6 @@
 #include "demo/light_frame.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <cmath>
 
@@ -45,18 +44,13 @@ LightFrame::LightFrame(sim::TolvaneChip& chip, const sim::LightSetting& initial)
     infraredBox->setValue(static_cast<int>(std::lround(initial.infraredShare * 100)));
     noiseBox->setValue(initial.noiseLux);
 
-    auto* level = new QHBoxLayout;
-    level->addWidget(levelSlider, 1);
-    level->addWidget(levelBox);
-    auto* more = new QHBoxLayout;
-    more->addWidget(shapeList);
-    more->addWidget(new QLabel("IR"));
-    more->addWidget(infraredBox);
-    more->addWidget(new QLabel("Noise"));
-    more->addWidget(noiseBox);
+    // One control a row, so the window stays narrow enough to stand beside the panel.
     auto* form = new QFormLayout(this);
-    form->addRow("Level", level);
-    form->addRow("Shape", more);
+    form->addRow("Level", levelBox);
+    form->addRow(levelSlider);
+    form->addRow("Shape", shapeList);
+    form->addRow("Infrared", infraredBox);
+    form->addRow("Noise", noiseBox);
     form->addRow("Chip count", countLabel);
 
     connect(levelSlider, &QSlider::valueChanged, this, &LightFrame::levelSlider_Moved);

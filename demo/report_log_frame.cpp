@@ -16,11 +16,16 @@ ReportLogFrame::ReportLogFrame(sim::SimBoard& board, Clock& clock)
     logView->setLineWrapMode(QPlainTextEdit::NoWrap);
     logView->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     logView->setToolTip("Seconds since the start, direction, and the report's 64 bytes in hexadecimal");
+    // The bars come and go with the reports' length; a screen reader meets them by name when they show.
+    logView->verticalScrollBar()->setAccessibleName("Reports, up and down");
+    logView->horizontalScrollBar()->setAccessibleName("Reports, left and right");
     pauseButton = new QPushButton("Pause");
     pauseButton->setCheckable(true);
 
+    auto* legend = new QLabel(QString("Last %1: -> to the board, <- to the program").arg(kLines));
+    legend->setWordWrap(true);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QString("Last %1: -> to the board, <- to the program").arg(kLines)), 1);
+    top->addWidget(legend, 1);
     top->addWidget(pauseButton);
     auto* column = new QVBoxLayout(this);
     column->addLayout(top);

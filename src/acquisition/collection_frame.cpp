@@ -53,6 +53,7 @@ CollectionFrame::CollectionFrame() {
     lblLoop_Count->setFixedSize(lblLoop_Count->fontMetrics().horizontalAdvance("00000"),
                                 lblLoop_Count->sizeHint().height());
     lblLoop_Count->setAutoFillBackground(true);
+    lblLoop_Count->setFont(withoutShaping(lblLoop_Count->font()));
     Label18 = new QLabel;
     Label16 = new QLabel("Reading");
     txtReading = displayBox("", 6, "Raw AD Reading Integer Value");

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "acquisition/record_file.h"
+#include "common/display_box.h"
 #include "common/number_text.h"
 #include "common/program_identity.h"
 
@@ -64,6 +65,7 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     onWindow.setBrush(QPalette::Base, onWindow.window());
     txtReadingLog->setPalette(onWindow);
     txtReadingLog->setAttribute(Qt::WA_OpaquePaintEvent);  // it fills itself: a new text repaints it alone
+    txtReadingLog->setFont(withoutShaping(txtReadingLog->font()));
 
     auto* file = new QHBoxLayout;
     file->addWidget(txtFilePath, 1);

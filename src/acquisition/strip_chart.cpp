@@ -26,9 +26,7 @@ void blacken(PixelArray& pixels, int x, int y) {
 
 // Sets rows from..to (either order) of one column; rows outside the image are skipped.
 void fillColumn(PixelView& pixels, int column, int from, int to, QRgb colour) {
-    const int top = std::max(std::min(from, to), 0);
-    const int bottom = std::min(std::max(from, to), pixels.height() - 1);
-    for (int row = top; row <= bottom; ++row) pixels.set(column, row, colour);
+    pixels.fillColumn(column, std::min(from, to), std::max(from, to), colour);
 }
 
 }  // namespace
@@ -117,25 +115,39 @@ void StripChart::ClearChart(PictureBox& picture) {
 
 void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
     PixelView pixels = picture.pixels();
+    // The rows written, so that only they are shown again: a steady trace changes a narrow band.
+    int top = pixels.height();
+    int bottom = -1;
+    const auto writes = [&](int from, int to) {
+        top = std::min({top, from, to});
+        bottom = std::max({bottom, from, to});
+    };
     // Element 0 has no column to its left: a start below 1 moves from element 1.
-    for (int X = std::max(start, 1); X <= chart::kNewestColumn; ++X) {
+    const int first = std::max(start, 1);
+    for (int X = first; X <= chart::kNewestColumn; ++X) {
         const int c = X - 1;
         const int was = TraceY[c];
         const int now = TraceY[X];
         // Restore the background the old dot and connector covered: from beyond the old row up to
         // the row next to the new one.
-        if (now < was) eraseRows(pixels, c, now - 1, was + 1);
-        if (now > was) eraseRows(pixels, c, was - 1, now + 1);
+        if (now != was) {
+            eraseRows(pixels, c, std::min(now, was) - 1, std::max(now, was) + 1);
+            writes(std::min(now, was) - 1, std::max(now, was) + 1);
+        }
         const int y = now == 0 ? 1 : now;
         fillColumn(pixels, c, y - 1, y + 1, TraceColour);
         fillColumn(pixels, c, TraceY[X], TraceY[X + 1], TraceColour);
+        writes(y - 1, y + 1);
+        writes(TraceY[X], TraceY[X + 1]);
         TraceY[c] = y;
     }
-    picture.Refresh();
+    // Columns left of the first one moved have not changed either.
+    picture.Refresh(QRect(first - 1, top, picture.ScaleWidth(), bottom - top + 1));
 }
 
 void StripChart::eraseRows(PixelView& pixels, int column, int from, int to) const {
-    const int top = std::max(from, 0);
-    const int bottom = std::min(to, pixels.height() - 1);
-    for (int row = top; row <= bottom; ++row) pixels.set(column, row, background(column, row));
+    if (column >= kBackgroundSize) return;
+    // The store keeps each column's rows together.
+    pixels.setColumn(column, from, std::min(to, kBackgroundSize - 1),
+                     ChartBackground.data() + static_cast<std::size_t>(column * kBackgroundSize));
 }

@@ -1,8 +1,12 @@
 #include "common/display_box.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QStyleOptionFrame>
+
+namespace {
+constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
+}  // namespace
 
 DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
     setReadOnly(true);
@@ -12,28 +16,91 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
     setFrame(false);
     const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     setTextMargins(border, border, border, border);
+    setFont(withoutShaping(font()));
+    font_ = QRawFont::fromFont(font());
+    placeGlyphs();
+    connect(this, &QLineEdit::textChanged, this, &DisplayBox::placeGlyphs);
 }
 
 void DisplayBox::paintEvent(QPaintEvent* event) {
-    QLineEdit::paintEvent(event);
-    QPainter(this).drawPixmap(0, 0, frame());
+    if (hasFocus() || hasSelectedText()) {
+        QLineEdit::paintEvent(event);
+        QPainter painter(this);
+        const QStyleOptionFrame option = frameOption();
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, this);
+        return;
+    }
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, face());
+    const QRect inside = rect().marginsRemoved(textMargins());
+    painter.setClipRect(inside);
+    painter.setPen(palette().color(QPalette::Text));
+    const QPoint baseline = lineStart(inside) + QPoint(0, fontMetrics().ascent());
+    if (glyphs_.isEmpty()) {
+        painter.drawText(baseline, text());
+    } else {
+        painter.drawGlyphRun(baseline, glyphs_);
+    }
 }
 
-const QPixmap& DisplayBox::frame() {
-    const qreal ratio = devicePixelRatioF();
-    if (frame_.size() == size() * ratio && frameFocused_ == hasFocus()) return frame_;
-    frame_ = QPixmap(size() * ratio);
-    frame_.setDevicePixelRatio(ratio);
-    frame_.fill(Qt::transparent);
+void DisplayBox::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        font_ = QRawFont::fromFont(font());
+        placeGlyphs();
+    }
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::EnabledChange)
+        face_ = {};
+}
+
+void DisplayBox::placeGlyphs() {
+    glyphs_ = {};
+    const QList<quint32> indexes = font_.glyphIndexesForString(text());
+    if (indexes.contains(0)) return;
+    QList<QPointF> positions;
+    QPointF next;
+    for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
+        positions.append(next);
+        next += advance;
+    }
+    glyphs_.setRawFont(font_);
+    glyphs_.setGlyphIndexes(indexes);
+    glyphs_.setPositions(positions);
+}
+
+QStyleOptionFrame DisplayBox::frameOption() const {
     QStyleOptionFrame option;
     option.initFrom(this);
     option.rect = rect();
     option.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, this);
     option.state |= QStyle::State_Sunken | QStyle::State_ReadOnly;
-    QPainter painter(&frame_);
+    return option;
+}
+
+const QPixmap& DisplayBox::face() {
+    const qreal ratio = devicePixelRatioF();
+    if (face_.size() == size() * ratio) return face_;
+    face_ = QPixmap(size() * ratio);
+    face_.setDevicePixelRatio(ratio);
+    face_.fill(Qt::transparent);
+    QPainter painter(&face_);
+    QStyleOptionFrame option = frameOption();
+    option.lineWidth = 0;  // the background alone, as a text box without a frame has it
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    option.lineWidth = frameOption().lineWidth;
     style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, this);
-    frameFocused_ = hasFocus();
-    return frame_;
+    return face_;
+}
+
+QPoint DisplayBox::lineStart(const QRect& inside) const {
+    return {inside.left() + kTextMargin, inside.top() + (inside.height() - fontMetrics().height() + 1) / 2};
+}
+
+QFont withoutShaping(QFont font) {
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setKerning(false);
+    return font;
 }
 
 void showText(QLineEdit* box, const QString& text) {

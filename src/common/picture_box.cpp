@@ -52,14 +52,20 @@ void PictureBox::Cls() {
     image_.fill(background_);
     CurrentX = 0;
     CurrentY = 0;
-    update();
+    Refresh();
+}
+
+void PictureBox::Refresh(const QRect& changed) {
+    update(changed.intersected(image_.rect()).translated(inset(), inset()));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const int inset = border_ == Border::Sunken ? kSunkenBorderWidth : 0;
-    if (inset > 0) qDrawShadePanel(&painter, rect(), palette(), true, kSunkenBorderWidth);
+    const QRect interior(QPoint(inset(), inset()), image_.size());
+    // The border never changes: it is drawn when a repaint reaches it (the picture shown or uncovered),
+    // not each time the image changes. Drawing it cost more than the image it frames.
+    if (!interior.contains(event->rect())) qDrawShadePanel(&painter, rect(), palette(), true, inset());
     // Only what needs showing: a child picture covers part of this one.
-    const QRect shown = event->rect().intersected(QRect(QPoint(inset, inset), image_.size()));
-    painter.drawImage(shown.topLeft(), image_, shown.translated(-inset, -inset));
+    const QRect shown = event->rect().intersected(interior);
+    painter.drawImage(shown.topLeft(), image_, shown.translated(-inset(), -inset()));
 }

@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <optional>
 
 // The pixels of a picture's image, for a drawing job that touches many of them: one access per pixel
@@ -24,6 +25,20 @@ public:
         if (contains(x, y)) first_[y * stride_ + x] = colour | 0xFF000000u;
     }
     QRgb get(int x, int y) const { return first_[y * stride_ + x]; }
+    // Rows top..bottom of column x, each from colours[row]; what lies outside the image is skipped.
+    void setColumn(int x, int top, int bottom, const QRgb* colours) {
+        if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_)) return;
+        QRgb* pixel = first_ + x;
+        for (int row = std::max(top, 0); row <= std::min(bottom, height_ - 1); ++row)
+            pixel[row * stride_] = colours[row] | 0xFF000000u;
+    }
+    // Rows top..bottom of column x in one colour; what lies outside the image is skipped.
+    void fillColumn(int x, int top, int bottom, QRgb colour) {
+        if (static_cast<unsigned>(x) >= static_cast<unsigned>(width_)) return;
+        QRgb* pixel = first_ + x;
+        for (int row = std::max(top, 0); row <= std::min(bottom, height_ - 1); ++row)
+            pixel[row * stride_] = colour | 0xFF000000u;
+    }
 
 private:
     QRgb* first_;
@@ -67,12 +82,16 @@ public:
     // Fills the image with the background colour and moves the print position to 0, 0.
     void Cls();
     // Shows the image as it is now.
-    void Refresh() { update(); }
+    void Refresh() { Refresh(image_.rect()); }
+    // Shows the part of the image that changed (in the image's coordinates); the rest is not repainted.
+    void Refresh(const QRect& changed);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int inset() const { return border_ == Border::Sunken ? kSunkenBorderWidth : 0; }
+
     Border border_;
     QColor background_;
     QImage image_;

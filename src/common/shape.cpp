@@ -53,8 +53,8 @@ void Shape::flipActivity() {
 }
 
 void Shape::paintEvent(QPaintEvent*) {
+    // A black outline around the fill, as two plain fills: an outlined rectangle costs many times more.
     QPainter painter(this);
-    painter.setPen(Qt::black);
-    painter.setBrush(paletteColour(colour_));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.fillRect(rect(), Qt::black);
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), paletteColour(colour_));
 }

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/display_box.h"
 #include "common/hex.h"
 
 frmMain::frmMain(BoardLink& link, Services& services) : link_(link), services_(services) {
@@ -20,6 +21,9 @@ frmMain::frmMain(BoardLink& link, Services& services) : link_(link), services_(s
     layout->addLayout(left);
     layout->addWidget(buildTransferBox());
     connectHandlers();
+    // Never shown, its boxes carry numbers between the panel and the board; the collection loop
+    // rewrites two of them at every sample.
+    setFont(withoutShaping(font()));
 }
 
 void frmMain::connectHandlers() {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "common/display_box.h"
 #include "common/hex.h"
 #include "common/widget_factories.h"
 #include "console/frmMain.h"
@@ -111,7 +112,7 @@ void frmMain::cmdSimpleI2cRd_Click() {
 
     if (*start >= kGridRows) return;
     const int last = std::min(*start + *count - 1, kGridRows - 1);
-    for (int row = *start; row <= last; ++row) txtReadVal[row]->setText(Hex2(data[row - *start]));
+    for (int row = *start; row <= last; ++row) showText(txtReadVal[row], Hex2(data[row - *start]));
 }
 
 void frmMain::cmdSimpleI2cWr_Click() {

@@ -1,32 +1,42 @@
 #include "platform/repaint_pacer.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QWidget>
 
 RepaintPacer::RepaintPacer(QWidget& window, Clock& clock) : QObject(&window), window_(window), clock_(clock) {
     frameEnd_.setSingleShot(true);
+    frameEnd_.setInterval(static_cast<int>(kFrameMs));
     connect(&frameEnd_, &QTimer::timeout, this, &RepaintPacer::frameDue);
+    connect(QAbstractEventDispatcher::instance(window.thread()), &QAbstractEventDispatcher::aboutToBlock,
+            this, &RepaintPacer::eventsIdle);
     window.installEventFilter(this);
 }
 
 bool RepaintPacer::eventFilter(QObject* watched, QEvent* event) {
     if (watched != &window_ || event->type() != QEvent::UpdateRequest) return false;
-    if (frameEnd_.isActive()) return true;  // already waiting for this frame's end
-    const std::uint32_t now = clock_.milliseconds();
-    const std::uint32_t sinceLast = now - lastRepaintMs_;
-    if (!repainted_ || sinceLast >= kFrameMs) {
+    if (released_) {
+        released_ = false;
         repainted_ = true;
-        lastRepaintMs_ = now;
+        lastRepaintMs_ = clock_.milliseconds();
         return false;
     }
-    // Qt asks once until it has repainted: the request is made again when the frame ends.
-    frameEnd_.start(static_cast<int>(kFrameMs - sinceLast));
+    // Qt asks once until it has repainted: the request is made again when it may go ahead.
+    if (!waiting_) {
+        waiting_ = true;
+        frameEnd_.start();
+    }
     return true;
+}
+
+void RepaintPacer::eventsIdle() {
+    if (waiting_ && (!repainted_ || clock_.milliseconds() - lastRepaintMs_ >= kFrameMs)) frameDue();
 }
 
 void RepaintPacer::frameDue() {
     frameEnd_.stop();
-    repainted_ = false;
+    waiting_ = false;
+    released_ = true;
     QCoreApplication::postEvent(&window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
 }

@@ -8,10 +8,11 @@
 
 class QWidget;
 
-// Repaints a window at most once per display frame. Handlers that run hundreds of times a second (the
-// collection loop at short intervals lets events run after every read) would otherwise repaint the
-// window for each of them, though no screen shows more than a frame every 16 ms. A repaint asked for
-// within a frame of the last one waits for that frame's end; nothing asked for is ever dropped.
+// Repaints a window when the window's thread is about to wait for events, and at most once per display
+// frame. A handler that lets events run halfway through its work (the collection loop does while it
+// reads the chip) would otherwise have the window repainted then and again at its end, and handlers
+// that run hundreds of times a second would have it repainted for each of them, though no screen
+// shows more than a frame every 16 ms. A repaint waits at most a frame; nothing asked for is dropped.
 class RepaintPacer : public QObject {
     Q_OBJECT
 public:
@@ -19,7 +20,9 @@ public:
 
     RepaintPacer(QWidget& window, Clock& clock);
 
-    bool repaintWaiting() const { return frameEnd_.isActive(); }
+    bool repaintWaiting() const { return waiting_; }
+    // The thread is about to wait: a repaint asked for goes ahead, unless the last was within a frame.
+    void eventsIdle();
     // The frame is over: the repaint that waited for it goes ahead.
     void frameDue();
 
@@ -32,4 +35,6 @@ private:
     QTimer frameEnd_;
     std::uint32_t lastRepaintMs_ = 0;
     bool repainted_ = false;
+    bool waiting_ = false;
+    bool released_ = false;
 };

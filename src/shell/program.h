@@ -7,6 +7,7 @@ class QWidget;
 #include "boardlink/board_link.h"
 #include "platform/services.h"
 #include "sensor/panel_host.h"
+#include "shell/window_placement.h"
 
 class frmStartup;
 class frmMain;
@@ -32,7 +33,7 @@ public:
     bool hasPanel() const { return panel_ != nullptr; }
     frmTolvane& panel();  // creates and loads it when missing
     // Shows the panel; the first time at its full size where the screen holds it, with the companion
-    // window beside it.
+    // window beside it, or where there is no room beside it, over the panel clear of its run controls.
     void openPanel();
     // A window of the program's own that keeps beside the panel (the demo's board window).
     void setCompanion(QWidget* companion) { companion_ = companion; }
@@ -43,6 +44,8 @@ public:
     void unloadAboutAndStartup() override;
 
 private:
+    void placeCompanion(QRect available, WindowFrame frame);
+
     std::unique_ptr<frmStartup> startup_;
     std::unique_ptr<frmMain> console_;
     std::unique_ptr<frmTolvane> panel_;

@@ -1,14 +1,17 @@
 // Keeping the readings: "Write to Disk", "Log every reading" and readings in lux, and the readings
-// offered on every way out. Files go to a temporary folder.
+// offered on every way out; what a sample repaints. Files go to a temporary folder.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QTemporaryDir>
+#include <map>
 #include <optional>
 
+#include "platform/repaint_pacer.h"
 #include "tests/doubles/file_size_limit.h"
 #include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
@@ -149,6 +152,52 @@ TEST_F(RecordingTest, ARunLogsEveryReadingBesideTheRecordFile) {
     EXPECT_GT(kept.size(), 1 + 10) << "the rows of the first second, and those that fitted after";
     EXPECT_EQ(record().txtReadingLog->text(),
               QString("Log stopped after %1 rows: File too large").arg(kept.size() - 1));
+}
+
+// A sample repaints what it changed and nothing else, and lays nothing out again. Under a steady light
+// each sample changes the count of readings, the ADC indicators and the plot, and twice a second the
+// log's line; the boxes whose texts stay the same and the frames around all of them do not repaint.
+TEST_F(RecordingTest, ASampleRepaintsWhatItChangedAlone) {
+    struct Counter : QObject {
+        std::map<QObject*, int> paints;
+        int layouts = 0;
+        bool counting = false;
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (!counting) return false;
+            if (event->type() == QEvent::Paint) ++paints[watched];
+            if (event->type() == QEvent::LayoutRequest && static_cast<QWidget*>(watched)->layout()) ++layouts;
+            return false;
+        }
+    } counter;
+    click(record().chkLogEveryReading);
+    RepaintPacer* pacer = panel().findChild<RepaintPacer*>();
+    int seen = 0;
+    collectSamples(30, [&] {
+        if (history().SampleIndex == seen) return;
+        seen = history().SampleIndex;
+        counter.counting = seen >= 20 && seen < 30;  // ten samples, while the run goes on
+        pacer->frameDue();                           // each sample's frame ends before the next sample
+        if (seen != 20) return;
+        panel().installEventFilter(&counter);
+        for (QWidget* widget : panel().findChildren<QWidget*>()) widget->installEventFilter(&counter);
+    });
+    frmTolvane& p = panel();
+    for (const auto& [widget, paints] :
+         std::vector<std::pair<QWidget*, int>>{{frame().lblLoop_Count, 10},
+                                               {p.ShpInd[8], 10},
+                                               {wing().chartFrame->Picture1, 10},
+                                               {frame().txtReading, 0},
+                                               {frame().txtIlluminance, 0},
+                                               {frame().txtTime1, 0},
+                                               {frame().txtTime3, 0},
+                                               {p.txtRegRd[4], 0},
+                                               {&frame(), 0},
+                                               {&record(), 0},
+                                               {wing().chartFrame->Picture2, 0},
+                                               {&p, 0}})
+        EXPECT_EQ(counter.paints[widget], paints) << widget->metaObject()->className();
+    EXPECT_GE(counter.paints[record().txtReadingLog], 1);
+    EXPECT_EQ(counter.layouts, 0);
 }
 
 // The box takes effect at once: unticked, the file closes and the line keeps saying what it holds;

@@ -13,6 +13,7 @@
 #include "sensor/frmTolvane.h"
 #include "shell/frmAbout2.h"
 #include "shell/frmStartup.h"
+#include "shell/window_placement.h"
 #include "tests/support/rig.h"
 
 namespace {
@@ -156,6 +157,38 @@ TEST(ProgramIdentity, NamesTheDesktopEntryAndGivesEveryWindowTheBuiltInIcon) {
     QGuiApplication::setApplicationName(name);
     QGuiApplication::setDesktopFileName({});
     QGuiApplication::setWindowIcon({});
+}
+
+// Where the windows open on ordinary screens, with a window manager's frame and without: the panel whole
+// at the top left, the board window beside it or over it left of its run controls, on the screen and
+// clear of them. A screen too small for the panel gives it what there is, and it scrolls.
+TEST(WindowPlacement, BothWindowsFitOrdinaryScreensWithAndWithoutATitleBar) {
+    const QSize panelSize(1335, 695);
+    const QRect runControls(785, 20, 550, 675);  // on the panel's inside: chart, collection and record
+    const QSize boardMinimum(240, 670);
+    const QSize boardPreferred(345, 800);
+    for (const auto& [width, height, beside] :
+         std::vector<std::tuple<int, int, bool>>{{1920, 1080, true}, {1600, 1000, true}, {1366, 768, false}})
+        for (const int titleBar : {0, 30}) {
+            SCOPED_TRACE(std::to_string(width) + ", title bar " + std::to_string(titleBar));
+            const QRect available(0, 0, width, height - 40);  // a task bar along the bottom
+            const WindowFrame frame{titleBar, titleBar / 15};
+            const QRect panel = panelGeometry(panelSize, available, frame);
+            const QRect panelFrame(panel.topLeft(), panel.size() + frame.around());
+            EXPECT_EQ(panel.size(), panelSize);
+            EXPECT_TRUE(available.contains(panelFrame));
+            const QRect runOnScreen =
+                runControls.translated(panel.topLeft() + QPoint(frame.border, titleBar));
+            const CompanionPlace board =
+                companionPlace(panelFrame, runOnScreen, boardMinimum, boardPreferred, available, frame);
+            const QRect boardFrame(board.position, board.size + frame.around());
+            EXPECT_TRUE(available.contains(boardFrame));
+            EXPECT_FALSE(boardFrame.intersects(runOnScreen));
+            EXPECT_EQ(boardFrame.intersects(panelFrame), !beside);
+            EXPECT_EQ(board.overPanel, !beside);
+            EXPECT_EQ(board.size.expandedTo(boardMinimum), board.size);
+        }
+    EXPECT_EQ(panelGeometry(panelSize, QRect(0, 0, 1024, 560), {30, 2}), QRect(0, 0, 1020, 528));
 }
 
 }  // namespace

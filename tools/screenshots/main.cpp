@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QScreen>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <utility>
@@ -53,22 +53,36 @@ QImage panelCollecting() {
     return shot;
 }
 
-// The demo's panel and its board window side by side, after a held interrupt line and dropped answers.
-std::pair<QImage, QImage> demoWindows() {
-    Rig rig;
-    rig.chooseTolvane();
+// The demo as it opens on a screen of the given size, a task bar along its bottom: the panel collecting,
+// and the board window, after a held interrupt line and dropped answers, where the program placed it
+// (over the panel where the screen has no room beside it).
+QImage demoOnScreen(QSize screen, QImage* boardWindow = nullptr) {
+    Rig rig(1, screen);
     BoardWindow window{rig.bus, rig.board(), rig.clock, {180, sim::LightSetting::Shape::Steps, 0, 0}};
-    rig.program.panel().acquisition().record->txtFilePath->setText(kEverydayPath);
+    window.placeAtTheRightEdge();
+    window.show();
+    rig.program.setCompanion(&window);
+    rig.chooseTolvane();
+    frmTolvane& panel = rig.program.panel();
+    panel.acquisition().record->txtFilePath->setText(kEverydayPath);
     collectUntil(rig, 90, [&](int stored) {
         if (stored == 40) window.interrupt->holdLowButton->setChecked(true);
     });
     window.faults->dropCountBox->setValue(2);
     window.faults->dropButton->click();
     window.refresh();
-    frmTolvane& panel = rig.program.panel();
-    panel.resize(panel.fullSize());
-    window.resize(window.sizeHint().width(), panel.height());
-    return {panel.grab().toImage(), window.grab().toImage()};
+    QApplication::processEvents();
+
+    QImage desktop(screen, QImage::Format_RGB32);
+    desktop.fill(QColor(60, 60, 60));
+    QPainter painter(&desktop);
+    const QRect available = panel.screen()->availableGeometry();
+    painter.fillRect(QRect(QPoint(0, available.bottom() + 1), screen), QColor(30, 30, 30));
+    const QImage board = window.grab().toImage();
+    painter.drawImage(panel.geometry().topLeft(), panel.grab().toImage());
+    painter.drawImage(window.geometry().topLeft(), board);
+    if (boardWindow) *boardWindow = board;
+    return desktop;
 }
 
 // The history view over five minutes of the demo's light, as the panel logged them: the README's.
@@ -95,17 +109,6 @@ QImage viewOverARun() {
     return window.grab().toImage();
 }
 
-QImage sideBySide(const QImage& left, const QImage& right) {
-    constexpr int kGap = 12;
-    QImage both(left.width() + kGap + right.width(), std::max(left.height(), right.height()),
-                QImage::Format_RGB32);
-    both.fill(QColor(60, 60, 60));
-    QPainter painter(&both);
-    painter.drawImage(0, 0, left);
-    painter.drawImage(left.width() + kGap, 0, right);
-    return both;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -120,11 +123,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot make the folder %s\n", argv[1]);
         return 1;
     }
-    const auto [panel, board] = demoWindows();
+    QImage board;
     const std::pair<QString, QImage> pictures[] = {
         {"panel_collecting.png", panelCollecting()},
+        {"demo_on_1920x1080.png", demoOnScreen({1920, 1080}, &board)},
         {"demo_board_window.png", board},
-        {"demo_with_board_window.png", sideBySide(panel, board)},
+        {"demo_on_1600x1000.png", demoOnScreen({1600, 1000})},
+        {"demo_on_1366x768.png", demoOnScreen({1366, 768})},
         {"view_run.png", viewOverARun()},
     };
     for (const auto& [name, picture] : pictures) {
