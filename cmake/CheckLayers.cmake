@@ -7,7 +7,7 @@
 # chip/, boardlink/, platform/ and common/; only its demo board also sim/, for --demo. cli/
 # (tolvane-cli) sees board/ and what board/ sees, but not sim/.
 # view/ (the history view and tolvane-view) sees readinglog/, chip/, platform/ and common/; only the
-# panel's side will include it.
+# panel's collection wing (acquisition/, its "History..." button) includes it.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
 # (the test doubles) sees platform/, common/ and the transport interface. Test code stays out of src/, sim/ and demo/, and
@@ -22,7 +22,7 @@ set(allowed_readinglog readinglog chip)
 set(allowed_platform platform common)
 set(allowed_boardlink boardlink platform common)
 set(allowed_console console boardlink platform common)
-set(allowed_acquisition acquisition readinglog chip platform common)
+set(allowed_acquisition acquisition view readinglog chip platform common)
 set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window

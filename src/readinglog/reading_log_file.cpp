@@ -37,8 +37,9 @@ void ReadingLogFile::add(const ReadingRow& row) {
 
 void ReadingLogFile::setFollower(ReadingLogFollower* follower) {
     follower_ = follower;
-    if (follower_ && file_.isOpen() && flush())
-        follower_->followLog(QFileInfo(path()).absoluteFilePath(), rows_);
+    if (!follower_ || !(file_.isOpen() ? flush() : rows_ > 0)) return;
+    follower_->followLog(QFileInfo(path()).absoluteFilePath(), rows_);
+    if (!file_.isOpen()) follower_->logClosed();
 }
 
 bool ReadingLogFile::flush() {

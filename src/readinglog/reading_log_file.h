@@ -28,7 +28,8 @@ public:
     void close();
 
     // From now on `follower` (or nobody) follows the log: an open one is flushed, so the follower
-    // finds every row so far on the disk, and each row added after it is handed on as it comes.
+    // finds every row so far on the disk, and each row added after it is handed on as it comes; a
+    // closed one that keeps rows is followed to its end at once.
     void setFollower(ReadingLogFollower* follower);
 
     bool isOpen() const { return file_.isOpen(); }

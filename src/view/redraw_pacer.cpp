@@ -17,7 +17,14 @@ void RedrawPacer::changed() {
     waiting_ = true;
     if (nextTurn_.isActive()) return;
     const double pauseMs = std::max<double>(kShortestPauseMs, std::ceil(costMs_ / kMostShareOfACore));
-    if (!drawnOnce_ || clock_.milliseconds() - lastMs_ >= pauseMs) nextTurn_.start(0);
+    const std::uint32_t now = clock_.milliseconds();
+    const std::uint32_t sinceLast = now - lastMs_;
+    if (askedOnce_ && sinceLast < pauseMs) return;
+    // The pause counts from when this redraw was due, not from the row that came a little after it (nor
+    // from the redraw, which waits for the loop's next turn): rows at 97 ms still give five a second.
+    lastMs_ = askedOnce_ && sinceLast < 2 * pauseMs ? lastMs_ + static_cast<std::uint32_t>(pauseMs) : now;
+    askedOnce_ = true;
+    nextTurn_.start(0);
 }
 
 void RedrawPacer::flush() {
@@ -27,9 +34,8 @@ void RedrawPacer::flush() {
 void RedrawPacer::redraw() {
     nextTurn_.stop();
     waiting_ = false;
-    drawnOnce_ = true;
-    lastMs_ = clock_.milliseconds();
+    const std::uint32_t startMs = clock_.milliseconds();
     redraw_();
     // A clock of whole milliseconds reads a short redraw as 0 or 1: smoothed, it comes to its cost.
-    costMs_ += kNewCostWeight * (static_cast<double>(clock_.milliseconds() - lastMs_) - costMs_);
+    costMs_ += kNewCostWeight * (static_cast<double>(clock_.milliseconds() - startMs) - costMs_);
 }

@@ -1,5 +1,5 @@
 // The history view as a user meets it: logs written into a temporary folder, opened, zoomed and
-// panned with the wheel and the mouse, exported, and a log followed as the panel writes it.
+// panned with the wheel and the mouse, exported, and a log found on the disk as the panel writes it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -149,52 +149,28 @@ TEST_F(ViewTest, TheWheelZoomsAroundThePointerDraggingPansAndADoubleClickShowsTh
     EXPECT_TRUE(plot().following());
 }
 
-// The panel's log hands the view each row as it takes it; the view redraws at most five times a second,
-// keeps the whole run in sight until the user pans, and the next run takes the run's place.
-TEST_F(ViewTest, FollowsALogAsItGrowsUntilThePanAndTheNextRunReplacesIt) {
+// A view that starts to follow during a run finds the rows so far on the disk, and the rows taken while
+// they load come after them; one that starts after the run finds the whole log. (Following a run as it
+// goes is the panel's "History...", tested there.)
+TEST_F(ViewTest, AViewLateToARunFindsItsRowsOnTheDiskFirst) {
     ReadingLogFile log;
-    log.setFollower(&window);
     const QDateTime start(QDate(2026, 12, 7), QTime(9, 30));
-    int seq = 0;
-    // As the panel's loop takes them: a row, then events run while it waits for the next.
-    const auto take = [&](int readings) {
-        for (int i = 0; i < readings; ++i, ++seq) {
-            clock.advance(100);
-            log.add({start.addMSecs(100 * seq), 100 * seq, seq, 1000 + seq % 7, 0x80, 0x00});
-            QCoreApplication::processEvents();
-        }
-    };
     ASSERT_TRUE(log.open(folder.path(), "Data", start));
-    QSignalSpy redraws(window.plot, &HistoryPlot::spanChanged);
-    take(50);
-    EXPECT_GE(redraws.size(), 24);
-    EXPECT_LE(redraws.size(), 26) << "five seconds of readings";
-    EXPECT_EQ(span().first, 0);
-    EXPECT_GE(span().second, 4900);
+    const auto take = [&](int from, int to) {
+        for (int seq = from; seq < to; ++seq)
+            log.add({start.addMSecs(100 * seq), 100 * seq, seq, 1000 + seq, 0x80, 0x00});
+    };
+    take(0, 100);
+    log.setFollower(&window);
+    take(100, 105);
+    window.finishLoading();
     log.close();
-    EXPECT_EQ(countedReadings(), "50") << "the run's end draws what waited";
+    EXPECT_EQ(countedReadings(), "105");
 
-    ASSERT_TRUE(log.open(folder.path(), "Data", start.addSecs(60)));
-    ASSERT_EQ(plot().legend->itemCount(), 1);
-    EXPECT_EQ(plot().graph(0)->name(), "Data-20261207-093100.csv");
-    take(50);
-    drag(&plot(), at(2000), at(1000));
-    const auto panned = span();
-    take(50);
-    EXPECT_EQ(span(), panned) << "the user's span stays";
-    EXPECT_FALSE(plot().following());
-    doubleClick(&plot(), at(2000));
-    EXPECT_EQ(countedReadings(), "100");
-    EXPECT_TRUE(plot().following());
-
-    // A window opened during the run finds the rows so far on the disk, then follows.
-    HistoryWindow late{dialogs, clock};
-    late.show();
-    log.setFollower(&late);
-    take(5);
-    late.finishLoading();
-    log.close();
-    EXPECT_EQ(late.lblStatistics->text().section(" readings", 0, 0), "Data-20261207-093100.csv: 105");
+    HistoryWindow after{dialogs, clock};
+    log.setFollower(&after);
+    after.finishLoading();
+    EXPECT_EQ(after.lblStatistics->text().section(" readings", 0, 0), "Data-20261207-093000.csv: 105");
 }
 
 // Every file gets a clear answer and none a crash or a hang; the whole rows of a file are shown.
