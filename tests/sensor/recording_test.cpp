@@ -224,13 +224,13 @@ TEST_F(RecordingTest, HistoryFollowsTheRunBeingLoggedUntilAPanAndTheNextRunRepla
     const qsizetype inThreeSeconds = redrawsBySample[50] - redrawsBySample[20];
     EXPECT_GE(inThreeSeconds, 14);
     EXPECT_LE(inThreeSeconds, 15);
-    const auto statistics = [view] { return view->lblStatistics->text().section(" readings", 0, 0); };
-    EXPECT_EQ(statistics().toStdString(), (kLog + ": 53").toStdString())
+    EXPECT_EQ(view->lblStatistics->text().section(" readings", 0, 0).toStdString(),
+              (kLog + ": 53").toStdString())
         << "every reading once, the whole run on screen, the last too";
 
     std::pair<double, double> panned;
     collectSamples(40, [&] {
-        if (history().SampleIndex != 30 || view->plot->following() == false) return;
+        if (history().SampleIndex != 30 || !view->plot->following()) return;
         HistoryPlot& plot = *view->plot;
         const int middle = plot.axisRect()->center().y();
         drag(&plot, {plot.axisRect()->center().x(), middle}, {plot.axisRect()->left() + 10, middle});
