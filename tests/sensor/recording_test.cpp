@@ -210,7 +210,7 @@ TEST_F(RecordingTest, HistoryFollowsTheRunBeingLoggedUntilAPanAndTheNextRunRepla
     HistoryWindow* view = nullptr;
     std::optional<QSignalSpy> redraws;
     std::map<int, qsizetype> redrawsBySample;
-    collectSamples(52, [&] {
+    collectSamples(51, [&] {
         const int stored = history().SampleIndex;
         if (stored == 10 && !view) {
             click(record().cmdHistory);
@@ -225,7 +225,7 @@ TEST_F(RecordingTest, HistoryFollowsTheRunBeingLoggedUntilAPanAndTheNextRunRepla
     EXPECT_GE(inThreeSeconds, 14);
     EXPECT_LE(inThreeSeconds, 15);
     EXPECT_EQ(view->lblStatistics->text().section(" readings", 0, 0).toStdString(),
-              (kLog + ": 53").toStdString())
+              (kLog + ": 52").toStdString())
         << "every reading once, the whole run on screen, the last too";
 
     std::pair<double, double> panned;
