@@ -50,11 +50,12 @@ screenshots: build
 package: build
 	cmake --build --preset default --target package
 
-# Refreshes the picture the README shows, docs/panel.png: the panel collecting on the simulated board,
-# as tools/screenshots takes it.
+# Refreshes the pictures the README shows: docs/panel.png, the panel collecting on the simulated board,
+# and docs/view.png, the history view over such a run, as tools/screenshots takes them.
 docs-screenshots: screenshots
 	mkdir -p docs
 	cp build/screenshots/panel_collecting.png docs/panel.png
+	cp build/screenshots/view_run.png docs/view.png
 
 # Renders the icon's PNG sizes from packaging/tolvane.svg (needs rsvg-convert: package librsvg2-bin).
 icons:

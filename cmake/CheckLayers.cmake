@@ -6,6 +6,8 @@
 # board/ (the widget-free board library under tolvane-cli and the Python module) sees readinglog/,
 # chip/, boardlink/, platform/ and common/; only its demo board also sim/, for --demo. cli/
 # (tolvane-cli) and python/ (the tolvane module) see board/ and what board/ sees, but not sim/.
+# view/ (the history view and tolvane-view) sees readinglog/, chip/, platform/ and common/; only the
+# panel's collection wing (acquisition/, its "History..." button) includes it.
 # sim/ sees only the transport interface and the clock. demo/ (the demo's board window) sees sim/,
 # platform/ and common/; only the demo's main() also brings in the program (shell/). tests/doubles
 # (the test doubles) sees platform/, common/ and the transport interface. Test code stays out of src/, sim/ and demo/, and
@@ -20,7 +22,7 @@ set(allowed_readinglog readinglog chip)
 set(allowed_platform platform common)
 set(allowed_boardlink boardlink platform common)
 set(allowed_console console boardlink platform common)
-set(allowed_acquisition acquisition readinglog chip platform common)
+set(allowed_acquisition acquisition view readinglog chip platform common)
 set(allowed_sensor sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_shell shell sensor readinglog chip acquisition console boardlink platform common)
 set(allowed_in_demo/main_demo.cpp shell)  # the demo's main() puts the program beside the board window
@@ -28,6 +30,7 @@ set(allowed_board board readinglog chip boardlink platform common)
 set(allowed_in_src/board/demo_board.cpp sim)  # --demo runs the tool on the simulated board
 set(allowed_cli cli board readinglog chip boardlink platform common)
 set(allowed_python python board readinglog chip boardlink platform common)
+set(allowed_view view readinglog chip platform common)
 set(allowed_sim sim)
 set(allowed_files_sim boardlink/hid_transport.h platform/clock.h)
 set(allowed_demo demo sim platform common)
@@ -46,19 +49,20 @@ set(folder_shell src/shell)
 set(folder_board src/board)
 set(folder_cli src/cli)
 set(folder_python python)
+set(folder_view src/view)
 set(folder_sim sim)
 set(folder_demo demo)
 set(folder_doubles tests/doubles)
 
 # First folders of the project's own include paths; an angle-bracket include of one of these is
 # checked like a quoted one, anything else in angle brackets is a library's.
-set(project_folders common chip readinglog platform boardlink console acquisition sensor shell board cli python
+set(project_folders common chip readinglog platform boardlink console acquisition sensor shell board cli python view
     sim demo tests)
 
 set(include_pattern "^[ \t]*#[ \t]*include[ \t]*[\"<]([^\">]+)[\">]")
 set(violations "")
-foreach(area common chip readinglog platform boardlink console acquisition sensor shell board cli python sim
-        demo doubles)
+foreach(area common chip readinglog platform boardlink console acquisition sensor shell board cli python view
+        sim demo doubles)
   file(GLOB_RECURSE sources "${SOURCE_DIR}/${folder_${area}}/*.h" "${SOURCE_DIR}/${folder_${area}}/*.cpp")
   foreach(source ${sources})
     file(RELATIVE_PATH shown "${SOURCE_DIR}" "${source}")

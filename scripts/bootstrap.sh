@@ -8,6 +8,7 @@ packages=(
   g++ cmake ninja-build make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6opengl6-dev libgl-dev
   libhidapi-dev
+  libqcustomplot-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   pybind11-dev python3-dev python3-numpy python3-pytest
   clang-format

@@ -4,6 +4,7 @@
 #include "acquisition/collection_frame.h"
 #include "acquisition/collection_host.h"
 #include "acquisition/collection_loop.h"
+#include "acquisition/live_history.h"
 #include "acquisition/record_frame.h"
 #include "acquisition/run_log.h"
 #include "acquisition/sample_history.h"
@@ -24,6 +25,8 @@ public:
     frmDataRecord* record;
     // Every reading of a run to its CSV file, while "Log every reading" is ticked.
     RunLog log;
+    // "History...": the history view following the log.
+    LiveHistory historyView;
     // The runs, and the one place that knows whether one goes.
     CollectionLoop loop;
 };

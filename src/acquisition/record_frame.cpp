@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "acquisition/record_file.h"
 #include "common/display_box.h"
@@ -54,6 +55,10 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     chkLogEveryReading->setToolTip(
         "While checked, every reading of a run is written to its own CSV file as it is taken, beside the "
         "measurement file.");
+    cmdHistory = new QPushButton("History...");
+    cmdHistory->setToolTip(
+        "Opens the history view on the run being logged: the whole run, followed as it is taken. The next "
+        "run takes its place.");
     // A read-only line on the window's colour, read as a label: a label's new text lays the whole panel
     // out again, and this one changes every second of a run. A long text never widens the panel.
     txtReadingLog = new QLineEdit;
@@ -72,8 +77,12 @@ frmDataRecord::frmDataRecord(SampleHistory& history, CollectionHost& host, Colle
     file->addWidget(cmdBrowse);
     file->addWidget(chkAppend);
     file->addWidget(cmdStartRec);
+    // The button as tall as the line beside it: the panel keeps its size and every control its place.
+    cmdHistory->setFixedHeight(
+        std::max(chkLogEveryReading->sizeHint().height(), txtReadingLog->sizeHint().height()));
     auto* log = new QHBoxLayout;
     log->addWidget(chkLogEveryReading);
+    log->addWidget(cmdHistory);
     log->addWidget(txtReadingLog, 1);
     // The log's line belongs to the file's line: no gap between them keeps the panel within a laptop's
     // screen.

@@ -26,6 +26,7 @@ public:
     QPushButton* cmdStartRec;
     // Every reading of a run into a CSV file of its own (RunLog), and how that log is doing.
     QCheckBox* chkLogEveryReading;
+    QPushButton* cmdHistory;  // the history view on the run being logged (LiveHistory)
     QLineEdit* txtReadingLog;
 
     void cmdBrowse_Click();

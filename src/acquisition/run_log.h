@@ -24,6 +24,8 @@ public:
     void add(qint64 sample, int count, std::uint8_t r0, std::uint8_t r1);
     // The run has ended, or the program does: every row to the disk, the file closed.
     void finish();
+    // `follower` (or nobody) follows the log from now on: the run being logged, or else the last one.
+    void setFollower(ReadingLogFollower* follower) { file_.setFollower(follower); }
 
 private:
     // The box was ticked or unticked.

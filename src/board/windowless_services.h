@@ -12,6 +12,7 @@ class CancellingDialogs final : public Dialogs {
 public:
     int messageBox(const MessageBoxRequest& request) override;
     QString chooseFile(const FileDialogRequest&) override { return {}; }
+    QStringList chooseFilesToOpen(const FileDialogRequest&) override { return {}; }
     QString lastText;
 };
 

@@ -37,17 +37,28 @@ static QString qtFilter(const QString& filter) {
     return entries.join(";;");
 }
 
-QString QtDialogs::chooseFile(const FileDialogRequest& request) {
+// The dialog starts on the filter of the request's pattern ("*.txt": the text files).
+static QStringList choose(const FileDialogRequest& request, QFileDialog::FileMode mode) {
     QFileDialog dialog(nullptr, request.title, request.fileName, qtFilter(request.filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    // The dialog starts on the filter of the request's pattern ("*.txt": the text files).
+    dialog.setFileMode(mode);
+    if (mode == QFileDialog::AnyFile) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    }
     for (const QString& entry : dialog.nameFilters()) {
         if (!request.pattern.isEmpty() && entry.contains(request.pattern)) {
             dialog.selectNameFilter(entry);
             break;
         }
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+}
+
+QString QtDialogs::chooseFile(const FileDialogRequest& request) {
+    const QStringList chosen = choose(request, QFileDialog::AnyFile);
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+
+QStringList QtDialogs::chooseFilesToOpen(const FileDialogRequest& request) {
+    return choose(request, QFileDialog::ExistingFiles);
 }

@@ -23,13 +23,23 @@ bool ReadingLogFile::open(const QString& folder, const QString& baseName, const 
         file_.remove();  // a log without its header is no log
         return false;
     }
+    if (follower_) follower_->followLog(QFileInfo(path()).absoluteFilePath(), 0);
     return true;
 }
 
 void ReadingLogFile::add(const ReadingRow& row) {
     if (!file_.isOpen()) return;
-    waiting_ += readingCsvLine(row);
+    const QByteArray line = readingCsvLine(row);
+    waiting_ += line;
     ++rowsWaiting_;
+    if (follower_) follower_->lineAdded(line);
+}
+
+void ReadingLogFile::setFollower(ReadingLogFollower* follower) {
+    follower_ = follower;
+    if (!follower_ || !(file_.isOpen() ? flush() : rows_ > 0)) return;
+    follower_->followLog(QFileInfo(path()).absoluteFilePath(), rows_);
+    if (!file_.isOpen()) follower_->logClosed();
 }
 
 bool ReadingLogFile::flush() {
@@ -53,8 +63,10 @@ bool ReadingLogFile::flush() {
 }
 
 void ReadingLogFile::close() {
-    flush();
+    if (!file_.isOpen()) return;
+    if (!flush()) return;  // the failure has closed it, and said so
     file_.close();
+    if (follower_) follower_->logClosed();
 }
 
 QString ReadingLogFile::fileName() const {
@@ -66,4 +78,5 @@ void ReadingLogFile::fail(const QString& why) {
     waiting_.clear();
     rowsWaiting_ = 0;
     file_.close();
+    if (follower_) follower_->logClosed();
 }

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
+#include "readinglog/log_follower.h"
 #include "readinglog/reading_row.h"
 #include "readinglog/whole_line_file.h"
 
@@ -26,6 +27,11 @@ public:
     // Flushes and closes; what was written stays.
     void close();
 
+    // From now on `follower` (or nobody) follows the log: an open one is flushed, so the follower
+    // finds every row so far on the disk, and each row added after it is handed on as it comes; a
+    // closed one that keeps rows is followed to its end at once.
+    void setFollower(ReadingLogFollower* follower);
+
     bool isOpen() const { return file_.isOpen(); }
     bool failed() const { return !error_.isEmpty(); }
     QString error() const { return error_; }
@@ -42,4 +48,5 @@ private:
     qint64 rowsWaiting_ = 0;
     qint64 rows_ = 0;
     QString error_;
+    ReadingLogFollower* follower_ = nullptr;
 };

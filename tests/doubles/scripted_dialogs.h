@@ -35,6 +35,10 @@ public:
         if (!files_.empty()) files_.pop_front();
         return path;
     }
+    QStringList chooseFilesToOpen(const FileDialogRequest& request) override {
+        const QString path = chooseFile(request);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
     // The texts of the boxes shown, in order.
     std::vector<QString> texts() const {
         std::vector<QString> all;

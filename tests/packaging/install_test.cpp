@@ -15,13 +15,17 @@ namespace {
 const QString kRules = "usr/lib/udev/rules.d/60-tolvane-evaluation-board.rules";
 const QString kEntry = "usr/share/applications/tolvane.desktop";
 const QString kDemoEntry = "usr/share/applications/tolvane-demo.desktop";
+const QString kViewEntry = "usr/share/applications/tolvane-view.desktop";
+const QString kCopyright = "usr/share/doc/tolvane/copyright";
 const QString kMetainfo = "usr/share/metainfo/com.halvora.Tolvane.metainfo.xml";
 const QString kIcons = "usr/share/icons/hicolor/";
 const QString kPython = "usr/lib/python3/dist-packages/";
 // Every file an install with prefix /usr puts down, relative to the root, sorted.
 QStringList installTree() {
-    QStringList files = QString("usr/bin/tolvane usr/bin/tolvane-cli usr/bin/tolvane-demo").split(' ');
-    files << kRules << kDemoEntry << kEntry << kMetainfo << kIcons + "scalable/apps/tolvane.svg";
+    QStringList files =
+        QString("usr/bin/tolvane usr/bin/tolvane-cli usr/bin/tolvane-demo usr/bin/tolvane-view").split(' ');
+    files << kRules << kDemoEntry << kEntry << kViewEntry << kCopyright << kMetainfo
+          << kIcons + "scalable/apps/tolvane.svg";
     files << kPython + TOLVANE_PYTHON_MODULE << kPython + "tolvane.pyi";
     for (const char* size : {"32x32", "48x48", "64x64", "128x128", "256x256"})
         files << kIcons + size + "/apps/tolvane.png";
@@ -79,10 +83,12 @@ TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIcons
     EXPECT_EQ(filesUnder(stage->path()), installTree());
     for (const char* program : {"usr/bin/tolvane", "usr/bin/tolvane-demo", "usr/bin/tolvane-cli"})
         EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program;
-    // The installed tool runs on the system's libraries alone, without a display.
-    const Outcome version = run(installed("usr/bin/tolvane-cli"), {"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_TRUE(version.output.startsWith("tolvane-cli ")) << version.output.toStdString();
+    // The installed tool and viewer run on the system's libraries alone, without a display.
+    for (const char* program : {"tolvane-cli", "tolvane-view"}) {
+        const Outcome version = run(installed(QString("usr/bin/") + program), {"--version"});
+        EXPECT_EQ(version.exitCode, 0);
+        EXPECT_TRUE(version.output.contains(" 3.")) << version.output.toStdString();
+    }
     // And the installed module imports into the system's interpreter.
     const QStringList python = QString(TOLVANE_PYTHON_ENVIRONMENT).split(' ', Qt::SkipEmptyParts);
     const Outcome imported = run("/usr/bin/python3", {"-c", "import tolvane; print(tolvane.__version__)"},
@@ -94,6 +100,8 @@ TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIcons
         {kRules, {R"(ATTRS{idVendor}=="7c4b", ATTRS{idProduct}=="2019")", R"(TAG+="uaccess")"}},
         {kEntry, {"\nExec=tolvane\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane\n"}},
         {kDemoEntry, {"\nExec=tolvane-demo\n", "\nIcon=tolvane\n", "\nStartupWMClass=tolvane-demo\n"}},
+        {kViewEntry, {"\nName=Tolvane Log Viewer\n", "\nExec=tolvane-view %F\n", "\nMimeType=text/csv;\n"}},
+        {kCopyright, {"\nLicense: GPL-3.0-or-later\n"}},
         {kMetainfo,
          {"<id>com.halvora.Tolvane</id>", R"(<launchable type="desktop-id">tolvane.desktop</launchable>)"}},
     };
@@ -102,7 +110,7 @@ TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIcons
             EXPECT_TRUE(contents(installed(file)).contains(line)) << file.toStdString() << line.toStdString();
 
     const std::pair<const char*, QStringList> validators[] = {
-        {"desktop-file-validate", {installed(kEntry), installed(kDemoEntry)}},
+        {"desktop-file-validate", {installed(kEntry), installed(kDemoEntry), installed(kViewEntry)}},
         {"appstreamcli", {"validate", "--no-net", installed(kMetainfo)}},
     };
     for (const auto& [tool, arguments] : validators) {
@@ -133,7 +141,7 @@ TEST(DebianPackage, HoldsTheInstallTreeNeedsTheRuntimeLibrariesAndReloadsTheUdev
     EXPECT_EQ(filesUnder(out.filePath("root")), installTree());
     const Outcome depends = run("dpkg-deb", {"-f", deb, "Depends"});
     for (const char* library : {"libqt6widgets6", "libqt6gui6", "libqt6core6", "libhidapi-hidraw0",
-                                "libstdc++6", "python3 (", "python3-numpy"})
+                                "libqcustomplot2.1-qt6", "libstdc++6", "python3 (", "python3-numpy"})
         EXPECT_TRUE(depends.output.contains(library)) << library << " in: " << depends.output.toStdString();
 
     const QString control = out.filePath("control");

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <map>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "tests/doubles/file_size_limit.h"
 #include "tests/sensor/panel_fixture.h"
 #include "tests/support/user_input.h"
+#include "view/history_window.h"
 
 using ::testing::ElementsAre;
 
@@ -198,6 +200,46 @@ TEST_F(RecordingTest, ASampleRepaintsWhatItChangedAlone) {
         EXPECT_EQ(counter.paints[widget], paints) << widget->metaObject()->className();
     EXPECT_GE(counter.paints[record().txtReadingLog], 1);
     EXPECT_EQ(counter.layouts, 0);
+}
+
+// "History..." opens the view on the run being logged: the rows so far from the disk, then each as it is
+// taken, at most five redraws a second, the whole run in sight. The next run takes its place; a drag
+// keeps the user's span while the run goes on.
+TEST_F(RecordingTest, HistoryFollowsTheRunBeingLoggedUntilAPanAndTheNextRunReplacesIt) {
+    click(record().chkLogEveryReading);
+    HistoryWindow* view = nullptr;
+    std::optional<QSignalSpy> redraws;
+    std::map<int, qsizetype> redrawsBySample;
+    collectSamples(51, [&] {
+        const int stored = history().SampleIndex;
+        if (stored == 10 && !view) {
+            click(record().cmdHistory);
+            view = wing().historyView.window();
+            view->finishLoading();  // the rows so far, read on a thread of real time
+            redraws.emplace(view->plot, &HistoryPlot::spanChanged);
+        }
+        if (redraws) redrawsBySample.try_emplace(stored, redraws->size());
+    });
+    ASSERT_TRUE(view && view->isWindow());
+    const qsizetype inThreeSeconds = redrawsBySample[50] - redrawsBySample[20];
+    EXPECT_GE(inThreeSeconds, 14);
+    EXPECT_LE(inThreeSeconds, 15);
+    EXPECT_EQ(view->lblStatistics->text().section(" readings", 0, 0).toStdString(),
+              (kLog + ": 52").toStdString())
+        << "every reading once, the whole run on screen, the last too";
+
+    std::pair<double, double> panned;
+    collectSamples(40, [&] {
+        if (history().SampleIndex != 30 || !view->plot->following()) return;
+        HistoryPlot& plot = *view->plot;
+        const int middle = plot.axisRect()->center().y();
+        drag(&plot, {plot.axisRect()->center().x(), middle}, {plot.axisRect()->left() + 10, middle});
+        panned = {plot.spanFromMs(), plot.spanToMs()};
+    });
+    ASSERT_EQ(view->plot->legend->itemCount(), 1);
+    EXPECT_EQ(view->plot->graph(0)->name(), "Data-20261207-093005-2.csv");
+    EXPECT_FALSE(view->plot->following());
+    EXPECT_EQ(std::make_pair(view->plot->spanFromMs(), view->plot->spanToMs()), panned);
 }
 
 // The box takes effect at once: unticked, the file closes and the line keeps saying what it holds;

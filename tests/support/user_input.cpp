@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyle>
+#include <QWheelEvent>
 #include <QWindow>
 
 namespace {
@@ -24,6 +25,40 @@ void queueKey(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text)
     QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyPress, key, modifiers, text);
     QWindowSystemInterface::handleKeyEvent<Queued>(window, QEvent::KeyRelease, key, modifiers, text);
 }
+
+// The pointer's gestures carry their own times, a second apart, so that no two of them ever make a
+// double-click by chance (the window system judges one by the times of the presses).
+class Gesture {
+public:
+    explicit Gesture(QWidget* widget) : widget_(widget), window_(widget->window()->windowHandle()) {
+        static ulong last = 1'000'000;
+        time_ = last += 1000;
+        widget->window()->activateWindow();
+    }
+    ~Gesture() { QCoreApplication::processEvents(); }
+    Gesture(const Gesture&) = delete;
+    Gesture& operator=(const Gesture&) = delete;
+
+    void mouse(QPoint at, Qt::MouseButtons held, QEvent::Type type) {
+        const QPointF local = widget_->mapTo(widget_->window(), at);
+        QWindowSystemInterface::handleMouseEvent<Queued>(
+            window_, time_ += 10, local, window_->mapToGlobal(local), held, Qt::LeftButton, type);
+    }
+    void click(QPoint at) {
+        mouse(at, Qt::LeftButton, QEvent::MouseButtonPress);
+        mouse(at, Qt::NoButton, QEvent::MouseButtonRelease);
+    }
+    void wheel(QPoint at, int notches) {
+        const QPointF local = widget_->mapTo(widget_->window(), at);
+        QWindowSystemInterface::handleWheelEvent(window_, time_ += 10, local, window_->mapToGlobal(local), {},
+                                                 {0, notches * QWheelEvent::DefaultDeltasPerStep});
+    }
+
+private:
+    QWidget* widget_;
+    QWindow* window_;
+    ulong time_;
+};
 
 // The middle of what the user sees of the control; on a check box or an option, its box, which takes
 // the click wherever the layout has stretched the control.
@@ -53,6 +88,28 @@ void pressAndRelease(QWidget* widget, QPoint pressAt, QPoint releaseAt) {
     queueMouse(window, widget->mapTo(top, pressAt), Qt::LeftButton, QEvent::MouseButtonPress);
     queueMouse(window, widget->mapTo(top, releaseAt), Qt::NoButton, QEvent::MouseButtonRelease);
     QCoreApplication::processEvents();
+}
+
+void movePointer(QWidget* widget, QPoint at) {
+    Gesture(widget).mouse(at, Qt::NoButton, QEvent::MouseMove);
+}
+
+void drag(QWidget* widget, QPoint from, QPoint to) {
+    Gesture gesture(widget);
+    gesture.mouse(from, Qt::LeftButton, QEvent::MouseButtonPress);
+    gesture.mouse((from + to) / 2, Qt::LeftButton, QEvent::MouseMove);
+    gesture.mouse(to, Qt::LeftButton, QEvent::MouseMove);
+    gesture.mouse(to, Qt::NoButton, QEvent::MouseButtonRelease);
+}
+
+void doubleClick(QWidget* widget, QPoint at) {
+    Gesture gesture(widget);
+    gesture.click(at);
+    gesture.click(at);
+}
+
+void wheel(QWidget* widget, QPoint at, int notches) {
+    Gesture(widget).wheel(at, notches);
 }
 
 void type(const QString& text) {

@@ -17,6 +17,14 @@ void click(QWidget* widget);
 void click(QWidget* widget, QPoint at);
 // Presses over one point of the widget and releases over another (a click the user takes back).
 void pressAndRelease(QWidget* widget, QPoint pressAt, QPoint releaseAt);
+// Moves the pointer over a point of the widget, no button held.
+void movePointer(QWidget* widget, QPoint at);
+// Presses over one point, moves to another with the button held, releases there.
+void drag(QWidget* widget, QPoint from, QPoint to);
+// Two clicks at a point in quick succession.
+void doubleClick(QWidget* widget, QPoint at);
+// Turns the wheel over a point of the widget by `notches` (positive: away from the user).
+void wheel(QWidget* widget, QPoint at, int notches);
 // Keys in the window with the focus: each character of `text`, or the keys named (Qt::CTRL | Qt::Key_A).
 void type(const QString& text);
 void press(std::initializer_list<QKeyCombination> keys);

@@ -16,6 +16,7 @@
 #include "sensor/frmTolvane.h"
 #include "sim/demo_board.h"
 #include "tests/support/rig.h"
+#include "view/history_window.h"
 
 namespace {
 
@@ -84,6 +85,30 @@ QImage demoOnScreen(QSize screen, QImage* boardWindow = nullptr) {
     return desktop;
 }
 
+// The history view over five minutes of the demo's light, as the panel logged them: the README's.
+QImage viewOverARun() {
+    Rig rig;
+    rig.bus.setTiming(sim::Timing::Realistic);
+    rig.board().chip.setLight(sim::LightSource::shaped(sim::demoLight(), sim::kDemoLightSeed));
+    rig.chooseTolvane();
+    frmDataRecord& record = *rig.program.panel().acquisition().record;
+    QTemporaryDir logFolder;
+    record.txtFilePath->setText(logFolder.filePath("Data.txt"));
+    record.chkLogEveryReading->setChecked(true);
+    const std::uint32_t start = rig.clock.milliseconds();
+    rig.collect([&] {
+        if (rig.clock.milliseconds() - start >= 300'000) rig.program.panel().cmdStopData_Click();
+    });
+    const QStringList logs = QDir(logFolder.path()).entryList({"*.csv"});
+    HistoryWindow window(rig.dialogs, rig.clock);
+    window.resize(1100, 640);
+    window.show();
+    window.open({logFolder.filePath(logs.value(0))});
+    window.finishLoading();
+    movePointer(window.plot, window.plot->rect().center());  // the readout and its mark
+    return window.grab().toImage();
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -105,6 +130,7 @@ int main(int argc, char* argv[]) {
         {"demo_board_window.png", board},
         {"demo_on_1600x1000.png", demoOnScreen({1600, 1000})},
         {"demo_on_1366x768.png", demoOnScreen({1366, 768})},
+        {"view_run.png", viewOverARun()},
     };
     for (const auto& [name, picture] : pictures) {
         const QString path = folder.filePath(name);
