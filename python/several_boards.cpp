@@ -23,16 +23,12 @@ struct Gathered {
     QString fileError;
 };
 
-BoardFailure named(const BoardFailed& failed, const std::vector<BoardSession*>& boards) {
-    return {failed.failure.fault, boards[failed.board]->name() + ": " + failed.failure.message};
-}
-
 // Runs without the interpreter lock; `stop` takes it for the moment it asks, between rows.
 void gather(Gathered& gathered, const std::vector<BoardSession*>& boards, const RunPlan& plan,
             StopCheck& stop, const QString& output) {
     MultiBoardRun run(boards, plan, [] { return false; });
     if (std::optional<BoardFailed> failed = run.begin()) {
-        gathered.failure = named(*failed, boards);
+        gathered.failure = run.named(*failed);
         return;
     }
     WholeLineFile file(output);
@@ -48,7 +44,7 @@ void gather(Gathered& gathered, const std::vector<BoardSession*>& boards, const 
     while (const std::optional<std::variant<BoardRow, BoardFailed>> event = run.next()) {
         if (stop()) run.stop();  // Ctrl-C: the boards end after the reading each is taking
         if (const auto* failed = std::get_if<BoardFailed>(&*event)) {
-            if (!gathered.failure) gathered.failure = named(*failed, boards);
+            if (!gathered.failure) gathered.failure = run.named(*failed);
             continue;
         }
         const BoardRow& row = std::get<BoardRow>(*event);

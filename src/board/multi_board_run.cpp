@@ -13,6 +13,10 @@ MultiBoardRun::~MultiBoardRun() {
     threads_.clear();  // joins
 }
 
+BoardFailure MultiBoardRun::named(const BoardFailed& failed) const {
+    return {failed.failure.fault, boards_[failed.board]->name() + ": " + failed.failure.message};
+}
+
 std::optional<BoardFailed> MultiBoardRun::begin() {
     for (std::size_t board = 0; board < runs_.size(); ++board)
         if (std::optional<BoardFailure> failure = runs_[board]->begin()) return BoardFailed{board, *failure};

@@ -49,6 +49,8 @@ public:
     std::optional<std::variant<BoardRow, BoardFailed>> next();
     // Ends every board's run after the reading it is taking.
     void stop() { stopping_ = true; }
+    // The board's failure in the one line the user is shown, naming the board: "DEMO-2: ...".
+    BoardFailure named(const BoardFailed& failed) const;
 
 private:
     using Event = std::variant<BoardRow, BoardFailed>;

@@ -65,13 +65,6 @@ private:
     bool shown_ = false;
 };
 
-// A board's failure as the tool's, its line naming the board.
-Failure named(const BoardFailed& failed, const std::vector<BoardSession*>& boards) {
-    Failure failure(failed.failure);
-    failure.message = boards[failed.board]->name() + ": " + failure.message;
-    return failure;
-}
-
 }  // namespace
 
 std::optional<Failure> collect(const CollectCommand& command, BoardSession& board, CliSystem& system) {
@@ -91,7 +84,7 @@ std::optional<Failure> collect(const CollectCommand& command, BoardSession& boar
 std::optional<Failure> collectFromBoards(const CollectCommand& command,
                                          const std::vector<BoardSession*>& boards, CliSystem& system) {
     MultiBoardRun run(boards, command.plan, system.stopRequested);
-    if (std::optional<BoardFailed> failed = run.begin()) return named(*failed, boards);
+    if (std::optional<BoardFailed> failed = run.begin()) return run.named(*failed);
     RowOutput output(system.out, command.output);
     if (std::optional<Failure> failure = output.open(boardReadingCsvHeader())) return failure;
     std::vector<QByteArray> names;
@@ -104,7 +97,7 @@ std::optional<Failure> collectFromBoards(const CollectCommand& command,
     while (const std::optional<std::variant<BoardRow, BoardFailed>> event = run.next()) {
         if (const auto* failed = std::get_if<BoardFailed>(&*event)) {
             // The board's rows so far stay; the others go on to the end.
-            const Failure failure = named(*failed, boards);
+            const Failure failure = run.named(*failed);
             system.err << ("tolvane-cli: " + failure.message + "\n").toStdString();
             if (!lost) lost = failure;
             continue;
