@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "boardlink/board_link.h"
+#include "platform/window_system.h"
 #include "sensor/frmTolvane.h"
 #include "shell/frmStartup.h"
 #include "shell/program.h"
@@ -45,6 +46,7 @@ BENCHMARK(BM_PanelReadsRegistersR0ToR3);
 int main(int argc, char** argv) {
     // Offscreen unless told otherwise (`make bench` also runs the processor figure on an X server).
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareWindowSystem();  // as the programs do
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

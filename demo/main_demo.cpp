@@ -4,10 +4,12 @@
 #include <QApplication>
 
 #include "demo/board_window.h"
+#include "platform/window_system.h"
 #include "shell/run_program.h"
 #include "sim/demo_board.h"
 
 int main(int argc, char** argv) {
+    prepareWindowSystem();
     QApplication app(argc, argv);
     SteadyClock clock;
     sim::SimBus bus(clock, sim::Timing::Realistic);

@@ -38,5 +38,8 @@ void RepaintPacer::frameDue() {
     frameEnd_.stop();
     waiting_ = false;
     released_ = true;
-    QCoreApplication::postEvent(&window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+    // Sent, not posted: the thread is idle or at the frame's end, and a posted request would wake the event
+    // loop once more only to repaint.
+    QEvent request(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(&window_, &request);
 }

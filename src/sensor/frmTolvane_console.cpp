@@ -14,8 +14,9 @@ void frmTolvane::writeRegister(const QString& startRegister, const QString& valu
 
 void frmTolvane::readRegisters(const QString& startRegister) {
     frmMain& bridge = console();
-    bridge.txtNumToRead->setText(QString::number(ReadCount));
-    bridge.txtStartRegRD->setText(startRegister);
+    // Boxes that already hold these are left alone: a box given its own text again lays it out again.
+    showText(bridge.txtNumToRead, QString::number(ReadCount));
+    showText(bridge.txtStartRegRD, startRegister);
     bridge.cmdSimpleI2cRd_Click();
 }
 

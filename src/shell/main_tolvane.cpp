@@ -2,9 +2,11 @@
 #include <QApplication>
 
 #include "boardlink/hidapi_transport.h"
+#include "platform/window_system.h"
 #include "shell/run_program.h"
 
 int main(int argc, char** argv) {
+    prepareWindowSystem();
     QApplication app(argc, argv);
     SteadyClock clock;
     HidapiTransport transport;

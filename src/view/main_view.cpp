@@ -3,9 +3,11 @@
 #include <QCommandLineParser>
 
 #include "common/program_identity.h"
+#include "platform/window_system.h"
 #include "view/history_window.h"
 
 int main(int argc, char** argv) {
+    prepareWindowSystem();
     QApplication app(argc, argv);
     setProgramIdentity("tolvane-view");
     QApplication::setApplicationName(kViewerTitle);

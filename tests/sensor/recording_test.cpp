@@ -178,10 +178,11 @@ TEST_F(RecordingTest, ASampleRepaintsWhatItChangedAlone) {
         if (history().SampleIndex == seen) return;
         seen = history().SampleIndex;
         counter.counting = seen >= 20 && seen < 30;  // ten samples, while the run goes on
-        pacer->frameDue();                           // each sample's frame ends before the next sample
-        if (seen != 20) return;
-        panel().installEventFilter(&counter);
-        for (QWidget* widget : panel().findChildren<QWidget*>()) widget->installEventFilter(&counter);
+        if (seen == 20) {
+            panel().installEventFilter(&counter);
+            for (QWidget* widget : panel().findChildren<QWidget*>()) widget->installEventFilter(&counter);
+        }
+        pacer->frameDue();  // each sample's frame ends before the next sample
     });
     frmTolvane& p = panel();
     for (const auto& [widget, paints] :
