@@ -92,11 +92,11 @@ void HistoryPlot::readingsAdded() {
     }
     axesMoved = redrawLines(true) || axesMoved;
     emit spanChanged();
+    // Painted with the rest of the window: the statistics change with every redraw too.
     if (axesMoved) {
-        replot(rpImmediateRefresh);
+        replot(rpQueuedRefresh);
     } else {
         layer(kLinesLayer)->replot();
-        repaint();
     }
 }
 

@@ -37,7 +37,8 @@ public:
     // Shows every run whole, and keeps it whole as readings come, until the user zooms or pans.
     void showWholeRuns();
     bool following() const { return following_; }
-    // Readings have come to a run: draws them, keeping the whole of the runs in sight while following.
+    // Readings have come to a run: draws them (shown at the next repaint), keeping the whole of the runs
+    // in sight while following.
     void readingsAdded();
 
     QString readout() const { return readout_; }

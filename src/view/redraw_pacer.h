@@ -8,12 +8,12 @@
 #include "platform/clock.h"
 
 // Paces the redraws of a run followed as it is taken: at most five a second, and never more than
-// 0.1 % of a core on average in the redraws as timed here, whatever they cost on this machine. What
-// they set going comes on top (the window system's copy of the picture, the labels' repaint) and the
-// rows handed over cost a little: the view's whole share beside the panel collecting at 100 ms is to
-// stay within 0.3 points of a core (bench/, view:1). A redraw never runs inside the row's own call, but at
-// the next turn of the event loop (the collection loop's wait for its next reading); what arrives during a
-// pause is drawn by the next redraw, and the run's end draws what still waits.
+// 0.1 % of a core on average in the redraws as timed here (the plot and its statistics painted and
+// handed to the window system), whatever they cost on this machine. The window system's own work and the
+// rows handed over come on top: the view's whole share beside the panel collecting at 100 ms is to stay
+// within 0.3 points of a core (bench/, the history view's benchmark). A redraw never runs inside the row's
+// own call, but at the next turn of the event loop (the collection loop's wait for its next reading); what
+// arrives during a pause is drawn by the next redraw, and the run's end draws what still waits.
 class RedrawPacer : public QObject {
     Q_OBJECT
 public:

@@ -107,6 +107,9 @@ TEST_F(ViewTest, StatisticsDescribeEachRunOnScreen) {
     EXPECT_NE(plot().graph(0)->pen().color(), plot().graph(1)->pen().color());
     EXPECT_EQ(plot().yAxis->label(), "Illuminance (lux) or count");
     EXPECT_EQ(window.lblLoad->text(), "counts.csv: 3 readings");
+    window.resize(700, 640);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window.width(), 700) << "lines longer than the window wrap; they do not widen it";
 }
 
 TEST_F(ViewTest, TheWheelZoomsAroundThePointerDraggingPansAndADoubleClickShowsTheWholeRun) {
