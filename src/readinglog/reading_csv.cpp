@@ -99,6 +99,31 @@ private:
 
 }  // namespace
 
+std::optional<std::string> takeCsvField(std::string_view& line) {
+    if (line.empty() || line.front() != '"') {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos || line.substr(0, comma).find('"') != std::string_view::npos)
+            return std::nullopt;
+        std::string field(line.substr(0, comma));
+        line.remove_prefix(comma + 1);
+        return field;
+    }
+    std::string field;
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        if (line[i] != '"') {
+            field += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+            field += line[++i];
+        } else if (i + 1 < line.size() && line[i + 1] == ',') {
+            line.remove_prefix(i + 2);
+            return field;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
 bool parseReadingCsvLine(std::string_view line, LoggedReading& r) {
     Fields fields(line);
     return fields.clock(r.clockMs) && fields.number(r.elapsedMs) && fields.number(r.seq) &&

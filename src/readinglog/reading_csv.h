@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "chip/register_bits.h"
@@ -19,11 +20,21 @@ struct LoggedReading {
     int rangeLux = 0;
     int resolutionBits = 0;
     Measurement mode = Measurement::D1;
+    int board = 0;  // in a log of several boards, which one took it (ReadingCsvRead::boards)
 };
 
 // The header without its line end.
 inline constexpr std::string_view kReadingCsvColumns =
     "time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode";
+
+// The header of a log of several boards (boardReadingCsvHeader): a leading column names the board.
+inline constexpr std::string_view kBoardReadingCsvColumns =
+    "board,time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode";
+static_assert(kBoardReadingCsvColumns.substr(6) == kReadingCsvColumns);
+
+// Takes a line's first field as boardCsvField writes it (in double quotes, a quote doubled, where it
+// holds a comma or a quote) and the comma after it; nothing when the line does not start with one.
+std::optional<std::string> takeCsvField(std::string_view& line);
 
 // Reads one line, without its line end. False when it is not a reading as our logs write them (other
 // fields, a count outside 0..65535, lux beyond two million, a date that does not exist, a line cut

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -59,11 +60,12 @@ private:
     bool line(std::string_view text) {
         ++lineNumber_;
         if (!headerSeen) {
-            headerSeen = text == kReadingCsvColumns;
+            severalBoards_ = text == kBoardReadingCsvColumns;
+            headerSeen = severalBoards_ || text == kReadingCsvColumns;
             return headerSeen;
         }
         LoggedReading reading;
-        if (skippingLongLine_ || (!text.empty() && !parseReadingCsvLine(text, reading))) {
+        if (skippingLongLine_ || (!text.empty() && !parse(text, reading))) {
             skippingLongLine_ = false;
             if (read.linesLeftOut++ == 0) read.firstLeftOut = lineNumber_;
             return true;
@@ -74,11 +76,26 @@ private:
         return batch_.size() < kBatchRows || flush();
     }
 
+    bool parse(std::string_view text, LoggedReading& reading) {
+        if (!severalBoards_) return parseReadingCsvLine(text, reading);
+        const std::optional<std::string> board = takeCsvField(text);
+        if (!board || !parseReadingCsvLine(text, reading)) return false;
+        const auto known = std::find(boards_.begin(), boards_.end(), *board);
+        reading.board = static_cast<int>(known - boards_.begin());
+        if (known == boards_.end()) {
+            boards_.push_back(*board);
+            read.boards << QString::fromStdString(*board);
+        }
+        return true;
+    }
+
     ReadingCsvConsumer& consumer_;
     const qint64 mostRows_;
     std::vector<LoggedReading> batch_;
     qint64 lineNumber_ = 0;
     bool skippingLongLine_ = false;
+    bool severalBoards_ = false;
+    std::vector<std::string> boards_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <limits>
 #include <span>
 
@@ -17,6 +18,8 @@ struct ReadingCsvRead {
     qint64 firstLeftOut = 0;
     // The file ends inside a row (it is still being written, or was cut short): that row is left out.
     bool tornLastRow = false;
+    // A log of several boards: their names in the order they first take a row (LoggedReading::board).
+    QStringList boards;
 };
 
 // Where the readings go as the file is read, and who may stop the reading.
@@ -29,7 +32,7 @@ public:
     virtual bool progressed(qint64 done, qint64 total) = 0;
 };
 
-// Reads a readings CSV as it is now (a file still growing: as far as it had come when the reading
-// began), in large blocks, handing on at most `mostRows` readings.
+// Reads a readings CSV, of one board or of several, as it is now (a file still growing: as far as it had come
+// when the reading began), in large blocks, handing on at most `mostRows` readings.
 ReadingCsvRead readReadingCsv(const QString& path, ReadingCsvConsumer& consumer,
                               qint64 mostRows = std::numeric_limits<qint64>::max());

@@ -130,18 +130,23 @@ void HistoryWindow::loadStarted(const QString& path) {
 }
 
 void HistoryWindow::loaded(const RunLoader::Loaded& run) {
-    loadingEnded(loadText(QFileInfo(run.path).fileName(), run.read, run.readings->size(), run.full));
+    const QString name = QFileInfo(run.path).fileName();
+    qint64 readings = 0;
+    for (const auto& board : run.readings) readings += board->size();
+    loadingEnded(loadText(name, run.read, readings, run.full));
     if (run.live) return liveLoaded(run);
     if (run.read.status == ReadingCsvRead::Status::Failed) return tell(run.read.error);
-    if (run.readings->size() == 0)
-        return tell(QString("%1 holds no readings.").arg(QFileInfo(run.path).fileName()));
-    plot->addRun(QFileInfo(run.path).fileName(), run.readings);
+    if (readings == 0) return tell(QString("%1 holds no readings.").arg(name));
+    // A log of several boards: a line for each board, named after the file and the board.
+    for (std::size_t board = 0; board < run.readings.size(); ++board)
+        plot->addRun(run.read.boards.isEmpty() ? name : QString("%1 [%2]").arg(name, run.read.boards[board]),
+                     run.readings[board]);
 }
 
 void HistoryWindow::liveLoaded(const RunLoader::Loaded& run) {
     if (!liveLoading_ || run.path != livePath_) return;  // a run that another has replaced meanwhile
     liveLoading_ = false;
-    live_ = run.readings;
+    live_ = run.readings.front();  // the panel's log is of one board
     for (const QByteArray& line : std::exchange(liveWaiting_, {})) addLiveLine(line);
     plot->replaceRun(livePlace_, QFileInfo(livePath_).fileName(), live_);
 }

@@ -17,7 +17,10 @@ public:
 
     bool take(std::span<const LoggedReading> rows) override {
         for (const LoggedReading& row : rows) {
-            if (!loaded_.readings->add(row)) {
+            auto& runs = loaded_.readings;
+            // Boards are numbered as they first take a row: a new one is the next.
+            if (row.board == static_cast<int>(runs.size())) runs.push_back(std::make_shared<RunReadings>());
+            if (!runs[static_cast<std::size_t>(row.board)]->add(row)) {
                 loaded_.full = true;
                 return false;
             }
@@ -73,7 +76,7 @@ void RunLoader::startNext() {
     if (waiting_.empty()) return;
     job_ = std::move(waiting_.front());
     waiting_.pop_front();
-    job_->loaded.readings = std::make_shared<RunReadings>();
+    job_->loaded.readings = {std::make_shared<RunReadings>()};
     emit started(job_->loaded.path);
     thread_ = std::jthread(&RunLoader::run, this, job_);
 }

@@ -6,6 +6,7 @@
 #include <limits>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "readinglog/reading_csv_file.h"
 #include "view/run_readings.h"
@@ -17,7 +18,9 @@ class RunLoader : public QObject {
 public:
     struct Loaded {
         QString path;
-        std::shared_ptr<RunReadings> readings;
+        // One run per board: a log of one board holds one, a log of several one for each
+        // (read.boards names them).
+        std::vector<std::shared_ptr<RunReadings>> readings;
         ReadingCsvRead read;
         bool full = false;  // the rest lies beyond what the view holds (RunReadings::add)
         bool live = false;

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "readinglog/reading_log_file.h"
+#include "readinglog/reading_row.h"
 #include "tests/doubles/fake_clock.h"
 #include "tests/doubles/scripted_dialogs.h"
 #include "tests/support/accessibility.h"
@@ -110,6 +111,23 @@ TEST_F(ViewTest, StatisticsDescribeEachRunOnScreen) {
     window.resize(700, 640);
     QCoreApplication::processEvents();
     EXPECT_EQ(window.width(), 700) << "lines longer than the window wrap; they do not widen it";
+}
+
+// A log of several boards as tolvane-cli collect writes it: a line for each board, named after it, a
+// name with a comma and a quote read back whole, and a row that is not a reading left out.
+TEST_F(ViewTest, ALogOfSeveralBoardsShowsALineForEachBoard) {
+    const QByteArray odd = boardCsvField("bench \"B\", left") + ",";
+    open({write("boards.csv", boardReadingCsvHeader() + "SN-A," + row(0, 0, 10, "1.000") + odd +
+                                  row(0, 0, 20, "2.000") + "SN-A," + row(100, 1, 12, "1.200") + odd +
+                                  "not a reading\r\n" + odd + row(100, 1, 22, "2.200"))});
+
+    ASSERT_EQ(plot().runs().size(), 2u);
+    EXPECT_EQ(plot().runs()[0].name, "boards.csv [SN-A]");
+    EXPECT_EQ(plot().runs()[1].name, "boards.csv [bench \"B\", left]");
+    EXPECT_EQ(window.lblStatistics->text().section(" · ", 0, 1),
+              "boards.csv [SN-A]: 2 readings · lux min 1.000, mean 1.100, max 1.200, sd 0.141");
+    EXPECT_EQ(window.lblLoad->text(),
+              "boards.csv: 4 readings; lines that are not readings left out: 1 (the first is line 5)");
 }
 
 TEST_F(ViewTest, TheWheelZoomsAroundThePointerDraggingPansAndADoubleClickShowsTheWholeRun) {
