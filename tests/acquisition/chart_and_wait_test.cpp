@@ -2,6 +2,8 @@
 // pictures; and the wait for a sample's due time.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QPaintEvent>
 #include <cmath>
 #include <map>
 
@@ -205,6 +207,34 @@ TEST(StripChart, TheTraceIsDotsAndConnectorsOverTheGrid) {
     }
     rig.chart.ClearChart(rig.plot);
     expect({});
+}
+
+// What a sample changes on the plot is repainted, wherever the trace moves: no pixel that changed is
+// left out of the repaint, while the chart fills and once it is full.
+TEST(StripChart, EachSampleRepaintsEveryPixelItChanged) {
+    ChartRig rig;
+    struct : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } paints;
+    rig.labels.show();
+    QCoreApplication::processEvents();
+    rig.plot.installEventFilter(&paints);
+    constexpr int border = PictureBox::kSunkenBorderWidth;
+    for (int n = 0; n < 450; ++n) {
+        const QImage before = rig.plot.image().copy();
+        paints.painted = QRegion();
+        rig.plotSample(150 + static_cast<int>(std::lround(145 * std::sin(n / 9.0))));
+        QCoreApplication::processEvents();
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x)
+                if (rig.plot.image().pixel(x, y) != before.pixel(x, y))
+                    ASSERT_TRUE(paints.painted.contains(QPoint(x + border, y + border)))
+                        << "sample " << n << ", pixel " << x << "," << y;
+    }
 }
 
 // The wait for a sample's due time beyond what the panel's runs show: the window events run once before
