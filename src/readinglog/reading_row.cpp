@@ -2,13 +2,14 @@
 
 #include "chip/register_bits.h"
 #include "readinglog/csv_line.h"
+#include "readinglog/reading_csv.h"
 
 const char* modeColumnText(std::uint8_t r0) {
     return csvline::modeName(measurementOf(r0));
 }
 
 QByteArray readingCsvHeader() {
-    return QByteArray("time,elapsed_ms,seq,count,lux,range_lux,resolution_bits,mode") + csvline::kLineEnd;
+    return QByteArray(kReadingCsvColumns.data(), kReadingCsvColumns.size()) + csvline::kLineEnd;
 }
 
 QByteArray readingCsvLine(const ReadingRow& row) {
@@ -27,7 +28,7 @@ QByteArray readingCsvLine(const ReadingRow& row) {
 }
 
 QByteArray boardReadingCsvHeader() {
-    return "board," + readingCsvHeader();
+    return QByteArray(kBoardReadingCsvColumns.data(), kBoardReadingCsvColumns.size()) + csvline::kLineEnd;
 }
 
 QByteArray boardCsvField(const QString& board) {

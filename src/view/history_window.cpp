@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "readinglog/reading_row.h"
 #include "view/reading_text.h"
 
 HistoryWindow::HistoryWindow(Dialogs& dialogs, Clock& clock, QWidget* parent)
@@ -99,7 +100,7 @@ void HistoryWindow::mnuExportSpan_Click() {
     // Written whole or not at all: QSaveFile replaces the file only when every row is in.
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
-        file.write(QByteArray(kReadingCsvColumns.data(), kReadingCsvColumns.size()) + "\r\n");
+        file.write(readingCsvHeader());
         // The runs one after another, as runs appended to one log: the view reads such a file back whole.
         for (int place = 0; place < static_cast<int>(plot->runs().size()); ++place) {
             const auto [first, last] = plot->readingsOnScreen(place);
