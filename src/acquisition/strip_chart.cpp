@@ -102,6 +102,12 @@ void StripChart::CaptureChartBackground(const PictureBox& picture) {
         for (int y = 0; y < rows; ++y)
             ChartBackground[static_cast<std::size_t>(x * kBackgroundSize + y)] =
                 picture.pixel(x, y).value_or(0);
+    backgroundSteps_.clear();
+    for (int x = 0; x + 1 < kBackgroundSize; ++x) {
+        const auto column = ChartBackground.begin() + x * kBackgroundSize;
+        if (!std::equal(column, column + kBackgroundSize, column + kBackgroundSize))
+            backgroundSteps_.push_back(x);
+    }
 }
 
 void StripChart::ClearChart(PictureBox& picture) {
@@ -141,8 +147,13 @@ void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
         writes(TraceY[X], TraceY[X + 1]);
         TraceY[c] = y;
     }
-    // Columns left of the first one moved have not changed either.
-    picture.Refresh(QRect(first - 1, top, picture.ScaleWidth(), bottom - top + 1));
+    // Only the band of rows written changed, and there each column now shows what the column to its right
+    // showed, over its own background: the screen moves the band one column left, and only the columns
+    // beside a grid line are repainted. Columns left of the first one moved have not changed.
+    const QRect band(first - 1, top, picture.ScaleWidth() - (first - 1), bottom - top + 1);
+    picture.RefreshMoved(band, -1);
+    for (const int c : backgroundSteps_)
+        if (c >= band.left()) picture.Refresh(QRect(c, top, 1, band.height()));
 }
 
 void StripChart::eraseRows(PixelView& pixels, int column, int from, int to) const {

@@ -48,4 +48,7 @@ private:
     // Rows from..to of one column back to the background; rows outside the picture are skipped.
     void eraseRows(PixelView& pixels, int column, int from, int to) const;
     EventPump& events_;
+    // The columns of the empty chart that differ from the column to their right (beside each vertical
+    // grid line): where the trace moves left, they cannot just take what their neighbour showed.
+    std::vector<int> backgroundSteps_;
 };

@@ -59,13 +59,22 @@ void PictureBox::Refresh(const QRect& changed) {
     update(changed.intersected(image_.rect()).translated(inset(), inset()));
 }
 
+void PictureBox::RefreshMoved(const QRect& area, int dx) {
+    scroll(dx, 0, area.intersected(image_.rect()).translated(inset(), inset()));
+}
+
 void PictureBox::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRect interior(QPoint(inset(), inset()), image_.size());
     // The border never changes: it is drawn when a repaint reaches it (the picture shown or uncovered),
     // not each time the image changes. Drawing it cost more than the image it frames.
     if (!interior.contains(event->rect())) qDrawShadePanel(&painter, rect(), palette(), true, inset());
-    // Only what needs showing: a child picture covers part of this one.
-    const QRect shown = event->rect().intersected(interior);
-    painter.drawImage(shown.topLeft(), image_, shown.translated(-inset(), -inset()));
+    // Only what needs showing: a child picture covers part of this one, and after a move only a few
+    // strips far apart need it. Each strip is copied on its own: drawn through a clip of many strips,
+    // the image goes row by row through helper threads, which cost more than the copy.
+    for (const QRect& part : event->region()) {
+        const QRect shown = part.intersected(interior);
+        painter.setClipRect(shown);
+        painter.drawImage(shown.topLeft(), image_, shown.translated(-inset(), -inset()));
+    }
 }

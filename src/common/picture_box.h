@@ -85,6 +85,10 @@ public:
     void Refresh() { Refresh(image_.rect()); }
     // Shows the part of the image that changed (in the image's coordinates); the rest is not repainted.
     void Refresh(const QRect& changed);
+    // Shows the image after the part of it in `area` moved `dx` pixels sideways: what is on screen there
+    // moves along, which costs far less than painting it again, and the strip it uncovers is repainted.
+    // Whatever else changed in `area` (anything that did not simply move) must still be refreshed.
+    void RefreshMoved(const QRect& area, int dx);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
