@@ -60,7 +60,9 @@ void PictureBox::Refresh(const QRect& changed) {
 }
 
 void PictureBox::RefreshMoved(const QRect& area, int dx) {
-    scroll(dx, 0, area.intersected(image_.rect()).translated(inset(), inset()));
+    const QRect moved = area.intersected(image_.rect());
+    // Qt leaves the scroll of an empty area undefined; a band right of the picture is one.
+    if (!moved.isEmpty()) scroll(dx, 0, moved.translated(inset(), inset()));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
