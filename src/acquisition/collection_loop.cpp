@@ -13,6 +13,7 @@ const QString kLinkLost = QStringLiteral(
     "app.");
 const QString kPollingPinCaption = QStringLiteral("Polling via External INT Pin");
 const QString kPollingRegisterCaption = QStringLiteral("Polling INT Via Reg b001 Bit h20");
+constexpr std::uint32_t kFullChartRestMs = 1;
 
 std::int32_t since(std::uint32_t now, std::uint32_t reference) {
     return static_cast<std::int32_t>(now - reference);
@@ -139,8 +140,10 @@ void CollectionLoop::showSample() {
         chart_.ScrollPlot(plot_, chart_.PlotStart);
         if (chart_.PlotStart > 1) {
             --chart_.PlotStart;
-        } else {
-            services_.clock.sleep(1);
+        } else if (!waitOutlastsRest(services_.clock.milliseconds(), due_, kFullChartRestMs)) {
+            // A full chart rests after each scroll; where the next sample's wait is longer, that wait
+            // gives the rest, and the sample starts at the same moment without a wake-up of its own.
+            services_.clock.sleep(kFullChartRestMs);
         }
     }
     showText(frame_.txtReading, formatThreeDecimals(history_.PlotValue));

@@ -19,3 +19,7 @@ std::uint32_t waitForSampleStart(Services& services, std::uint32_t dueMs,
         }
     }
 }
+
+bool waitOutlastsRest(std::uint32_t nowMs, std::uint32_t dueMs, std::uint32_t restMs) {
+    return static_cast<std::int32_t>(dueMs - (nowMs + restMs)) > kStartEarlyMs;
+}

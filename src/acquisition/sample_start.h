@@ -12,3 +12,7 @@
 // Returns the counter reading at which the wait ended.
 std::uint32_t waitForSampleStart(Services& services, std::uint32_t dueMs,
                                  const std::function<bool()>& abandon);
+
+// Whether, `restMs` from `nowMs`, the wait for a sample due at `dueMs` would still have to wait: a rest
+// that long before that wait then starts the sample no later.
+bool waitOutlastsRest(std::uint32_t nowMs, std::uint32_t dueMs, std::uint32_t restMs);

@@ -101,27 +101,35 @@ TEST_F(CollectionTest, TheFirstTenSamplesSettleThenTheChartGrowsFromTheRightEdge
 }
 
 // The read starts 3 ms before each due time; the next due time counts from the end of that
-// read. With 4 ms or less to go nothing waits and no events run in the wait.
+// read. With 4 ms or less to go nothing waits and no events run in the wait. Once the chart is full, a
+// millisecond's rest follows each sample, which a longer wait takes in: the reads keep their times.
 TEST_F(CollectionTest, SamplesStartThreeMillisecondsBeforeTheirDueTimes) {
     panel().ChkIpol->setChecked(false);  // a poll's flush would take a millisecond of each interval
+    constexpr int kFull = chart::kSamplesAcross + 20;  // full from the 413th read on
     struct Case {
         const char* interval;
-        std::uint32_t gap;
-        bool waits;
+        std::uint32_t gap, fullGap;
+        int waits;  // of the run's kFull + 1 reads
     };
-    for (const auto& [interval, gap, waits] : std::vector<Case>{
-             {"100", 97, true}, {"10", 7, true}, {"5", 2, true}, {"4", 0, false}, {"0", 0, false}}) {
+    for (const auto& [interval, gap, fullGap, waits] :
+         std::vector<Case>{{"100", 97, 97, kFull + 1},
+                           {"10", 7, 7, kFull + 1},
+                           {"6", 3, 3, kFull + 1},
+                           {"5", 2, 1, 413},  // the rest leaves 4 ms: no wait
+                           {"4", 0, 1, 0},
+                           {"0", 0, 1, 0}}) {
         SCOPED_TRACE(interval);
         frame().txtInterval->setText(interval);
         const std::size_t from = mark();
         const int waitsBefore = rig.dueTimeWait.waits;
-        collectSamples(5);
+        collectSamples(kFull);
         const std::uint32_t runStart = rig.board().received[from + kStartSequence.size() - 1].timeMs;
         const std::vector<std::uint32_t> reads = adcReadTimes(from);
-        ASSERT_EQ(reads.size(), 6u);
+        ASSERT_EQ(reads.size(), kFull + 1u);
         EXPECT_EQ(reads[0] - runStart, gap) << "the first due time counts from the run's start";
-        for (std::size_t i = 1; i < reads.size(); ++i) EXPECT_EQ(reads[i] - reads[i - 1], gap) << i;
-        EXPECT_EQ(rig.dueTimeWait.waits - waitsBefore, waits ? 6 : 0);
+        for (std::size_t i = 1; i < chart::kSamplesAcross; ++i) ASSERT_EQ(reads[i] - reads[i - 1], gap) << i;
+        for (std::size_t i = kFull - 4; i <= kFull; ++i) ASSERT_EQ(reads[i] - reads[i - 1], fullGap) << i;
+        EXPECT_EQ(rig.dueTimeWait.waits - waitsBefore, waits);
     }
 }
 
