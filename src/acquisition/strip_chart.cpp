@@ -149,8 +149,8 @@ void StripChart::ScrollPlot(PictureBox& picture, std::int32_t start) {
     }
     // Only the band of rows written changed, and there each column now shows what the column to its right
     // showed, over its own background: the screen moves the band one column left, and only the columns
-    // beside a grid line are repainted. Columns left of the first one moved have not changed.
-    // The newest column drawn is element kNewestColumn - 1: a wider picture shows nothing right of it.
+    // beside a grid line are repainted. The band runs from the column the trace leaves to the newest one
+    // drawn (element kNewestColumn - 1); columns outside it have not changed.
     const int right = std::min(picture.ScaleWidth(), chart::kNewestColumn);
     const QRect band(first - 1, top, right - (first - 1), bottom - top + 1);
     picture.RefreshMoved(band, -1);
