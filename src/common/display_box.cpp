@@ -50,7 +50,7 @@ void DisplayBox::changeEvent(QEvent* event) {
         placeGlyphs();
     }
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
-        event->type() == QEvent::EnabledChange)
+        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
         face_ = {};
 }
 
@@ -83,13 +83,13 @@ const QPixmap& DisplayBox::face() {
     if (face_.size() == size() * ratio) return face_;
     face_ = QPixmap(size() * ratio);
     face_.setDevicePixelRatio(ratio);
-    face_.fill(Qt::transparent);
+    // The parent's background shows at the rounded corners, as it does around any text box.
+    const QWidget* under = parentWidget() ? parentWidget() : this;
+    face_.fill(under->palette().color(under->backgroundRole()));
     QPainter painter(&face_);
-    QStyleOptionFrame option = frameOption();
-    option.lineWidth = 0;  // the background alone, as a text box without a frame has it
+    // As a text box with a frame draws itself: the panel, which draws its frame too.
+    const QStyleOptionFrame option = frameOption();
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    option.lineWidth = frameOption().lineWidth;
-    style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, this);
     return face_;
 }
 

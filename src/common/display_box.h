@@ -21,7 +21,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    // The box as the style draws it empty: its background and frame.
+    // The box as the style draws it empty, on its parent's background: its background and frame.
     const QPixmap& face();
     QStyleOptionFrame frameOption() const;
     // Where a text box starts its line of text inside its margins: a little in, centred in height.
