@@ -1,11 +1,34 @@
 #include "common/display_box.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
+
+// Whether a screen reader is at work: every box's text box shows its text while one is, and not after.
+class ReaderWatch final : public QAccessible::ActivationObserver {
+public:
+    ReaderWatch() : active_(QAccessible::isActive()) { QAccessible::installActivationObserver(this); }
+    bool active() const { return active_; }
+    void accessibilityActiveChanged(bool active) override {
+        active_ = active;
+        for (QWidget* widget : QApplication::allWidgets())
+            if (auto* box = qobject_cast<DisplayBox*>(widget)) box->followReaders();
+    }
+
+private:
+    bool active_;
+};
+
+ReaderWatch& readers() {
+    // Never destroyed: Qt may tell its observers of a change while the program's statics go.
+    static auto* const watch = new ReaderWatch;
+    return *watch;
+}
 }  // namespace
 
 DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
@@ -20,6 +43,24 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
     font_ = QRawFont::fromFont(font());
     placeGlyphs();
     connect(this, &QLineEdit::textChanged, this, &DisplayBox::placeGlyphs);
+    connect(this, &QLineEdit::selectionChanged, this, &DisplayBox::followReaders);
+    followReaders();
+}
+
+void DisplayBox::followReaders() {
+    const bool read = hasFocus() || hasSelectedText() || readers().active();
+    const EchoMode shown = read ? Normal : NoEcho;
+    if (echoMode() != shown) setEchoMode(shown);
+}
+
+void DisplayBox::focusInEvent(QFocusEvent* event) {
+    followReaders();  // first: a box reached with Tab selects its whole text
+    QLineEdit::focusInEvent(event);
+}
+
+void DisplayBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    followReaders();
 }
 
 void DisplayBox::paintEvent(QPaintEvent* event) {

@@ -16,9 +16,16 @@ class DisplayBox : public QLineEdit {
 public:
     explicit DisplayBox(const QString& text);
 
+    // The text box underneath lays out its own copy of the text at every change, which only the
+    // cursor, a selection and a screen reader use: while none of them can, it is told to show nothing,
+    // and a new text is laid out once, for the box's own picture. Runs again whenever that may change.
+    void followReaders();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // The box as the style draws it empty, on its parent's background: its background and frame.

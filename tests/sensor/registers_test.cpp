@@ -3,6 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <functional>
 
 #include "common/hex.h"
@@ -78,6 +81,22 @@ TEST_F(RegistersTest, AccessesFlipTheirIndicatorsAndMismatchesShowRed) {
     p.ShpInd[10]->setFillColour(BrightRed);
     click(p.cmdRead_Measurements);
     EXPECT_THAT(colours(p, 8, 11), Each(Green));
+}
+
+// What a read-back box shows can be selected and copied, and a screen reader reads it.
+TEST_F(RegistersTest, AReadBackCanBeCopiedAndAScreenReaderReadsIt) {
+    frmTolvane& p = panel();
+    for (int n = 4; n < 8; ++n) chip().setReg(n, static_cast<std::uint8_t>(0x11 * n));
+    click(p.cmdRead_Measurements);
+    click(p.txtRegRd[5]);
+    EXPECT_EQ(p.txtRegRd[5]->displayText(), "55") << "a box with the cursor in it is drawn as a text box";
+    press({Qt::CTRL | Qt::Key_A, Qt::CTRL | Qt::Key_C});
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "55");
+    QAccessible::setActive(true);
+    for (int n = 4; n < 8; ++n)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(p.txtRegRd[n])->text(QAccessible::Value),
+                  QString(2, QChar('0' + n)));
+    QAccessible::setActive(false);
 }
 
 TEST_F(RegistersTest, EnterUppercasesTheBoxWritesItsRegisterAndUpdatesTheLimitBox) {
