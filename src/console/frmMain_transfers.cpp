@@ -59,7 +59,7 @@ QWidget* frmMain::buildTransferBox() {
     for (int i = 0; i < kGridRows; ++i) {
         lblRegAddr[i] = new QLabel(box);
         txtWriteVal[i] = byteField(box);
-        txtReadVal[i] = new QLineEdit(box);
+        txtReadVal[i] = new DisplayBox("");  // rewritten at every sample the panel takes
         grid->addWidget(lblRegAddr[i], i + 1, 0);
         grid->addWidget(txtWriteVal[i], i + 1, 1);
         grid->addWidget(txtReadVal[i], i + 1, 2);
