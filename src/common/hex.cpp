@@ -1,7 +1,10 @@
 #include "common/hex.h"
 
 QString Hex2(std::uint8_t value) {
-    return QString::asprintf("%02X", value);
+    // Twice per read register at every sample: formatting through printf cost more than the read.
+    constexpr char kDigits[] = "0123456789ABCDEF";
+    const QChar digits[] = {QLatin1Char(kDigits[value >> 4]), QLatin1Char(kDigits[value & 0xF])};
+    return QString(digits, 2);
 }
 
 static int hexDigit(QChar c) {
