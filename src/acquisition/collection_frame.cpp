@@ -4,6 +4,7 @@
 
 #include "chip/register_bits.h"
 #include "common/display_box.h"
+#include "common/number_label.h"
 #include "common/number_text.h"
 #include "common/widget_factories.h"
 
@@ -46,14 +47,13 @@ CollectionFrame::CollectionFrame() {
         toggled->setSizePolicy(policy);
     }
     Label11 = new QLabel("Captured Readings");
-    lblLoop_Count = new QLabel;
+    lblLoop_Count = new NumberLabel;
     // The count changes with every sample; at a fixed size its new text does not lay the whole panel
     // out again each time (at most 1010 readings, four digits), and on its own background it repaints
     // without the frame behind it.
     lblLoop_Count->setFixedSize(lblLoop_Count->fontMetrics().horizontalAdvance("00000"),
                                 lblLoop_Count->sizeHint().height());
     lblLoop_Count->setAutoFillBackground(true);
-    lblLoop_Count->setFont(withoutShaping(lblLoop_Count->font()));
     Label18 = new QLabel;
     Label16 = new QLabel("Reading");
     txtReading = displayBox("", 6, "Raw AD Reading Integer Value");

@@ -31,7 +31,7 @@ ReaderWatch& readers() {
 }
 }  // namespace
 
-DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
+DisplayBox::DisplayBox(const QString& text) : QLineEdit(text), glyphs_(withoutShaping(font())) {
     setReadOnly(true);
     // The box paints itself whole, so a new text repaints the box alone, not the frame behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -40,9 +40,6 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text) {
     const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
     setTextMargins(border, border, border, border);
     setFont(withoutShaping(font()));
-    font_ = QRawFont::fromFont(font());
-    placeGlyphs();
-    connect(this, &QLineEdit::textChanged, this, &DisplayBox::placeGlyphs);
     connect(this, &QLineEdit::selectionChanged, this, &DisplayBox::followReaders);
     followReaders();
 }
@@ -77,28 +74,34 @@ void DisplayBox::paintEvent(QPaintEvent* event) {
     painter.setClipRect(inside);
     painter.setPen(palette().color(QPalette::Text));
     const QPoint baseline = lineStart(inside) + QPoint(0, fontMetrics().ascent());
-    if (glyphs_.isEmpty()) {
+    const QGlyphRun& glyphs = glyphs_.of(text());
+    if (glyphs.isEmpty()) {
         painter.drawText(baseline, text());
     } else {
-        painter.drawGlyphRun(baseline, glyphs_);
+        painter.drawGlyphRun(baseline, glyphs);
     }
 }
 
 void DisplayBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange) {
-        font_ = QRawFont::fromFont(font());
-        placeGlyphs();
-    }
+    if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
         event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
         face_ = {};
 }
 
-void DisplayBox::placeGlyphs() {
+void NumberGlyphs::setFont(const QFont& font) {
+    font_ = QRawFont::fromFont(font);
+    text_.clear();
     glyphs_ = {};
-    const QList<quint32> indexes = font_.glyphIndexesForString(text());
-    if (indexes.contains(0)) return;
+}
+
+const QGlyphRun& NumberGlyphs::of(const QString& text) {
+    if (text == text_) return glyphs_;
+    text_ = text;
+    glyphs_ = {};
+    const QList<quint32> indexes = font_.glyphIndexesForString(text);
+    if (indexes.contains(0)) return glyphs_;
     QList<QPointF> positions;
     QPointF next;
     for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
@@ -108,6 +111,7 @@ void DisplayBox::placeGlyphs() {
     glyphs_.setRawFont(font_);
     glyphs_.setGlyphIndexes(indexes);
     glyphs_.setPositions(positions);
+    return glyphs_;
 }
 
 QStyleOptionFrame DisplayBox::frameOption() const {

@@ -6,6 +6,22 @@
 #include <QRawFont>
 #include <QStyleOptionFrame>
 
+// The glyphs of the number a widget shows, side by side as a line of text without shaping places them.
+// They are looked up when the text is drawn and kept until it changes: a widget given many texts
+// between two repaints, or hidden, looks up none of them. Numbers need no shaping; a text with a
+// character the font lacks has no glyphs, for the widget to draw it the ordinary way.
+class NumberGlyphs {
+public:
+    explicit NumberGlyphs(const QFont& font) { setFont(font); }
+    void setFont(const QFont& font);
+    const QGlyphRun& of(const QString& text);
+
+private:
+    QRawFont font_;
+    QString text_;
+    QGlyphRun glyphs_;
+};
+
 // A read-only text box for values the program rewrites many times a second while it collects. It looks
 // like any text box, but draws itself from a picture of its empty face and the glyphs of its text,
 // looked up once per change: a text box draws its rounded frame and shapes its text anew at every
@@ -33,13 +49,9 @@ private:
     QStyleOptionFrame frameOption() const;
     // Where a text box starts its line of text inside its margins: a little in, centred in height.
     QPoint lineStart(const QRect& inside) const;
-    // The text's glyphs side by side. Numbers need no shaping: a character the font lacks leaves the
-    // glyphs empty, and the text is drawn the ordinary way.
-    void placeGlyphs();
 
     QPixmap face_;
-    QRawFont font_;
-    QGlyphRun glyphs_;
+    NumberGlyphs glyphs_;
 };
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a

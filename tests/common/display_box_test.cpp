@@ -1,38 +1,51 @@
-// The number boxes: each looks exactly like a read-only text box with the same text, pixel for pixel.
+// The number boxes and labels: each looks exactly like a plain read-only text box or label with the
+// same text, pixel for pixel.
 #include "common/display_box.h"
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
+
+#include "common/number_label.h"
 
 namespace {
 
-TEST(DisplayBox, LooksLikeAReadOnlyTextBoxWithTheSameText) {
+// Digits, signs and hexadecimal side by side, narrow glyphs, characters no number has, a space, nothing.
+const QString kTexts[] = {"0",     "1234", "-12.345", "0.0", "FF", "7A",  "1.1.1.1", "11111111",
+                          "ilj.,", "ÄÖÜ",  "Ǻ|[]{}_", "a b", "",   "W/Q", "-0.5",    "1234"};
+
+// Shows each text in `ours` and `plain` side by side in one window, then again after a change of font.
+template <typename Widget>
+void expectAlike(Widget* ours, Widget* plain) {
     QWidget window;
-    QLineEdit* box = new DisplayBox({});
-    auto* plain = new QLineEdit;
-    plain->setReadOnly(true);
-    plain->setFont(box->font());
-    for (QLineEdit* each : {box, plain}) each->setParent(&window);
+    plain->setFont(ours->font());
+    for (Widget* each : {ours, plain}) each->setParent(&window);
     plain->move(0, 30);
-    // Digits, signs and hexadecimal side by side, narrow glyphs, characters no number has, a space,
-    // nothing.
-    const QString texts[] = {"0",     "1234", "-12.345", "0.0", "FF", "7A",  "1.1.1.1", "11111111",
-                             "ilj.,", "ÄÖÜ",  "Ǻ|[]{}_", "a b", "",   "W/Q", "-0.5",    "1234"};
-    const auto expectAlike = [&](const QString& text) {
-        box->setText(text);
+    const auto compare = [&](const QString& text) {
+        ours->setText(text);
         plain->setText(text);
         const QImage shown = window.grab().toImage();
-        EXPECT_EQ(shown.copy(box->geometry()), shown.copy(plain->geometry())) << text.toStdString();
+        EXPECT_EQ(shown.copy(ours->geometry()), shown.copy(plain->geometry())) << text.toStdString();
     };
-    for (QLineEdit* each : {box, plain}) each->resize(80, each->sizeHint().height());
-    for (const QString& text : texts) expectAlike(text);
-    // A new font for the text shown.
-    expectAlike("8");
-    QFont smaller = box->font();
+    for (Widget* each : {ours, plain}) each->resize(80, each->sizeHint().height());
+    for (const QString& text : kTexts) compare(text);
+    compare("8");
+    QFont smaller = ours->font();
     smaller.setPointSize(smaller.pointSize() - 2);
-    for (QLineEdit* each : {box, plain}) each->setFont(smaller);
-    expectAlike("8");
+    for (Widget* each : {ours, plain}) each->setFont(smaller);
+    compare("8");
+}
+
+TEST(NumberWidgets, LookLikeAPlainTextBoxOrLabelWithTheSameText) {
+    auto* plainBox = new QLineEdit;
+    plainBox->setReadOnly(true);
+    expectAlike<QLineEdit>(new DisplayBox({}), plainBox);
+
+    auto* label = new NumberLabel;
+    auto* plainLabel = new QLabel;
+    for (QLabel* each : {static_cast<QLabel*>(label), plainLabel}) each->setAutoFillBackground(true);
+    expectAlike<QLabel>(label, plainLabel);
 }
 
 }  // namespace

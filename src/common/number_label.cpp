@@ -1,0 +1,31 @@
+#include "common/number_label.h"
+
+#include <QEvent>
+#include <QPainter>
+
+NumberLabel::NumberLabel() : glyphs_(withoutShaping(font())) {
+    setTextFormat(Qt::PlainText);
+    setFont(withoutShaping(font()));
+}
+
+void NumberLabel::paintEvent(QPaintEvent* event) {
+    const QGlyphRun& glyphs = glyphs_.of(text());
+    // A frame, a text the font cannot show in its glyphs alone or a right-to-left layout: as any label.
+    if (glyphs.isEmpty() || frameWidth() != 0 || isRightToLeft()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const QRect inside = contentsRect();
+    painter.setClipRect(inside);
+    painter.setPen(palette().color(foregroundRole()));
+    // Where a label's line of text stands: centred in height, its baseline at the font's ascent.
+    const QFontMetricsF metrics(font());
+    const qreal top = inside.top() + (inside.height() - metrics.ascent() - metrics.descent()) / 2;
+    painter.drawGlyphRun(QPointF(inside.left(), top + metrics.ascent()), glyphs);
+}
+
+void NumberLabel::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
+}

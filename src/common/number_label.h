@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QLabel>
+
+#include "common/display_box.h"
+
+// A label for a number the program rewrites at every sample, left-aligned and centred in height. It
+// looks like any label with the same text, but draws the text from its glyphs, looked up once per new
+// text that is shown: a label lays its text out and draws it through the style at every repaint, which
+// cost a collected sample as much as the strip chart did.
+class NumberLabel : public QLabel {
+    Q_OBJECT
+public:
+    NumberLabel();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    NumberGlyphs glyphs_;
+};
