@@ -24,7 +24,7 @@ private:
 
 // A read-only text box for values the program rewrites many times a second while it collects. It looks
 // like any text box, but draws itself from a picture of its empty face and the glyphs of its text,
-// looked up once per change: a text box draws its rounded frame and shapes its text anew at every
+// looked up once per text shown: a text box draws its rounded frame and shapes its text anew at every
 // repaint, and on a real X server that was most of what a sample cost. With the focus or a selection in
 // it, it is drawn as any text box is, cursor and selection too.
 class DisplayBox : public QLineEdit {
