@@ -49,11 +49,9 @@ CollectionFrame::CollectionFrame() {
     Label11 = new QLabel("Captured Readings");
     lblLoop_Count = new NumberLabel;
     // The count changes with every sample; at a fixed size its new text does not lay the whole panel
-    // out again each time (at most 1010 readings, four digits), and on its own background it repaints
-    // without the frame behind it.
+    // out again each time (at most 1010 readings, four digits).
     lblLoop_Count->setFixedSize(lblLoop_Count->fontMetrics().horizontalAdvance("00000"),
                                 lblLoop_Count->sizeHint().height());
-    lblLoop_Count->setAutoFillBackground(true);
     Label18 = new QLabel;
     Label16 = new QLabel("Reading");
     txtReading = displayBox("", 6, "Raw AD Reading Integer Value");

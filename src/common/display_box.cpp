@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <vector>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
@@ -124,13 +125,10 @@ QStyleOptionFrame DisplayBox::frameOption() const {
 }
 
 const QPixmap& DisplayBox::face() {
-    const qreal ratio = devicePixelRatioF();
-    if (face_.size() == size() * ratio) return face_;
-    face_ = QPixmap(size() * ratio);
-    face_.setDevicePixelRatio(ratio);
-    // The parent's background shows at the rounded corners, as it does around any text box.
-    const QWidget* under = parentWidget() ? parentWidget() : this;
-    face_.fill(under->palette().color(under->backgroundRole()));
+    if (!face_.isNull() && faceAt_ == geometry()) return face_;
+    faceAt_ = geometry();
+    // What lies behind shows at the rounded corners, as it does around any text box.
+    face_ = backdropOf(*this);
     QPainter painter(&face_);
     // As a text box with a frame draws itself: the panel, which draws its frame too.
     const QStyleOptionFrame option = frameOption();
@@ -150,4 +148,24 @@ QFont withoutShaping(QFont font) {
 
 void showText(QLineEdit* box, const QString& text) {
     if (box->text() != text) box->setText(text);
+}
+
+QPixmap backdropOf(const QWidget& widget) {
+    const qreal ratio = widget.devicePixelRatioF();
+    QPixmap backdrop(widget.size() * ratio);
+    backdrop.setDevicePixelRatio(ratio);
+    backdrop.fill(widget.palette().color(widget.backgroundRole()));
+    std::vector<QWidget*> ancestors;
+    const auto within = [](const QWidget& child) {
+        return child.isWindow() ? nullptr : child.parentWidget();
+    };
+    for (QWidget* above = within(widget); above; above = within(*above)) ancestors.push_back(above);
+    // From the window down: each draws over what lies behind it, as on the screen.
+    for (auto above = ancestors.rbegin(); above != ancestors.rend(); ++above) {
+        const QRect area(widget.mapTo(*above, QPoint()), widget.size());
+        const bool window = above == ancestors.rbegin();
+        (*above)->render(&backdrop, {}, area,
+                         window ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+    }
+    return backdrop;
 }

@@ -44,15 +44,20 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    // The box as the style draws it empty, on its parent's background: its background and frame.
+    // The box as the style draws it empty, on what lies behind it: its background and frame.
     const QPixmap& face();
     QStyleOptionFrame frameOption() const;
     // Where a text box starts its line of text inside its margins: a little in, centred in height.
     QPoint lineStart(const QRect& inside) const;
 
     QPixmap face_;
+    QRect faceAt_;  // where the box stood when its face was drawn
     NumberGlyphs glyphs_;
 };
+
+// What lies behind `widget` as its ancestors draw themselves there, their other children left out, at
+// the widget's size: for a widget that paints itself whole, where a plain one would let them show.
+QPixmap backdropOf(const QWidget& widget);
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a
 // fraction. A text box lays its text out at every change.

@@ -6,16 +6,19 @@
 NumberLabel::NumberLabel() : glyphs_(withoutShaping(font())) {
     setTextFormat(Qt::PlainText);
     setFont(withoutShaping(font()));
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void NumberLabel::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, backdrop());
     const QGlyphRun& glyphs = glyphs_.of(text());
     // A frame, a text the font cannot show in its glyphs alone or a right-to-left layout: as any label.
     if (glyphs.isEmpty() || frameWidth() != 0 || isRightToLeft()) {
+        painter.end();
         QLabel::paintEvent(event);
         return;
     }
-    QPainter painter(this);
     const QRect inside = contentsRect();
     painter.setClipRect(inside);
     painter.setPen(palette().color(foregroundRole()));
@@ -28,4 +31,15 @@ void NumberLabel::paintEvent(QPaintEvent* event) {
 void NumberLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
+        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
+        backdrop_ = {};
+}
+
+const QPixmap& NumberLabel::backdrop() {
+    if (backdrop_.isNull() || backdropAt_ != geometry()) {
+        backdropAt_ = geometry();
+        backdrop_ = backdropOf(*this);
+    }
+    return backdrop_;
 }
