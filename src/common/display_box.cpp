@@ -5,7 +5,6 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
-#include <vector>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
@@ -36,18 +35,21 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text), glyphs_(withoutSh
     setReadOnly(true);
     // The box paints itself whole, so a new text repaints the box alone, not the frame behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // We draw the frame; the text keeps the place it has inside a styled frame.
-    setFrame(false);
-    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    setTextMargins(border, border, border, border);
     setFont(withoutShaping(font()));
     connect(this, &QLineEdit::selectionChanged, this, &DisplayBox::followReaders);
     followReaders();
 }
 
 void DisplayBox::followReaders() {
-    const bool read = hasFocus() || hasSelectedText() || readers().active();
-    const EchoMode shown = read ? Normal : NoEcho;
+    const bool inUse = hasFocus() || hasSelectedText();
+    // In use, the text box draws itself, frame and all. Otherwise we draw the frame, and the text keeps
+    // the place it has inside a styled frame.
+    if (hasFrame() != inUse) {
+        setFrame(inUse);
+        const int border = inUse ? 0 : style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        setTextMargins(border, border, border, border);
+    }
+    const EchoMode shown = inUse || readers().active() ? Normal : NoEcho;
     if (echoMode() != shown) setEchoMode(shown);
 }
 
@@ -62,11 +64,9 @@ void DisplayBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void DisplayBox::paintEvent(QPaintEvent* event) {
-    if (hasFocus() || hasSelectedText()) {
+    if (hasFrame()) {
+        QPainter(this).drawPixmap(0, 0, backdrop_.of(*this));
         QLineEdit::paintEvent(event);
-        QPainter painter(this);
-        const QStyleOptionFrame option = frameOption();
-        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &option, &painter, this);
         return;
     }
     QPainter painter(this);
@@ -87,32 +87,10 @@ void DisplayBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
-        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
+        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange) {
+        backdrop_.forget();
         face_ = {};
-}
-
-void NumberGlyphs::setFont(const QFont& font) {
-    font_ = QRawFont::fromFont(font);
-    text_.clear();
-    glyphs_ = {};
-}
-
-const QGlyphRun& NumberGlyphs::of(const QString& text) {
-    if (text == text_) return glyphs_;
-    text_ = text;
-    glyphs_ = {};
-    const QList<quint32> indexes = font_.glyphIndexesForString(text);
-    if (indexes.contains(0)) return glyphs_;
-    QList<QPointF> positions;
-    QPointF next;
-    for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
-        positions.append(next);
-        next += advance;
     }
-    glyphs_.setRawFont(font_);
-    glyphs_.setGlyphIndexes(indexes);
-    glyphs_.setPositions(positions);
-    return glyphs_;
 }
 
 QStyleOptionFrame DisplayBox::frameOption() const {
@@ -128,7 +106,7 @@ const QPixmap& DisplayBox::face() {
     if (!face_.isNull() && faceAt_ == geometry()) return face_;
     faceAt_ = geometry();
     // What lies behind shows at the rounded corners, as it does around any text box.
-    face_ = backdropOf(*this);
+    face_ = backdrop_.of(*this);
     QPainter painter(&face_);
     // As a text box with a frame draws itself: the panel, which draws its frame too.
     const QStyleOptionFrame option = frameOption();
@@ -148,24 +126,4 @@ QFont withoutShaping(QFont font) {
 
 void showText(QLineEdit* box, const QString& text) {
     if (box->text() != text) box->setText(text);
-}
-
-QPixmap backdropOf(const QWidget& widget) {
-    const qreal ratio = widget.devicePixelRatioF();
-    QPixmap backdrop(widget.size() * ratio);
-    backdrop.setDevicePixelRatio(ratio);
-    backdrop.fill(widget.palette().color(widget.backgroundRole()));
-    std::vector<QWidget*> ancestors;
-    const auto within = [](const QWidget& child) {
-        return child.isWindow() ? nullptr : child.parentWidget();
-    };
-    for (QWidget* above = within(widget); above; above = within(*above)) ancestors.push_back(above);
-    // From the window down: each draws over what lies behind it, as on the screen.
-    for (auto above = ancestors.rbegin(); above != ancestors.rend(); ++above) {
-        const QRect area(widget.mapTo(*above, QPoint()), widget.size());
-        const bool window = above == ancestors.rbegin();
-        (*above)->render(&backdrop, {}, area,
-                         window ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
-    }
-    return backdrop;
 }

@@ -1,26 +1,10 @@
 #pragma once
 
-#include <QGlyphRun>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QRawFont>
 #include <QStyleOptionFrame>
 
-// The glyphs of the number a widget shows, side by side as a line of text without shaping places them.
-// They are looked up when the text is drawn and kept until it changes: a widget given many texts
-// between two repaints, or hidden, looks up none of them. Numbers need no shaping; a text with a
-// character the font lacks has no glyphs, for the widget to draw it the ordinary way.
-class NumberGlyphs {
-public:
-    explicit NumberGlyphs(const QFont& font) { setFont(font); }
-    void setFont(const QFont& font);
-    const QGlyphRun& of(const QString& text);
-
-private:
-    QRawFont font_;
-    QString text_;
-    QGlyphRun glyphs_;
-};
+#include "common/painted_number.h"
 
 // A read-only text box for values the program rewrites many times a second while it collects. It looks
 // like any text box, but draws itself from a picture of its empty face and the glyphs of its text,
@@ -34,7 +18,8 @@ public:
 
     // The text box underneath lays out its own copy of the text at every change, which only the
     // cursor, a selection and a screen reader use: while none of them can, it is told to show nothing,
-    // and a new text is laid out once, for the box's own picture. Runs again whenever that may change.
+    // and a new text is laid out once, for the box's own picture. With the focus or a selection in the
+    // box, the text box draws it. Runs again whenever that may change.
     void followReaders();
 
 protected:
@@ -50,14 +35,11 @@ private:
     // Where a text box starts its line of text inside its margins: a little in, centred in height.
     QPoint lineStart(const QRect& inside) const;
 
+    Backdrop backdrop_;
     QPixmap face_;
     QRect faceAt_;  // where the box stood when its face was drawn
     NumberGlyphs glyphs_;
 };
-
-// What lies behind `widget` as its ancestors draw themselves there, their other children left out, at
-// the widget's size: for a widget that paints itself whole, where a plain one would let them show.
-QPixmap backdropOf(const QWidget& widget);
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a
 // fraction. A text box lays its text out at every change.

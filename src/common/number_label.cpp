@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QPainter>
 
+#include "common/display_box.h"
+
 NumberLabel::NumberLabel() : glyphs_(withoutShaping(font())) {
     setTextFormat(Qt::PlainText);
     setFont(withoutShaping(font()));
@@ -11,7 +13,7 @@ NumberLabel::NumberLabel() : glyphs_(withoutShaping(font())) {
 
 void NumberLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, backdrop());
+    painter.drawPixmap(0, 0, backdrop_.of(*this));
     const QGlyphRun& glyphs = glyphs_.of(text());
     // A frame, a text the font cannot show in its glyphs alone or a right-to-left layout: as any label.
     if (glyphs.isEmpty() || frameWidth() != 0 || isRightToLeft()) {
@@ -33,13 +35,5 @@ void NumberLabel::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
         event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
-        backdrop_ = {};
-}
-
-const QPixmap& NumberLabel::backdrop() {
-    if (backdrop_.isNull() || backdropAt_ != geometry()) {
-        backdropAt_ = geometry();
-        backdrop_ = backdropOf(*this);
-    }
-    return backdrop_;
+        backdrop_.forget();
 }

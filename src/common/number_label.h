@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-#include "common/display_box.h"
+#include "common/painted_number.h"
 
 // A label for a number the program rewrites at every sample, left-aligned and centred in height. It
 // looks like any label with the same text, but draws the text from its glyphs, looked up once per new
@@ -19,9 +19,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    const QPixmap& backdrop();
-
     NumberGlyphs glyphs_;
-    QPixmap backdrop_;
-    QRect backdropAt_;  // where the label stood when its backdrop was taken
+    Backdrop backdrop_;
 };

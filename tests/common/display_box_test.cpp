@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
+#include <type_traits>
 
 #include "common/number_label.h"
 
@@ -27,17 +30,28 @@ void expectAlike(Widget* ours, Widget* plain) {
     plain->setFont(ours->font());
     for (Widget* each : {ours, plain}) each->setParent(&inner);
     plain->move(0, 30);
+    const auto part = [&](const QWidget* each) {
+        return window.grab().toImage().copy(each->geometry().translated(inner.pos()));
+    };
     const auto compare = [&](const QString& text) {
         ours->setText(text);
         plain->setText(text);
-        const QImage shown = window.grab().toImage();
-        const auto part = [&](const QWidget* each) {
-            return shown.copy(each->geometry().translated(inner.pos()));
-        };
         EXPECT_EQ(part(ours), part(plain)) << text.toStdString();
     };
     for (Widget* each : {ours, plain}) each->resize(80, each->sizeHint().height());
     for (const QString& text : kTexts) compare(text);
+    if constexpr (std::is_same_v<Widget, QLineEdit>) {
+        // Clicked into, with the cursor and the focus frame.
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QImage clicked[2];
+        for (Widget* each : {ours, plain}) {
+            QTest::mouseClick(each, Qt::LeftButton, {}, QPoint(4, each->height() / 2));
+            clicked[each == plain] = part(each);
+        }
+        EXPECT_EQ(clicked[0], clicked[1]);
+        plain->clearFocus();
+    }
     compare("8");
     QFont smaller = ours->font();
     smaller.setPointSize(smaller.pointSize() - 2);

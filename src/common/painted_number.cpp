@@ -1,0 +1,50 @@
+#include "common/painted_number.h"
+
+#include <QWidget>
+#include <vector>
+
+void NumberGlyphs::setFont(const QFont& font) {
+    font_ = QRawFont::fromFont(font);
+    text_.clear();
+    glyphs_ = {};
+}
+
+const QGlyphRun& NumberGlyphs::of(const QString& text) {
+    if (text == text_) return glyphs_;
+    text_ = text;
+    glyphs_ = {};
+    const QList<quint32> indexes = font_.glyphIndexesForString(text);
+    if (indexes.contains(0)) return glyphs_;
+    QList<QPointF> positions;
+    QPointF next;
+    for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
+        positions.append(next);
+        next += advance;
+    }
+    glyphs_.setRawFont(font_);
+    glyphs_.setGlyphIndexes(indexes);
+    glyphs_.setPositions(positions);
+    return glyphs_;
+}
+
+const QPixmap& Backdrop::of(const QWidget& widget) {
+    if (!picture_.isNull() && at_ == widget.geometry()) return picture_;
+    at_ = widget.geometry();
+    const qreal ratio = widget.devicePixelRatioF();
+    picture_ = QPixmap(widget.size() * ratio);
+    picture_.setDevicePixelRatio(ratio);
+    picture_.fill(widget.palette().color(widget.backgroundRole()));
+    std::vector<QWidget*> ancestors;
+    const auto within = [](const QWidget& child) {
+        return child.isWindow() ? nullptr : child.parentWidget();
+    };
+    for (QWidget* above = within(widget); above; above = within(*above)) ancestors.push_back(above);
+    // From the window down: each draws over what lies behind it, as on the screen.
+    for (auto above = ancestors.rbegin(); above != ancestors.rend(); ++above) {
+        const QRect area(widget.mapTo(*above, QPoint()), widget.size());
+        const bool window = above == ancestors.rbegin();
+        (*above)->render(&picture_, {}, area,
+                         window ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
+    }
+    return picture_;
+}

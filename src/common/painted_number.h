@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QFont>
+#include <QGlyphRun>
+#include <QPixmap>
+#include <QRawFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+// What a widget that draws a number itself keeps between repaints, so that a new number costs only the
+// number: a text box or a label lays its text out and draws its background anew each time.
+
+// The glyphs of the number a widget shows, side by side as a line of text without shaping places them.
+// They are looked up when the text is drawn and kept until it changes: a widget given many texts
+// between two repaints, or hidden, looks up none of them. Numbers need no shaping; a text with a
+// character the font lacks has no glyphs, for the widget to draw it the ordinary way.
+class NumberGlyphs {
+public:
+    explicit NumberGlyphs(const QFont& font) { setFont(font); }
+    void setFont(const QFont& font);
+    const QGlyphRun& of(const QString& text);
+
+private:
+    QRawFont font_;
+    QString text_;
+    QGlyphRun glyphs_;
+};
+
+// What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their
+// other children left out), where a plain widget would let them show. Taken again when the widget has
+// moved or resized, and after forget(): a change of palette, style, enabled state or parent.
+class Backdrop {
+public:
+    const QPixmap& of(const QWidget& widget);
+    void forget() { picture_ = {}; }
+
+private:
+    QPixmap picture_;
+    QRect at_;  // where the widget stood when the picture was taken
+};
