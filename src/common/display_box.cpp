@@ -36,6 +36,8 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text), glyphs_(withoutSh
     // The box paints itself whole, so a new text repaints the box alone, not the frame behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(withoutShaping(font()));
+    // A text box that shows nothing sees no change to show when a text of the same length follows.
+    connect(this, &QLineEdit::textChanged, this, qOverload<>(&QWidget::update));
     connect(this, &QLineEdit::selectionChanged, this, &DisplayBox::followReaders);
     followReaders();
 }

@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <type_traits>
 
@@ -19,19 +20,25 @@ namespace {
 const QString kTexts[] = {"0",     "1234", "-12.345", "0.0", "FF", "7A",  "1.1.1.1", "11111111",
                           "ilj.,", "ÄÖÜ",  "Ǻ|[]{}_", "a b", "",   "W/Q", "-0.5",    "1234"};
 
-// Shows each text in `ours` and `plain` side by side, then again after a change of font. They stand in
-// a group box, whose fill differs from the window's, inside a container that paints nothing: what
-// shows around and behind them is what their ancestors draw there.
+// Shows each text in `ours` and `plain` side by side, then again after a change of font, and compares
+// what reaches the screen. They stand in a group box, whose fill differs from the window's, inside a
+// container that paints nothing: what shows around and behind them is what their ancestors draw there.
 template <typename Widget>
 void expectAlike(Widget* ours, Widget* plain) {
     QGroupBox window;
+    window.resize(220, 100);
     QWidget inner(&window);
-    inner.setGeometry(10, 20, 100, 70);
+    inner.setGeometry(10, 30, 200, 40);
     plain->setFont(ours->font());
     for (Widget* each : {ours, plain}) each->setParent(&inner);
-    plain->move(0, 30);
+    plain->move(100, 0);
+    window.setFocusPolicy(Qt::StrongFocus);  // the focus rests on the window until a box is clicked
+    window.setFocus();
+    window.show();
     const auto part = [&](const QWidget* each) {
-        return window.grab().toImage().copy(each->geometry().translated(inner.pos()));
+        QCoreApplication::processEvents();  // the repaints asked for
+        const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+        return shown.copy(each->geometry().translated(inner.pos()));
     };
     const auto compare = [&](const QString& text) {
         ours->setText(text);
@@ -42,8 +49,6 @@ void expectAlike(Widget* ours, Widget* plain) {
     for (const QString& text : kTexts) compare(text);
     if constexpr (std::is_same_v<Widget, QLineEdit>) {
         // Clicked into, with the cursor and the focus frame.
-        window.show();
-        QApplication::setActiveWindow(&window);
         QImage clicked[2];
         for (Widget* each : {ours, plain}) {
             QTest::mouseClick(each, Qt::LeftButton, {}, QPoint(4, each->height() / 2));
