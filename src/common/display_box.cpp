@@ -89,10 +89,8 @@ void DisplayBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
-        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange) {
-        backdrop_.forget();
-        face_ = {};
-    }
+        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
+        backdrop_.forget();  // and with it the face drawn on it
 }
 
 QStyleOptionFrame DisplayBox::frameOption() const {
@@ -105,10 +103,11 @@ QStyleOptionFrame DisplayBox::frameOption() const {
 }
 
 const QPixmap& DisplayBox::face() {
-    if (!face_.isNull() && faceAt_ == geometry()) return face_;
-    faceAt_ = geometry();
     // What lies behind shows at the rounded corners, as it does around any text box.
-    face_ = backdrop_.of(*this);
+    const QPixmap& behind = backdrop_.of(*this);
+    if (!face_.isNull() && faceOn_ == behind.cacheKey()) return face_;
+    faceOn_ = behind.cacheKey();
+    face_ = behind;
     QPainter painter(&face_);
     // As a text box with a frame draws itself: the panel, which draws its frame too.
     const QStyleOptionFrame option = frameOption();

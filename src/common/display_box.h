@@ -37,7 +37,7 @@ private:
 
     Backdrop backdrop_;
     QPixmap face_;
-    QRect faceAt_;  // where the box stood when its face was drawn
+    qint64 faceOn_ = 0;  // the backdrop the face was drawn on
     NumberGlyphs glyphs_;
 };
 

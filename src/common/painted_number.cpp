@@ -28,9 +28,10 @@ const QGlyphRun& NumberGlyphs::of(const QString& text) {
 }
 
 const QPixmap& Backdrop::of(const QWidget& widget) {
-    if (!picture_.isNull() && at_ == widget.geometry()) return picture_;
-    at_ = widget.geometry();
+    const QRect place(widget.mapTo(widget.window(), QPoint()), widget.size());
     const qreal ratio = widget.devicePixelRatioF();
+    if (!picture_.isNull() && at_ == place && picture_.devicePixelRatio() == ratio) return picture_;
+    at_ = place;
     picture_ = QPixmap(widget.size() * ratio);
     picture_.setDevicePixelRatio(ratio);
     picture_.fill(widget.palette().color(widget.backgroundRole()));

@@ -30,7 +30,8 @@ private:
 
 // What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their
 // other children left out), where a plain widget would let them show. Taken again when the widget has
-// moved or resized, and after forget(): a change of palette, style, enabled state or parent.
+// moved in its window or resized, on a screen of another pixel ratio, and after forget(): a change of
+// palette, style, enabled state or parent.
 class Backdrop {
 public:
     const QPixmap& of(const QWidget& widget);
@@ -38,5 +39,5 @@ public:
 
 private:
     QPixmap picture_;
-    QRect at_;  // where the widget stood when the picture was taken
+    QRect at_;  // where in its window the widget stood when the picture was taken
 };

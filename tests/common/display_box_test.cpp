@@ -57,6 +57,7 @@ void expectAlike(Widget* ours, Widget* plain) {
         EXPECT_EQ(clicked[0], clicked[1]);
         plain->clearFocus();
     }
+    inner.move(10, 0);  // over the group box's frame: what lies behind them changes
     compare("8");
     QFont smaller = ours->font();
     smaller.setPointSize(smaller.pointSize() - 2);
