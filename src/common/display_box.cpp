@@ -88,9 +88,7 @@ void DisplayBox::paintEvent(QPaintEvent* event) {
 void DisplayBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
-        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
-        backdrop_.forget();  // and with it the face drawn on it
+    backdrop_.follow(*event);  // and with it the face drawn on it
 }
 
 QStyleOptionFrame DisplayBox::frameOption() const {

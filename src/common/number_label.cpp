@@ -33,7 +33,5 @@ void NumberLabel::paintEvent(QPaintEvent* event) {
 void NumberLabel::changeEvent(QEvent* event) {
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange) glyphs_.setFont(font());
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange ||
-        event->type() == QEvent::EnabledChange || event->type() == QEvent::ParentChange)
-        backdrop_.forget();
+    backdrop_.follow(*event);
 }

@@ -1,5 +1,6 @@
 #include "common/painted_number.h"
 
+#include <QEvent>
 #include <QWidget>
 #include <vector>
 
@@ -48,4 +49,11 @@ const QPixmap& Backdrop::of(const QWidget& widget) {
                          window ? QWidget::DrawWindowBackground : QWidget::RenderFlags());
     }
     return picture_;
+}
+
+void Backdrop::follow(const QEvent& change) {
+    const QEvent::Type type = change.type();
+    if (type == QEvent::PaletteChange || type == QEvent::StyleChange || type == QEvent::EnabledChange ||
+        type == QEvent::ParentChange)
+        picture_ = {};
 }

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 
+class QEvent;
 class QWidget;
 
 // What a widget that draws a number itself keeps between repaints, so that a new number costs only the
@@ -30,12 +31,12 @@ private:
 
 // What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their
 // other children left out), where a plain widget would let them show. Taken again when the widget has
-// moved in its window or resized, on a screen of another pixel ratio, and after forget(): a change of
-// palette, style, enabled state or parent.
+// moved in its window or resized, on a screen of another pixel ratio, and after a change of palette,
+// style, enabled state or parent, which the widget passes on from its changeEvent.
 class Backdrop {
 public:
     const QPixmap& of(const QWidget& widget);
-    void forget() { picture_ = {}; }
+    void follow(const QEvent& change);
 
 private:
     QPixmap picture_;
