@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
@@ -36,8 +38,9 @@ DisplayBox::DisplayBox(const QString& text) : QLineEdit(text), glyphs_(withoutSh
     // The box paints itself whole, so a new text repaints the box alone, not the frame behind it.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFont(withoutShaping(font()));
-    // A text box that shows nothing sees no change to show when a text of the same length follows.
-    connect(this, &QLineEdit::textChanged, this, qOverload<>(&QWidget::update));
+    // A text box that shows nothing sees no change to show when a text of the same length follows; and
+    // where a new number differs from the last in its last digits, only they need drawing.
+    connect(this, &QLineEdit::textChanged, this, &DisplayBox::repaintChange);
     connect(this, &QLineEdit::selectionChanged, this, &DisplayBox::followReaders);
     followReaders();
 }
@@ -78,10 +81,13 @@ void DisplayBox::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(QPalette::Text));
     const QPoint baseline = lineStart(inside) + QPoint(0, fontMetrics().ascent());
     const QGlyphRun& glyphs = glyphs_.of(text());
-    if (glyphs.isEmpty()) {
+    shown_ = text();
+    if (glyphs.isEmpty() && !shown_.isEmpty()) {
         painter.drawText(baseline, text());
+        shownWidth_.reset();
     } else {
         painter.drawGlyphRun(baseline, glyphs);
+        shownWidth_ = glyphs_.width();
     }
 }
 
@@ -111,6 +117,29 @@ const QPixmap& DisplayBox::face() {
     const QStyleOptionFrame option = frameOption();
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
     return face_;
+}
+
+void DisplayBox::repaintChange(const QString& next) {
+    if (!isVisible()) return;                    // shown again, it is drawn whole
+    const QGlyphRun& glyphs = glyphs_.of(next);  // kept for the repaint
+    if (!shownWidth_ || glyphs.glyphIndexes().size() != next.size() || hasFrame()) {
+        update();
+        return;
+    }
+    // The characters both texts begin with stand where they stood; the rest, old and new, is repainted.
+    const auto alike =
+        std::mismatch(shown_.begin(), shown_.end(), next.begin(), next.end()).first - shown_.begin();
+    const QList<QPointF> positions = glyphs.positions();
+    const qreal from = alike < positions.size() ? positions[alike].x() : glyphs_.width();
+    const qreal to = std::max(*shownWidth_, glyphs_.width());
+    if (from >= to) return;
+    // A glyph's blended edge may reach a pixel or two past its advance on either side.
+    constexpr int kEdge = 2;
+    const QRect inside = rect().marginsRemoved(textMargins());
+    const int start = lineStart(inside).x();
+    const QRect changed(QPoint(start + static_cast<int>(from) - kEdge, inside.top()),
+                        QPoint(start + static_cast<int>(std::ceil(to)) + kEdge, inside.bottom()));
+    update(changed & inside);
 }
 
 QPoint DisplayBox::lineStart(const QRect& inside) const {

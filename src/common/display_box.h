@@ -3,14 +3,16 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QStyleOptionFrame>
+#include <optional>
 
 #include "common/painted_number.h"
 
 // A read-only text box for values the program rewrites many times a second while it collects. It looks
 // like any text box, but draws itself from a picture of its empty face and the glyphs of its text,
 // looked up once per text shown: a text box draws its rounded frame and shapes its text anew at every
-// repaint, and on a real X server that was most of what a sample cost. With the focus or a selection in
-// it, it is drawn as any text box is, cursor and selection too.
+// repaint, and on a real X server that was most of what a sample cost. A new text repaints only the
+// stretch where it differs from the text on the screen. With the focus or a selection in it, it is drawn
+// as any text box is, cursor and selection too.
 class DisplayBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -34,11 +36,16 @@ private:
     QStyleOptionFrame frameOption() const;
     // Where a text box starts its line of text inside its margins: a little in, centred in height.
     QPoint lineStart(const QRect& inside) const;
+    // Asks for a repaint of the stretch of the line where the new text differs from the one shown.
+    void repaintChange(const QString& next);
 
     Backdrop backdrop_;
     QPixmap face_;
     qint64 faceOn_ = 0;  // the backdrop the face was drawn on
     NumberGlyphs glyphs_;
+    // The text last drawn and how far its glyphs reach; none where it was drawn without them.
+    QString shown_;
+    std::optional<qreal> shownWidth_;
 };
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a

@@ -14,19 +14,22 @@ class QWidget;
 // number: a text box or a label lays its text out and draws its background anew each time.
 
 // The glyphs of the number a widget shows, side by side as a line of text without shaping places them.
-// They are looked up when the text is drawn and kept until it changes: a widget given many texts
-// between two repaints, or hidden, looks up none of them. Numbers need no shaping; a text with a
-// character the font lacks has no glyphs, for the widget to draw it the ordinary way.
+// They are looked up when first asked for and kept until the text changes: a widget asks when it draws
+// a text or when a change reaches the screen, so a hidden one looks up none. Numbers need no shaping; a
+// text with a character the font lacks has no glyphs, for the widget to draw it the ordinary way.
 class NumberGlyphs {
 public:
     explicit NumberGlyphs(const QFont& font) { setFont(font); }
     void setFont(const QFont& font);
     const QGlyphRun& of(const QString& text);
+    // How far the glyphs last looked up reach along the line: their advances together.
+    qreal width() const { return width_; }
 
 private:
     QRawFont font_;
     QString text_;
     QGlyphRun glyphs_;
+    qreal width_ = 0;
 };
 
 // What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their

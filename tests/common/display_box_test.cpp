@@ -16,9 +16,11 @@
 
 namespace {
 
-// Digits, signs and hexadecimal side by side, narrow glyphs, characters no number has, a space, nothing.
-const QString kTexts[] = {"0",     "1234", "-12.345", "0.0", "FF", "7A",  "1.1.1.1", "11111111",
-                          "ilj.,", "ÄÖÜ",  "Ǻ|[]{}_", "a b", "",   "W/Q", "-0.5",    "1234"};
+// Digits, signs and hexadecimal side by side, narrow glyphs, characters no number has, a space, nothing;
+// at the end, texts as long as the last that begin alike: at the last digit, wider, narrower.
+const QString kTexts[] = {"0",        "1234",  "-12.345", "0.0",     "FF",  "7A", "1.1.1.1",
+                          "11111111", "ilj.,", "ÄÖÜ",     "Ǻ|[]{}_", "a b", "",   "W/Q",
+                          "-0.5",     "1234",  "1239",    "1WW9",    "1119"};
 
 // Shows each text in `ours` and `plain` side by side, then again after a change of font, and compares
 // what reaches the screen. They stand in a group box, whose fill differs from the window's, inside a
