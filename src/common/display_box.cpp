@@ -6,10 +6,19 @@
 #include <QPainter>
 #include <QStyle>
 #include <algorithm>
-#include <cmath>
 
 namespace {
 constexpr int kTextMargin = 2;  // what a text box leaves between its frame and its text, each side
+
+// The ink of a line's glyphs from the `first` on, where the line starts at 0 on its baseline.
+QRectF inkFrom(const QGlyphRun& glyphs, qsizetype first) {
+    const QList<quint32> indexes = glyphs.glyphIndexes();
+    const QList<QPointF> positions = glyphs.positions();
+    QRectF ink;
+    for (qsizetype n = first; n < indexes.size(); ++n)
+        ink |= glyphs.rawFont().boundingRect(indexes[n]).translated(positions[n]);
+    return ink;
+}
 
 // Whether a screen reader is at work: every box's text box shows its text while one is, and not after.
 class ReaderWatch final : public QAccessible::ActivationObserver {
@@ -76,19 +85,22 @@ void DisplayBox::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawPixmap(0, 0, face());
-    const QRect inside = rect().marginsRemoved(textMargins());
-    painter.setClipRect(inside);
+    painter.setClipRect(inside());
     painter.setPen(palette().color(QPalette::Text));
-    const QPoint baseline = lineStart(inside) + QPoint(0, fontMetrics().ascent());
     const QGlyphRun& glyphs = glyphs_.of(text());
-    shown_ = text();
-    if (glyphs.isEmpty() && !shown_.isEmpty()) {
-        painter.drawText(baseline, text());
-        shownWidth_.reset();
+    if (glyphs.isEmpty() && !text().isEmpty()) {
+        painter.drawText(baseline(), text());
+        shown_.reset();
     } else {
-        painter.drawGlyphRun(baseline, glyphs);
-        shownWidth_ = glyphs_.width();
+        painter.drawGlyphRun(baseline(), glyphs);
+        shown_ = glyphs;
     }
+}
+
+void DisplayBox::moveEvent(QMoveEvent* event) {
+    QLineEdit::moveEvent(event);
+    // Qt moves what the box showed, but what lies behind its corners has changed.
+    update();
 }
 
 void DisplayBox::changeEvent(QEvent* event) {
@@ -120,30 +132,38 @@ const QPixmap& DisplayBox::face() {
 }
 
 void DisplayBox::repaintChange(const QString& next) {
-    if (!isVisible()) return;                    // shown again, it is drawn whole
-    const QGlyphRun& glyphs = glyphs_.of(next);  // kept for the repaint
-    if (!shownWidth_ || glyphs.glyphIndexes().size() != next.size() || hasFrame()) {
+    if (!isVisible()) return;  // shown again, it is drawn whole
+    if (!shown_ || hasFrame()) {
         update();
         return;
     }
-    // The characters both texts begin with stand where they stood; the rest, old and new, is repainted.
-    const auto alike =
-        std::mismatch(shown_.begin(), shown_.end(), next.begin(), next.end()).first - shown_.begin();
-    const QList<QPointF> positions = glyphs.positions();
-    const qreal from = alike < positions.size() ? positions[alike].x() : glyphs_.width();
-    const qreal to = std::max(*shownWidth_, glyphs_.width());
-    if (from >= to) return;
-    // A glyph's blended edge may reach a pixel or two past its advance on either side.
-    constexpr int kEdge = 2;
-    const QRect inside = rect().marginsRemoved(textMargins());
-    const int start = lineStart(inside).x();
-    const QRect changed(QPoint(start + static_cast<int>(from) - kEdge, inside.top()),
-                        QPoint(start + static_cast<int>(std::ceil(to)) + kEdge, inside.bottom()));
-    update(changed & inside);
+    const QGlyphRun& glyphs = glyphs_.of(next);  // kept for the repaint
+    if (glyphs.isEmpty() && !next.isEmpty()) {
+        update();
+        return;
+    }
+    // Unshaped, a glyph stands where the glyphs before it put it: those both texts begin with stay as
+    // they are, and only the ink of the rest, old and new, changes.
+    const QList<quint32> before = shown_->glyphIndexes();
+    const QList<quint32> after = glyphs.glyphIndexes();
+    const qsizetype alike =
+        std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first - before.begin();
+    const QRectF changed = inkFrom(*shown_, alike) | inkFrom(glyphs, alike);
+    if (changed.isEmpty()) return;
+    // A pixel round it for the hinting, which may move an edge a little off the outline.
+    update(changed.translated(baseline()).toAlignedRect().adjusted(-1, -1, 1, 1) & inside());
 }
 
-QPoint DisplayBox::lineStart(const QRect& inside) const {
-    return {inside.left() + kTextMargin, inside.top() + (inside.height() - fontMetrics().height() + 1) / 2};
+QRect DisplayBox::inside() const {
+    return rect().marginsRemoved(textMargins());
+}
+
+QPoint DisplayBox::baseline() const {
+    // Where a text box starts its line inside its margins: a little in, centred in height.
+    const QRect line = inside();
+    const QFontMetrics metrics = fontMetrics();
+    return {line.left() + kTextMargin,
+            line.top() + (line.height() - metrics.height() + 1) / 2 + metrics.ascent()};
 }
 
 QFont withoutShaping(QFont font) {

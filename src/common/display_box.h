@@ -27,6 +27,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -34,18 +35,16 @@ private:
     // The box as the style draws it empty, on what lies behind it: its background and frame.
     const QPixmap& face();
     QStyleOptionFrame frameOption() const;
-    // Where a text box starts its line of text inside its margins: a little in, centred in height.
-    QPoint lineStart(const QRect& inside) const;
-    // Asks for a repaint of the stretch of the line where the new text differs from the one shown.
+    QRect inside() const;     // within the frame
+    QPoint baseline() const;  // where the text is drawn
+    // Asks for a repaint of where the new text's ink or the ink of the text on the screen differ.
     void repaintChange(const QString& next);
 
     Backdrop backdrop_;
     QPixmap face_;
     qint64 faceOn_ = 0;  // the backdrop the face was drawn on
     NumberGlyphs glyphs_;
-    // The text last drawn and how far its glyphs reach; none where it was drawn without them.
-    QString shown_;
-    std::optional<qreal> shownWidth_;
+    std::optional<QGlyphRun> shown_;  // the glyphs on the screen; none where the text was drawn without
 };
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a

@@ -8,14 +8,12 @@ void NumberGlyphs::setFont(const QFont& font) {
     font_ = QRawFont::fromFont(font);
     text_.clear();
     glyphs_ = {};
-    width_ = 0;
 }
 
 const QGlyphRun& NumberGlyphs::of(const QString& text) {
     if (text == text_) return glyphs_;
     text_ = text;
     glyphs_ = {};
-    width_ = 0;
     const QList<quint32> indexes = font_.glyphIndexesForString(text);
     if (indexes.contains(0)) return glyphs_;
     QList<QPointF> positions;
@@ -27,7 +25,6 @@ const QGlyphRun& NumberGlyphs::of(const QString& text) {
     glyphs_.setRawFont(font_);
     glyphs_.setGlyphIndexes(indexes);
     glyphs_.setPositions(positions);
-    width_ = next.x();
     return glyphs_;
 }
 

@@ -22,14 +22,11 @@ public:
     explicit NumberGlyphs(const QFont& font) { setFont(font); }
     void setFont(const QFont& font);
     const QGlyphRun& of(const QString& text);
-    // How far the glyphs last looked up reach along the line: their advances together.
-    qreal width() const { return width_; }
 
 private:
     QRawFont font_;
     QString text_;
     QGlyphRun glyphs_;
-    qreal width_ = 0;
 };
 
 // What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their

@@ -17,10 +17,13 @@
 namespace {
 
 // Digits, signs and hexadecimal side by side, narrow glyphs, characters no number has, a space, nothing;
-// at the end, texts as long as the last that begin alike: at the last digit, wider, narrower.
-const QString kTexts[] = {"0",        "1234",  "-12.345", "0.0",     "FF",  "7A", "1.1.1.1",
-                          "11111111", "ilj.,", "ÄÖÜ",     "Ǻ|[]{}_", "a b", "",   "W/Q",
-                          "-0.5",     "1234",  "1239",    "1WW9",    "1119"};
+// at the end, texts as long as the last that begin alike and differ at the end: in a digit, in width,
+// in an accent whose ink reaches back over the letter before it.
+const QString kTexts[] = {"0",       "1234",    "-12.345",  "0.0",   "FF",
+                          "7A",      "1.1.1.1", "11111111", "ilj.,", "ÄÖÜ",
+                          "Ǻ|[]{}_", "a b",     "",         "W/Q",   "-0.5",
+                          "1234",    "1239",    "1WW9",     "1119",  QStringLiteral("a\u0301"),
+                          "ab"};
 
 // Shows each text in `ours` and `plain` side by side, then again after a change of font, and compares
 // what reaches the screen. They stand in a group box, whose fill differs from the window's, inside a
@@ -61,6 +64,8 @@ void expectAlike(Widget* ours, Widget* plain) {
     }
     inner.move(10, 0);  // over the group box's frame: what lies behind them changes
     compare("8");
+    for (Widget* each : {ours, plain}) each->move(each->pos() + QPoint(0, 4));
+    compare("9");
     QFont smaller = ours->font();
     smaller.setPointSize(smaller.pointSize() - 2);
     for (Widget* each : {ours, plain}) each->setFont(smaller);
