@@ -44,7 +44,7 @@ private:
     QPixmap face_;
     qint64 faceOn_ = 0;  // the backdrop the face was drawn on
     NumberGlyphs glyphs_;
-    std::optional<QGlyphRun> shown_;  // the glyphs on the screen; none where the text was drawn without
+    std::optional<QGlyphRun> shown_;  // the glyphs on the screen; none where drawn the ordinary way
 };
 
 // A font for boxes that hold numbers: numbers need no shaping, and laying a text out without it costs a

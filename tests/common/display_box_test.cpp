@@ -25,7 +25,7 @@ const QString kTexts[] = {"0",       "1234",    "-12.345",  "0.0",   "FF",
                           "1234",    "1239",    "1WW9",     "1119",  QStringLiteral("a\u0301"),
                           "ab"};
 
-// Shows each text in `ours` and `plain` side by side, then again after a change of font, and compares
+// Shows each text in `ours` and `plain` side by side, then after moves and a change of font, and compares
 // what reaches the screen. They stand in a group box, whose fill differs from the window's, inside a
 // container that paints nothing: what shows around and behind them is what their ancestors draw there.
 template <typename Widget>
