@@ -87,13 +87,12 @@ void DisplayBox::paintEvent(QPaintEvent* event) {
     painter.drawPixmap(0, 0, face());
     painter.setClipRect(inside());
     painter.setPen(palette().color(QPalette::Text));
-    const QGlyphRun& glyphs = glyphs_.of(text());
-    if (glyphs.isEmpty() && !text().isEmpty()) {
+    if (const QGlyphRun* glyphs = glyphs_.of(text())) {
+        painter.drawGlyphRun(baseline(), *glyphs);
+        shown_ = *glyphs;
+    } else {
         painter.drawText(baseline(), text());
         shown_.reset();
-    } else {
-        painter.drawGlyphRun(baseline(), glyphs);
-        shown_ = glyphs;
     }
 }
 
@@ -137,18 +136,18 @@ void DisplayBox::repaintChange(const QString& next) {
         update();
         return;
     }
-    const QGlyphRun& glyphs = glyphs_.of(next);  // kept for the repaint
-    if (glyphs.isEmpty() && !next.isEmpty()) {
+    const QGlyphRun* glyphs = glyphs_.of(next);  // kept for the repaint
+    if (!glyphs) {
         update();
         return;
     }
     // Unshaped, a glyph stands where the glyphs before it put it: those both texts begin with stay as
     // they are, and only the ink of the rest, old and new, changes.
     const QList<quint32> before = shown_->glyphIndexes();
-    const QList<quint32> after = glyphs.glyphIndexes();
+    const QList<quint32> after = glyphs->glyphIndexes();
     const qsizetype alike =
         std::mismatch(before.begin(), before.end(), after.begin(), after.end()).first - before.begin();
-    const QRectF changed = inkFrom(*shown_, alike) | inkFrom(glyphs, alike);
+    const QRectF changed = inkFrom(*shown_, alike) | inkFrom(*glyphs, alike);
     if (changed.isEmpty()) return;
     // A pixel round it for the hinting, which may move an edge a little off the outline.
     update(changed.translated(baseline()).toAlignedRect().adjusted(-1, -1, 1, 1) & inside());

@@ -14,9 +14,9 @@ NumberLabel::NumberLabel() : glyphs_(withoutShaping(font())) {
 void NumberLabel::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawPixmap(0, 0, backdrop_.of(*this));
-    const QGlyphRun& glyphs = glyphs_.of(text());
+    const QGlyphRun* glyphs = glyphs_.of(text());
     // A frame, a text the font cannot show in its glyphs alone or a right-to-left layout: as any label.
-    if (glyphs.isEmpty() || frameWidth() != 0 || isRightToLeft()) {
+    if (!glyphs || frameWidth() != 0 || isRightToLeft()) {
         painter.end();
         QLabel::paintEvent(event);
         return;
@@ -27,7 +27,7 @@ void NumberLabel::paintEvent(QPaintEvent* event) {
     // Where a label's line of text stands: centred in height, its baseline at the font's ascent.
     const QFontMetricsF metrics(font());
     const qreal top = inside.top() + (inside.height() - metrics.ascent() - metrics.descent()) / 2;
-    painter.drawGlyphRun(QPointF(inside.left(), top + metrics.ascent()), glyphs);
+    painter.drawGlyphRun(QPointF(inside.left(), top + metrics.ascent()), *glyphs);
 }
 
 void NumberLabel::changeEvent(QEvent* event) {

@@ -7,25 +7,26 @@
 void NumberGlyphs::setFont(const QFont& font) {
     font_ = QRawFont::fromFont(font);
     text_.clear();
-    glyphs_ = {};
+    glyphs_.emplace();  // the empty text's: none
 }
 
-const QGlyphRun& NumberGlyphs::of(const QString& text) {
-    if (text == text_) return glyphs_;
+const QGlyphRun* NumberGlyphs::of(const QString& text) {
+    if (text == text_) return glyphs_ ? &*glyphs_ : nullptr;
     text_ = text;
-    glyphs_ = {};
+    glyphs_.reset();
     const QList<quint32> indexes = font_.glyphIndexesForString(text);
-    if (indexes.contains(0)) return glyphs_;
+    if (indexes.contains(0)) return nullptr;
     QList<QPointF> positions;
     QPointF next;
     for (const QPointF& advance : font_.advancesForGlyphIndexes(indexes)) {
         positions.append(next);
         next += advance;
     }
-    glyphs_.setRawFont(font_);
-    glyphs_.setGlyphIndexes(indexes);
-    glyphs_.setPositions(positions);
-    return glyphs_;
+    glyphs_.emplace();
+    glyphs_->setRawFont(font_);
+    glyphs_->setGlyphIndexes(indexes);
+    glyphs_->setPositions(positions);
+    return &*glyphs_;
 }
 
 const QPixmap& Backdrop::of(const QWidget& widget) {

@@ -6,6 +6,7 @@
 #include <QRawFont>
 #include <QRect>
 #include <QString>
+#include <optional>
 
 class QEvent;
 class QWidget;
@@ -16,17 +17,17 @@ class QWidget;
 // The glyphs of the number a widget shows, side by side as a line of text without shaping places them.
 // They are looked up when first asked for and kept until the text changes: a widget asks when it draws
 // a text or when a change reaches the screen, so a hidden one looks up none. Numbers need no shaping; a
-// text with a character the font lacks has no glyphs, for the widget to draw it the ordinary way.
+// text with a character the font lacks has none, for the widget to draw it the ordinary way.
 class NumberGlyphs {
 public:
     explicit NumberGlyphs(const QFont& font) { setFont(font); }
     void setFont(const QFont& font);
-    const QGlyphRun& of(const QString& text);
+    const QGlyphRun* of(const QString& text);
 
 private:
     QRawFont font_;
     QString text_;
-    QGlyphRun glyphs_;
+    std::optional<QGlyphRun> glyphs_;
 };
 
 // What lies behind a widget that paints itself whole, as its ancestors draw themselves there (their
