@@ -6,12 +6,14 @@
 #include "platform/window_system.h"
 #include "view/history_window.h"
 
-int main(int argc, char** argv) {
-    prepareWindowSystem();
-    QApplication app(argc, argv);
-    setProgramIdentity("tolvane-view");
-    QApplication::setApplicationName(kViewerTitle);
-    QApplication::setApplicationVersion(TOLVANE_VERSION);
+namespace {
+
+// The files named on the command line. Help, the version and a wrong option are answered here, before
+// the window system is reached: they need no display.
+QStringList filesAsked(int& argc, char** argv) {
+    const QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kViewerTitle);
+    QCoreApplication::setApplicationVersion(TOLVANE_VERSION);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Shows whole runs from logs of every reading (the panel's, tolvane-cli collect's), several "
@@ -20,11 +22,23 @@ int main(int argc, char** argv) {
     parser.addVersionOption();
     parser.addPositionalArgument("FILE.csv", "Logs to open, each in its own colour.", "[FILE.csv ...]");
     parser.process(app);
+    return parser.positionalArguments();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const QStringList files = filesAsked(argc, argv);
+    prepareWindowSystem();
+    QApplication app(argc, argv);
+    setProgramIdentity("tolvane-view");
+    QApplication::setApplicationName(kViewerTitle);
+    QApplication::setApplicationVersion(TOLVANE_VERSION);
 
     SteadyClock clock;
     QtDialogs dialogs;
     HistoryWindow window(dialogs, clock);
     window.show();
-    window.open(parser.positionalArguments());
+    window.open(files);
     return QApplication::exec();
 }
