@@ -55,9 +55,9 @@ public:
             value.reset();
             return comma();
         }
-        qint64 whole = 0;
+        std::uint32_t whole = 0;  // unsigned: "-0.5" is no lux, not 0.5
         const auto [next, error] = std::from_chars(p_, end_, whole);
-        if (error != std::errc() || next == p_ || whole < 0 || whole > kMostWholeLux) return false;
+        if (error != std::errc() || next == p_ || whole > kMostWholeLux) return false;
         p_ = next;
         qint64 fraction = 0;
         int digits = 0;
@@ -69,7 +69,7 @@ public:
             if (digits == 0) return false;
         }
         for (; digits < 3; ++digits) fraction *= 10;
-        value = whole * 1000 + fraction;
+        value = qint64{whole} * 1000 + fraction;
         return comma();
     }
 

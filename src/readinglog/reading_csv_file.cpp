@@ -12,6 +12,7 @@ constexpr qint64 kBlockBytes = 4 << 20;
 constexpr std::size_t kBatchRows = 4096;
 // Far longer than any row; a longer line is not a reading, and is not kept whole while it lasts.
 constexpr qint64 kLongestLine = 4096;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 ReadingCsvRead failure(const QString& why) {
     ReadingCsvRead read;
@@ -60,6 +61,8 @@ private:
     bool line(std::string_view text) {
         ++lineNumber_;
         if (!headerSeen) {
+            // A spreadsheet saving "CSV UTF-8" puts the byte order mark first.
+            if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
             severalBoards_ = text == kBoardReadingCsvColumns;
             headerSeen = severalBoards_ || text == kReadingCsvColumns;
             return headerSeen;
@@ -118,9 +121,14 @@ ReadingCsvRead readReadingCsv(const QString& path, ReadingCsvConsumer& consumer,
     qint64 carried = 0;  // the unfinished line at the front of the buffer
     qint64 done = 0;
     bool more = true;
+    bool shrank = false;
     while (more && done < total) {
         const qint64 got = file.read(buffer.data() + carried, std::min(kBlockBytes, total - done));
-        if (got <= 0) return failure(QString("Cannot read %1: %2.").arg(path, file.errorString()));
+        if (got < 0) return failure(QString("Cannot read %1: %2.").arg(path, file.errorString()));
+        if (got == 0) {
+            shrank = true;
+            break;
+        }
         done += got;
         const char* end = buffer.data() + carried + got;
         const char* rest = splitter.lines(buffer.data(), end, more);
@@ -134,6 +142,9 @@ ReadingCsvRead readReadingCsv(const QString& path, ReadingCsvConsumer& consumer,
         if (!splitter.headerSeen) break;  // the first block holds the header, or the file is not a log
     }
     ReadingCsvRead read = splitter.read;
+    read.shrank = shrank;
+    if (!splitter.headerSeen && shrank)
+        return failure(QString("%1 was emptied while it was read.").arg(name));
     if (!splitter.headerSeen)
         return failure(QString("%1 is not a log of readings: its first line is not \"%2\".")
                            .arg(name, QString::fromLatin1(kReadingCsvColumns)));

@@ -18,6 +18,8 @@ struct ReadingCsvRead {
     qint64 firstLeftOut = 0;
     // The file ends inside a row (it is still being written, or was cut short): that row is left out.
     bool tornLastRow = false;
+    // The file got shorter while it was read (it is being written again): the rows before are kept.
+    bool shrank = false;
     // A log of several boards: their names in the order they first take a row (LoggedReading::board).
     QStringList boards;
 };

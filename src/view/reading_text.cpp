@@ -48,12 +48,13 @@ QString statisticsText(const QString& name, const SpanStatistics& s, bool anyLux
 
 QString loadText(const QString& name, const ReadingCsvRead& read, qint64 readings, bool full) {
     if (read.status == ReadingCsvRead::Status::Failed) return read.error;
-    QStringList text{QString("%1: %2 readings").arg(name).arg(readings)};
+    QStringList text{QString("%1: %2 readings").arg(name, QString::number(readings))};
     if (read.linesLeftOut > 0)
         text << QString("lines that are not readings left out: %1 (the first is line %2)")
                     .arg(read.linesLeftOut)
                     .arg(read.firstLeftOut);
     if (read.tornLastRow) text << QStringLiteral("the last row, not yet whole, left out");
+    if (read.shrank) text << QStringLiteral("the file got shorter while it was read");
     if (full) text << QStringLiteral("readings more than 49 days after the first left out");
     return text.join("; ");
 }

@@ -20,10 +20,8 @@ public:
             auto& runs = loaded_.readings;
             // Boards are numbered as they first take a row: a new one is the next.
             if (row.board == static_cast<int>(runs.size())) runs.push_back(std::make_shared<RunReadings>());
-            if (!runs[static_cast<std::size_t>(row.board)]->add(row)) {
-                loaded_.full = true;
-                return false;
-            }
+            // A row the readings cannot hold is left out; one bad time must not hide the rows after it.
+            if (!runs[static_cast<std::size_t>(row.board)]->add(row)) loaded_.full = true;
         }
         return !stop_.stop_requested();
     }

@@ -22,7 +22,7 @@ public:
         // (read.boards names them).
         std::vector<std::shared_ptr<RunReadings>> readings;
         ReadingCsvRead read;
-        bool full = false;  // the rest lies beyond what the view holds (RunReadings::add)
+        bool full = false;  // rows lay beyond what the view holds (RunReadings::add): left out
         bool live = false;
     };
 

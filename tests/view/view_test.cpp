@@ -19,6 +19,7 @@
 #include "tests/support/accessibility.h"
 #include "tests/support/user_input.h"
 #include "view/history_window.h"
+#include "view/reading_text.h"
 
 // Texts in failures as text.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -219,9 +220,16 @@ TEST_F(ViewTest, BadFilesAreSaidWhatTheyAreAndTheirWholeRowsShown) {
          "torn.csv: 3 readings; the last row, not yet whole, left out"},
         {"a file still growing: what is there now", growing.fileName(), "",
          "growing.csv: 2 readings; the last row, not yet whole, left out"},
-        {"a line that is not a reading",
-         write("odd.csv", steadyRun(2) + "# a remark\r\n" + row(300, 3, 19, "0.300")), "",
-         "odd.csv: 3 readings; lines that are not readings left out: 1 (the first is line 4)"},
+        {"lines that are not readings: a remark, a lux below nothing",
+         write("odd.csv",
+               steadyRun(2) + "# a remark\r\n" + row(300, 3, 19, "-0.5") + row(400, 4, 19, "0.400")),
+         "", "odd.csv: 3 readings; lines that are not readings left out: 2 (the first is line 4)"},
+        {"a row whose elapsed time is far beyond the others'",
+         write("far.csv", steadyRun(2) + "2026-12-07T09:30:00.200,9999999999,2,19,0.200,1000,16,D1\r\n" +
+                              row(300, 3, 19, "0.300")),
+         "", "far.csv: 3 readings; readings more than 49 days after the first left out"},
+        {"a spreadsheet's byte order mark, and a name that reads like a placeholder",
+         write("run%1.csv", "\xEF\xBB\xBF" + steadyRun(2)), "", "run%1.csv: 2 readings"},
         {"no rows", write("header.csv", kHeader), "header.csv holds no readings.", ""},
         {"an empty file", write("empty.csv", ""), "empty.csv is empty: it holds no readings.", ""},
         {"a folder", folder.filePath("folder.csv"),
@@ -285,6 +293,29 @@ TEST_F(ViewTest, ALargeFileShowsItsProgressAndCancelStopsIt) {
     EXPECT_EQ(window.lblLoad->text(), "Loading cancelled.");
     EXPECT_FALSE(window.cmdCancelLoad->isVisible());
     EXPECT_EQ(plot().graphCount(), 1);
+}
+
+// A log written again while it is read (another `collect --output` to the same file) keeps the rows read
+// before it got shorter, and says so.
+TEST_F(ViewTest, ALogCutShortWhileItIsReadKeepsTheRowsRead) {
+    struct Cutter final : ReadingCsvConsumer {
+        QString path;
+        qint64 rows = 0;
+        bool take(std::span<const LoggedReading> batch) override {
+            rows += static_cast<qint64>(batch.size());
+            return true;
+        }
+        bool progressed(qint64, qint64) override { return QFile::resize(path, 1000); }
+    } cutter;
+    cutter.path = write("again.csv", steadyRun(100'000));  // blocks of 4 MB: the first is read whole
+    const ReadingCsvRead read = readReadingCsv(cutter.path, cutter);
+    ASSERT_EQ(read.status, ReadingCsvRead::Status::Done) << read.error.toStdString();
+    EXPECT_GT(read.rows, 60'000);
+    EXPECT_EQ(cutter.rows, read.rows);
+    EXPECT_EQ(loadText("again.csv", read, read.rows, false),
+              QString("again.csv: %1 readings; the last row, not yet whole, left out; the file got shorter "
+                      "while it was read")
+                  .arg(read.rows));
 }
 
 // The span on screen goes out as the log's own rows; the picture as PNG or PDF.
