@@ -1,5 +1,11 @@
 #include "readinglog/whole_line_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace {
 
 // Writes until all is out or a write takes nothing; returns how much went out.
@@ -26,7 +32,20 @@ WholeLineFile::WholeLineFile(const QString& path, Write write)
       file_(path) {}
 
 bool WholeLineFile::create() {
-    return open(QIODevice::Truncate);
+    // A named pipe with no reader would hold the open for ever, deaf even to Ctrl-C: such a pipe is
+    // refused at once, one that a program reads is written as any file.
+    const QByteArray name = QFile::encodeName(file_.fileName());
+    struct stat target {};
+    if (::stat(name.constData(), &target) != 0 || !S_ISFIFO(target.st_mode)) return open(QIODevice::Truncate);
+    const int reader = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);  // fails with no reader
+    if (reader < 0) {
+        size_ = 0;
+        error_ = errno == ENXIO ? QStringLiteral("No program reads this named pipe") : qt_error_string(errno);
+        return false;
+    }
+    const bool opened = open(QIODevice::Truncate);  // the reader is there: the open goes straight through
+    ::close(reader);
+    return opened;
 }
 
 bool WholeLineFile::createNew() {

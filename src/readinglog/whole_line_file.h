@@ -22,7 +22,8 @@ public:
     explicit WholeLineFile(const QString& path = {}, Write write = {});
 
     void setFileName(const QString& path) { file_.setFileName(path); }
-    // Creates the file, or empties one that exists; false when it cannot, error() says why.
+    // Creates the file, or empties one that exists; false when it cannot, error() says why. A named pipe
+    // is written to when a program reads it, and refused at once when none does.
     bool create();
     // Creates the file only where nothing has its name (also nothing another program creates meanwhile,
     // and never a pipe that would wait for a reader); false when it cannot: exists() tells a name taken.

@@ -4,6 +4,7 @@
 // Last, the installed program as a shell runs it: its main() on --demo, on the machine's HID devices, and
 // Ctrl-C.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QProcess>
@@ -153,6 +154,9 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
     const QString notFound =
         "Please check USB connection. Halvora HID USB Device: VID 7C4B, PID 2019  Tolvane Evaluation Board "
         "not found.";
+    const QTemporaryDir folder;
+    const QString pipe = folder.filePath("unread.csv");  // a named pipe that nothing reads
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     const struct {
         SetUp setUp;
         QString arguments;
@@ -180,6 +184,8 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
         {{}, "--light 500 read", 1, "--light needs --demo.", any},
         {board, "collect --output /nonexistent/readings.csv", 1,
          "Cannot write /nonexistent/readings.csv: No such file or directory."},
+        {board, "collect --output " + pipe, 1,
+         "Cannot write " + pipe + ": No program reads this named pipe."},
         {foreign, "read", 2, notFound},
         {locked, "read", 2, notFound + " " + noPermissionText()},
         {board, "--board 1 read", 2, "No board 1; `tolvane-cli boards` lists the boards there are."},
