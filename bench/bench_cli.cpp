@@ -44,7 +44,7 @@ std::string runTool(HidTransport& wire, Clock& clock, const QStringList& argumen
     PreciseWait wait;
     SystemCalendar calendar;
     std::ostringstream out, err;
-    CliSystem system{[&wire](const BoardOptions&) -> HidTransport& { return wire; },
+    CliSystem system{[&wire](const BoardOptions&) -> HidTransport* { return &wire; },
                      clock,
                      wait,
                      calendar,

@@ -114,7 +114,7 @@ std::unique_ptr<OpenBoard> boardsOn(const py::handle& demo, const py::handle& li
     const std::optional<double> lux = realNumber(light, "light", 0, 1e6, "lux from 0 to 1000000");
     if (lux && simulated == 0) throw py::value_error("light needs demo=True.");
     std::optional<std::unique_ptr<QLockFile>> claim;
-    if (simulated > 0 && !(claim = lockDemoBoard()))
+    if (simulated > 0 && !(claim = DemoBoard::claim()))
         raise(
             moduleError("The simulated board is open already, in this program or another: close it first."));
     return std::make_unique<OpenBoard>(simulated, lux, claim ? std::move(*claim) : nullptr);

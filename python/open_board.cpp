@@ -17,16 +17,6 @@ std::vector<ListedBoardInfo> listBoards() {
     return boards;
 }
 
-std::optional<std::unique_ptr<QLockFile>> lockDemoBoard() {
-    const QString state = DemoBoard::statePath();
-    QDir().mkpath(QFileInfo(state).path());
-    auto lock = std::make_unique<QLockFile>(state + ".lock");
-    lock->setStaleLockTime(0);  // stale only when the process that took it is gone
-    if (lock->tryLock()) return lock;
-    if (lock->error() != QLockFile::LockFailedError) return nullptr;
-    return std::nullopt;
-}
-
 OpenBoard::OpenBoard(int demoBoards, std::optional<double> lightLux, std::unique_ptr<QLockFile> demoLock)
     : demoLock_(std::move(demoLock)),
       transport_(demoBoards > 0 ? &demo_.emplace(clock_, lightLux, demoBoards).transport()

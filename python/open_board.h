@@ -22,11 +22,6 @@ struct ListedBoardInfo {
 // Every interface listed with the board's ids, in the order listed; none when there are none.
 std::vector<ListedBoardInfo> listBoards();
 
-// Claims the simulated board for one Board: it keeps its registers in one file, which two open at once,
-// in this process or another, would each overwrite with their own. None while another holds it; a null
-// lock when there is no folder to keep the file in, and so nothing to share.
-std::optional<std::unique_ptr<QLockFile>> lockDemoBoard();
-
 // A board the module has opened and everything its session runs on: its own transport (hidapi, or the
 // simulated board), clock, due-time wait and calendar, so that boards on two threads share nothing.
 class OpenBoard {

@@ -98,3 +98,13 @@ QString DemoBoard::statePath(int board) {
 HidTransport& DemoBoard::transport() {
     return parts_->bus;
 }
+
+std::optional<std::unique_ptr<QLockFile>> DemoBoard::claim() {
+    const QString state = DemoBoard::statePath();
+    QDir().mkpath(QFileInfo(state).path());
+    auto lock = std::make_unique<QLockFile>(state + ".lock");
+    lock->setStaleLockTime(0);  // stale only when the process that took it is gone
+    if (lock->tryLock()) return lock;
+    if (lock->error() != QLockFile::LockFailedError) return nullptr;
+    return std::nullopt;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLockFile>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -26,6 +27,10 @@ public:
     // The file board `board` (from 1) keeps its registers and the time in; board 1 is the one --demo uses,
     // each other board has a file of its own.
     static QString statePath(int board = 1);
+    // Claims the simulated boards for one program: their files are shared, and two programs using them
+    // at once would each overwrite them with their own. None while another holds them; a null lock when
+    // there is no folder to keep the files in, and so nothing to share.
+    static std::optional<std::unique_ptr<QLockFile>> claim();
 
 private:
     struct Parts;  // the simulated bus and what it runs on

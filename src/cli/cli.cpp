@@ -9,6 +9,10 @@
 
 namespace {
 
+const QString kDemoBoardTaken = QStringLiteral(
+    "The simulated board is open in another program (tolvane-cli or Python): try again when it has "
+    "finished with it.");
+
 int failed(const Failure& failure, std::ostream& err) {
     if (!failure.message.isEmpty()) err << ("tolvane-cli: " + failure.message + "\n").toStdString();
     return failure.status;
@@ -46,7 +50,9 @@ int runCli(const QStringList& arguments, CliSystem& system) {
     }
     if (const Failure* usage = std::get_if<Failure>(&parsed)) return failed(*usage, system.err);
     const Invocation& invocation = std::get<Invocation>(parsed);
-    HidTransport& transport = system.transport(invocation.options);
+    HidTransport* const boards = system.transport(invocation.options);
+    if (!boards) return failed(Failure{ExitNoBoard, kDemoBoardTaken}, system.err);
+    HidTransport& transport = *boards;
     std::optional<Failure> failure;
     if (invocation.options.several() && !std::holds_alternative<BoardsCommand>(invocation.command)) {
         failure = runOnSeveral(invocation, transport, system);

@@ -12,8 +12,9 @@
 
 // What tolvane-cli reaches outside itself: main() hands it the real things, the tests their doubles.
 struct CliSystem {
-    // The boards to talk to: the real ones, or the simulated one the options ask for (--demo).
-    std::function<HidTransport&(const BoardOptions&)> transport;
+    // The boards to talk to: the real ones, or the simulated ones the options ask for (--demo); none when
+    // another program has the simulated ones.
+    std::function<HidTransport*(const BoardOptions&)> transport;
     Clock& clock;        // monotonic: collect's schedule
     DueTimeWait& wait;   // waits for a reading's due time
     Calendar& calendar;  // the wall-clock time of collect's rows

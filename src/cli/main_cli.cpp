@@ -39,11 +39,14 @@ int main(int argc, char** argv) {
     PreciseWait wait;
     SystemCalendar calendar;
     std::optional<HidapiTransport> boards;
+    std::unique_ptr<QLockFile> claim;  // goes after the simulated boards, which keep their registers first
     std::optional<DemoBoard> demo;
-    CliSystem system{[&](const BoardOptions& options) -> HidTransport& {
-                         if (options.demo)
-                             return demo.emplace(clock, options.lightLux, options.demoBoards).transport();
-                         return boards.emplace();
+    CliSystem system{[&](const BoardOptions& options) -> HidTransport* {
+                         if (!options.demo) return &boards.emplace();
+                         std::optional<std::unique_ptr<QLockFile>> claimed = DemoBoard::claim();
+                         if (!claimed) return nullptr;
+                         claim = std::move(*claimed);
+                         return &demo.emplace(clock, options.lightLux, options.demoBoards).transport();
                      },
                      clock,
                      wait,

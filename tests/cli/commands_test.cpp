@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -48,9 +49,9 @@ struct CliRig {
     int run(const QString& arguments) {
         out.str("");
         err.str("");
-        CliSystem system{[this](const BoardOptions& options) -> HidTransport& {
+        CliSystem system{[this](const BoardOptions& options) -> HidTransport* {
                              asked = options;
-                             return *transport;
+                             return transport;
                          },
                          clock,
                          wait,
@@ -458,6 +459,16 @@ TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
     EXPECT_EQ(run({"--demo", "--light", "500", "read", "R4", "2"}),
               std::make_tuple(0, QString("R4 00\nR5 80\n"), QString()))
         << "500 lux on the 1k range is half of full scale";
+
+    // While another program has the board (here this one, as Python would), a change would be lost
+    // when that one keeps its registers: it is refused.
+    QLockFile other(cache.filePath("tolvane-cli/demo-board.lock"));
+    ASSERT_TRUE(other.tryLock());
+    EXPECT_EQ(
+        run({"--demo", "set", "--range", "64k"}),
+        std::make_tuple(2, QString(),
+                        QString("tolvane-cli: The simulated board is open in another program (tolvane-cli "
+                                "or Python): try again when it has finished with it.\n")));
 }
 
 // Simulated boards side by side: each lists its serial number and keeps its own registers.
