@@ -76,6 +76,8 @@ void Board::close() {
         const std::lock_guard lock(mutex_);
         closed = std::move(open_);
     }
+    const std::optional<QString> unkept = closed ? closed->keepDemoRegisters() : std::nullopt;
     // Closed as it was opened, with the interpreter lock: hidapi keeps some state for the whole process.
     closed.reset();
+    if (unkept) raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(unkept->toStdString()));
 }

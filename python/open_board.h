@@ -43,6 +43,8 @@ public:
     Clock& clock() { return clock_; }
     DueTimeWait& dueTimeWait() { return wait_; }
     Calendar& calendar() { return calendar_; }
+    // Keeps the simulated boards' registers for the next program (DemoBoard::keepRegisters); why not.
+    std::optional<QString> keepDemoRegisters() { return demo_ ? demo_->keepRegisters() : std::nullopt; }
 
 private:
     SteadyClock clock_;

@@ -105,7 +105,8 @@ class Board:
         """readings() as one numpy structured array with the CSV's columns; with output, the CSV too."""
 
     def close(self) -> None:
-        """Closes the board; closing it again does nothing."""
+        """Closes the board; closing it again does nothing. The simulated board keeps its registers for
+        the next program: OSError where they cannot be kept."""
 
     def __enter__(self) -> Board: ...
     def __exit__(

@@ -53,6 +53,7 @@ struct DemoBoard::Parts {
     ResumingClock clock;
     sim::SimBus bus{clock, sim::Timing::Realistic};
     std::vector<sim::SimBoard*> boards;
+    bool kept = false;  // keepRegisters() has run
 };
 
 DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux, int boards) {
@@ -76,7 +77,13 @@ DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux, int boards) {
 }
 
 DemoBoard::~DemoBoard() {
+    if (!parts_->kept) keepRegisters();
+}
+
+std::optional<QString> DemoBoard::keepRegisters() {
+    parts_->kept = true;
     const QByteArray now = QByteArray::number(parts_->clock.milliseconds());
+    std::optional<QString> failure;
     for (std::size_t board = 0; board < parts_->boards.size(); ++board) {
         QByteArray registers;
         for (int reg = 0; reg < kKept; ++reg)
@@ -84,10 +91,14 @@ DemoBoard::~DemoBoard() {
         const QString path = statePath(static_cast<int>(board) + 1);
         QDir().mkpath(QFileInfo(path).path());
         QSaveFile state(path);
-        if (!state.open(QIODevice::WriteOnly)) continue;
-        state.write(registers.toHex().toUpper() + ' ' + now + '\n');
-        state.commit();
+        if (state.open(QIODevice::WriteOnly) &&
+            state.write(registers.toHex().toUpper() + ' ' + now + '\n') > 0 && state.commit())
+            continue;
+        if (!failure)
+            failure = QString("Cannot keep the simulated board's registers in %1: %2.")
+                          .arg(path, state.errorString());
     }
+    return failure;
 }
 
 QString DemoBoard::statePath(int board) {

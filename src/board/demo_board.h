@@ -22,6 +22,10 @@ public:
     DemoBoard(const DemoBoard&) = delete;
     DemoBoard& operator=(const DemoBoard&) = delete;
 
+    // Keeps the boards' registers and the time in their files, as the destructor does unless this came
+    // first; why not, when a file cannot be written ("Cannot keep ... in PATH: Is a directory.").
+    std::optional<QString> keepRegisters();
+
     // The bus of all of them; each board may be used from a thread of its own.
     HidTransport& transport();
     // The file board `board` (from 1) keeps its registers and the time in; board 1 is the one --demo uses,

@@ -11,6 +11,7 @@
 #include "board/precise_wait.h"
 #include "boardlink/hidapi_transport.h"
 #include "cli/cli.h"
+#include "cli/outcome.h"
 
 namespace {
 
@@ -55,5 +56,11 @@ int main(int argc, char** argv) {
                      std::cerr,
                      isatty(STDERR_FILENO) == 1,
                      [] { return interrupted != 0; }};
-    return runCli(QCoreApplication::arguments().mid(1), system);
+    int status = runCli(QCoreApplication::arguments().mid(1), system);
+    // What a script set must hold for the next run: a register file not written is a failure of its own.
+    if (const std::optional<QString> unkept = demo ? demo->keepRegisters() : std::nullopt) {
+        std::cerr << "tolvane-cli: " << unkept->toStdString() << '\n';
+        if (status == ExitDone) status = ExitUsage;
+    }
+    return status;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QProcess>
@@ -469,6 +470,14 @@ TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
         std::make_tuple(2, QString(),
                         QString("tolvane-cli: The simulated board is open in another program (tolvane-cli "
                                 "or Python): try again when it has finished with it.\n")));
+    other.unlock();
+
+    // Where the registers cannot be kept, a change that would not hold for the next run is a failure.
+    ASSERT_TRUE(state.remove() && QDir().mkdir(state.fileName()));
+    EXPECT_EQ(run({"--demo", "set", "--range", "64k"}),
+              std::make_tuple(1, QString("R0 00\nR1 0C\nR2 FF\nR3 00\n"),
+                              "tolvane-cli: Cannot keep the simulated board's registers in " +
+                                  state.fileName() + ": Filename refers to a directory.\n"));
 }
 
 // Simulated boards side by side: each lists its serial number and keeps its own registers.

@@ -186,6 +186,13 @@ def collect_once(output):
         board.collect(count=2, output=output)
 
 
+def set_where_nothing_keeps_it(**fields):
+    """Sets fields on the simulated board whose register file's name a folder has taken."""
+    os.makedirs(os.path.join(os.environ["XDG_CACHE_HOME"], "tolvane-cli", "demo-board"))
+    with tolvane.open(demo=True) as board:
+        board.set(**fields)
+
+
 @pytest.mark.parametrize(
     "call, error, tool",
     [
@@ -195,6 +202,7 @@ def collect_once(output):
          ["--demo", "collect", "--count", "2", "--output", "/nonexistent/run.csv"]),
         (lambda: tolvane.collect_boards([0, "sim:0"], demo=2), ValueError,
          ["--demo-boards", "2", "--board", "0", "--board", "sim:0", "read"]),
+        (lambda: set_where_nothing_keeps_it(range="64k"), OSError, ["--demo", "set", "--range", "64k"]),
     ],
 )
 def test_a_failure_is_raised_with_tolvane_clis_line(call, error, tool):
