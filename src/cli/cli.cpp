@@ -18,6 +18,12 @@ int failed(const Failure& failure, std::ostream& err) {
     return failure.status;
 }
 
+// What a script reads must have reached it: output the system refused (a full disk) is a failure.
+int finished(std::optional<Failure> failure, CliSystem& system) {
+    if (!failure && !system.out.flush()) failure = Failure{ExitUsage, "Cannot write to standard output."};
+    return failure ? failed(*failure, system.err) : ExitDone;
+}
+
 std::optional<Failure> runOnOne(const Invocation& invocation, BoardSession& board, CliSystem& system) {
     if (const auto* boards = std::get_if<BoardsCommand>(&invocation.command))
         return listBoards(*boards, board, system.out, system.err);
@@ -46,7 +52,7 @@ int runCli(const QStringList& arguments, CliSystem& system) {
     const ParsedCommandLine parsed = parseCommandLine(arguments);
     if (const Text* text = std::get_if<Text>(&parsed)) {
         system.out << text->text.toStdString();
-        return ExitDone;
+        return finished(std::nullopt, system);
     }
     if (const Failure* usage = std::get_if<Failure>(&parsed)) return failed(*usage, system.err);
     const Invocation& invocation = std::get<Invocation>(parsed);
@@ -60,5 +66,5 @@ int runCli(const QStringList& arguments, CliSystem& system) {
         BoardSession board(transport, system.clock, system.wait, system.calendar);
         failure = runOnOne(invocation, board, system);
     }
-    return failure ? failed(*failure, system.err) : ExitDone;
+    return finished(failure, system);
 }

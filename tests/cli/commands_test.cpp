@@ -146,6 +146,7 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
     const SetUp boardThenLocked = [](CliRig& r) { r.bus.addBoard(), r.bus.addUnopenableDevice(); };
     const SetUp deaf = [](CliRig& r) { r.bus.addBoard().chip.acknowledges = false; };
     const SetUp mute = [](CliRig& r) { r.bus.addBoard().dropAnswers(1); };
+    const SetUp fullDisk = [](CliRig& r) { r.bus.addBoard(), r.out.setstate(std::ios::badbit); };
     const SetUp forgetful = [](CliRig& r) {
         r.bus.addBoard();
         r.wire = std::make_unique<ForgetfulChip>(r.bus);
@@ -184,6 +185,7 @@ TEST(Commands, EachFailureHasItsExitStatusAndOneLineSayingWhy) {
          "--count and --duration cannot be given together.",
          "collect [options]"},
         {{}, "--light 500 read", 1, "--light needs --demo.", any},
+        {fullDisk, "read", 1, "Cannot write to standard output."},
         {board, "collect --output /nonexistent/readings.csv", 1,
          "Cannot write /nonexistent/readings.csv: No such file or directory."},
         {board, "collect --output " + pipe, 1,
