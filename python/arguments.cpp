@@ -115,8 +115,7 @@ RunPlan runPlan(const py::handle& intervalMs, const py::handle& count, const py:
         plan.count =
             wholeNumber(count, "count", 1, std::numeric_limits<std::int64_t>::max(), "a whole number from 1");
     if (const std::optional<double> seconds =
-            realNumber(durationS, "duration_s", 0, 1e9, "seconds, more than 0")) {
-        if (*seconds == 0) invalid(durationS, "duration_s", "seconds, more than 0");
+            realNumber(durationS, "duration_s", 0.001, 1e9, "seconds from 0.001 to 1000000000")) {
         plan.durationMs = std::llround(*seconds * 1000);
     }
     return plan;

@@ -195,8 +195,9 @@ CommandOrError readCollect(const QCommandLineParser& parser) {
     if (parser.isSet("duration")) {
         bool ok = false;
         const double seconds = parser.value("duration").toDouble(&ok);
-        if (!ok || !(seconds > 0) || seconds > 1e9)
-            return invalid(parser.value("duration"), "--duration", "seconds, more than 0");
+        // Counted in milliseconds: a shorter duration would be none at all.
+        if (!ok || !(seconds >= 0.001 && seconds <= 1e9))
+            return invalid(parser.value("duration"), "--duration", "seconds from 0.001 to 1000000000");
         collect.plan.durationMs = std::llround(seconds * 1000);
     }
     collect.output = parser.value("output");
