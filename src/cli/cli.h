@@ -22,6 +22,9 @@ struct CliSystem {
     std::ostream& err;
     bool errIsTerminal = false;           // collect shows its progress there only then
     std::function<bool()> stopRequested;  // Ctrl-C
+    // Standard output's descriptor, where the program has one: collect's rows go straight to it, each
+    // whole. Without it they go through `out`.
+    int outDescriptor = -1;
 };
 
 // Runs the command line (without the program name); returns the exit status.

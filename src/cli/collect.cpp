@@ -12,7 +12,11 @@ constexpr std::int64_t kProgressEveryMs = 1000;
 // every row taken is kept, and a full disk costs the row being written, never a row cut short.
 class RowOutput {
 public:
-    RowOutput(std::ostream& out, const QString& path) : out_(out), file_(path) {}
+    RowOutput(CliSystem& system, const QString& path)
+        : out_(system.out), file_(path), direct_(path.isEmpty() && system.outDescriptor >= 0) {
+        if (direct_) out_.flush();  // what went before, before the rows
+        if (direct_ && !file_.openOn(system.outDescriptor)) direct_ = false;
+    }
 
     // Creates the file, if one is named, and writes the header.
     std::optional<Failure> open(const QByteArray& header = readingCsvHeader()) {
@@ -21,7 +25,7 @@ public:
     }
 
     std::optional<Failure> write(const QByteArray& bytes) {
-        if (toFile()) return file_.append(bytes) ? std::nullopt : cannotWrite();
+        if (toFile() || direct_) return file_.append(bytes) ? std::nullopt : cannotWrite();
         out_.write(bytes.constData(), bytes.size());
         out_.flush();
         if (!out_) return Failure{ExitUsage, "Cannot write the readings to standard output."};
@@ -31,11 +35,13 @@ public:
 private:
     bool toFile() const { return !file_.fileName().isEmpty(); }
     std::optional<Failure> cannotWrite() const {
-        return Failure{ExitUsage, QString("Cannot write %1: %2.").arg(file_.fileName(), file_.error())};
+        const QString where = direct_ ? QStringLiteral("the readings to standard output") : file_.fileName();
+        return Failure{ExitUsage, QString("Cannot write %1: %2.").arg(where, file_.error())};
     }
 
     std::ostream& out_;
     WholeLineFile file_;
+    bool direct_;  // to standard output's descriptor
 };
 
 // "120 readings, 10.0 per second" on a line of its own that rewrites itself at most once a second, on
@@ -70,7 +76,7 @@ private:
 std::optional<Failure> collect(const CollectCommand& command, BoardSession& board, CliSystem& system) {
     ReadingRun run(board, command.plan, system.stopRequested);
     if (std::optional<BoardFailure> failure = run.begin()) return failure;
-    RowOutput output(system.out, command.output);
+    RowOutput output(system, command.output);
     if (std::optional<Failure> failure = output.open()) return failure;
 
     Progress progress(system);
@@ -85,7 +91,7 @@ std::optional<Failure> collectFromBoards(const CollectCommand& command,
                                          const std::vector<BoardSession*>& boards, CliSystem& system) {
     MultiBoardRun run(boards, command.plan, system.stopRequested);
     if (std::optional<BoardFailed> failed = run.begin()) return run.named(*failed);
-    RowOutput output(system.out, command.output);
+    RowOutput output(system, command.output);
     if (std::optional<Failure> failure = output.open(boardReadingCsvHeader())) return failure;
     std::vector<QByteArray> names;
     for (BoardSession* board : boards) names.push_back(boardCsvField(board->name()));

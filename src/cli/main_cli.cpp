@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
                      std::cerr,
                      isatty(STDERR_FILENO) == 1,
                      [] { return interrupted != 0; }};
+    system.outDescriptor = STDOUT_FILENO;
     int status = runCli(QCoreApplication::arguments().mid(1), system);
     // What a script set must hold for the next run: a register file not written is a failure of its own.
     if (const std::optional<QString> unkept = demo ? demo->keepRegisters() : std::nullopt) {

@@ -52,6 +52,20 @@ bool WholeLineFile::createNew() {
     return open(QIODevice::NewOnly);
 }
 
+bool WholeLineFile::openOn(int descriptor) {
+    error_.clear();
+    // A row cut short is taken back to where the file stood, which is its end when it is appended to.
+    struct stat target {};
+    const bool regular = ::fstat(descriptor, &target) == 0 && S_ISREG(target.st_mode);
+    const off_t at =
+        (::fcntl(descriptor, F_GETFL) & O_APPEND) != 0 ? target.st_size : ::lseek(descriptor, 0, SEEK_CUR);
+    size_ = regular && at > 0 ? at : 0;
+    if (file_.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
+        return true;
+    error_ = file_.errorString();
+    return false;
+}
+
 bool WholeLineFile::open(QIODevice::OpenMode mode) {
     size_ = 0;
     error_.clear();

@@ -28,6 +28,8 @@ public:
     // Creates the file only where nothing has its name (also nothing another program creates meanwhile,
     // and never a pipe that would wait for a reader); false when it cannot: exists() tells a name taken.
     bool createNew();
+    // Writes to a descriptor already open (standard output) from where it stands; it stays open after.
+    bool openOn(int descriptor);
     // Appends `lines`; false when the system refuses part of them: the whole lines written stay,
     // size() says how much the file holds, error() why it stopped.
     bool append(const QByteArray& lines);

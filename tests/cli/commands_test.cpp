@@ -497,29 +497,40 @@ TEST_F(Program, DemoBoardsSideBySideEachKeepTheirOwnRegisters) {
 }
 
 // A disk that fills during a run: the system's reason, and a file that ends on its last whole row.
-// /dev/full takes nothing; a limit on the file's size takes part of a row, as a full disk does.
+// /dev/full takes nothing; a limit on the file's size takes part of a row, as a full disk does, also of
+// standard output appended to a file, whose former bytes stay.
 TEST_F(Program, AFullDiskKeepsWholeRowsAndSaysWhy) {
     const QTemporaryDir folder;
+    const QString appended = folder.filePath("appended.csv");
+    QFile former(appended);
+    ASSERT_TRUE(former.open(QIODevice::WriteOnly) && former.write("kept\r\n") == 6);
+    former.close();
     const struct {
         QString output, limitKb, reason;
+        QString rows = {};  // where the rows go, if not the output
     } cases[] = {
         {"/dev/full", "unlimited", "No space left on device"},
         {folder.filePath("rows.csv"), "1", "File too large"},
+        {"", "1", "File too large", appended},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.output.toStdString());
         // The shell ignores the signal a file over its limit raises, so the write itself fails.
-        const QString limited = QString("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(c.limitKb);
+        const QString limited = QString("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(c.limitKb) +
+                                (c.output.isEmpty() ? " >> " + c.rows : "");
+        const QString where = c.output.isEmpty() ? "the readings to standard output" : c.output;
         EXPECT_EQ(
             run({"-c", limited, TOLVANE_CLI, "--demo", "--light", "500", "collect", "--interval", "0",
                  "--count", "100", "--output", c.output},
                 "bash"),
-            std::make_tuple(1, QString(), "tolvane-cli: Cannot write " + c.output + ": " + c.reason + ".\n"));
+            std::make_tuple(1, QString(), "tolvane-cli: Cannot write " + where + ": " + c.reason + ".\n"));
+        if (c.output == "/dev/full") continue;
+        QFile file(c.output.isEmpty() ? c.rows : c.output);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray rows = file.readAll();
+        EXPECT_TRUE(rows.endsWith("\r\n") && rows.count('\n') > 1) << rows.right(60).toStdString();
+        EXPECT_EQ(rows.startsWith("kept\r\n"), file.fileName() == appended);
     }
-    QFile file(cases[1].output);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray rows = file.readAll();
-    EXPECT_TRUE(rows.endsWith("\r\n") && rows.count('\n') > 1) << rows.right(60).toStdString();
 }
 
 TEST_F(Program, WithoutABoardItSaysSoAndEndsWithStatusTwo) {
