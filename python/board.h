@@ -9,13 +9,14 @@
 #include <thread>
 
 #include "python/open_board.h"
+#include "python/stop_check.h"
 
 namespace py = pybind11;
 
 // tolvane.Board: a board opened from Python. One call at a time reaches it, from whichever thread;
 // a call waits for the one before without holding the interpreter lock, so other threads run on,
 // and it lets go of the lock while the board answers. close() ends it: a run in progress stops at
-// its next reading, and every call after that is a ValueError.
+// its next reading with a ValueError, as every call after that is one.
 class Board {
 public:
     Board(std::unique_ptr<OpenBoard> open, py::object info);
@@ -44,7 +45,7 @@ public:
         refuseReentry();
         const py::gil_scoped_release free;
         const std::lock_guard lock(mutex_);
-        if (!open_) throw py::value_error("The board is closed.");
+        if (!open_) throw py::value_error(kBoardClosed);
         holder_ = std::this_thread::get_id();
         const Holding holding{holder_};
         return call(*open_);

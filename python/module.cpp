@@ -56,7 +56,8 @@ constexpr char kBoardDoc[] = R"(An evaluation board opened by tolvane.open().
 
 Each call blocks until the board has answered (up to 6 s an exchange) with the interpreter lock
 released; calls from two threads take turns. After close(), or outside its `with`, a call raises
-ValueError.)";
+ValueError; a run that another thread's close() ends raises it too, with the rows taken as its
+`readings`.)";
 
 constexpr char kReadDoc[] = R"(read(first=0, count=None) -> dict[str, int]
 
@@ -153,7 +154,7 @@ void addBoardClass(py::module_& module) {
             [](const py::object& self, const py::handle& intervalMs, const py::handle& count,
                const py::handle& durationS) {
                 const RunPlan plan = runPlan(intervalMs, count, durationS);
-                if (self.cast<Board&>().closed()) throw py::value_error("The board is closed.");
+                if (self.cast<Board&>().closed()) throw py::value_error(kBoardClosed);
                 return ReadingIterator(self, plan);
             },
             kReadingsDoc, py::kw_only(), py::arg("interval_ms") = 100, py::arg("count") = none,
@@ -176,7 +177,7 @@ void addBoardClass(py::module_& module) {
         .def(
             "__enter__",
             [](Board& self) -> Board& {
-                if (self.closed()) throw py::value_error("The board is closed.");
+                if (self.closed()) throw py::value_error(kBoardClosed);
                 return self;
             },
             "Returns the board, for `with tolvane.open() as board:`.", py::return_value_policy::reference)

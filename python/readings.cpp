@@ -63,7 +63,7 @@ py::object ReadingIterator::next() {
     });
     if (step.row) return reading_(*step.row);
     over_ = true;
-    stop_.raiseInterrupt();
+    stop_.raiseStop();
     if (step.failure) raise(exceptionFor(*step.failure));
     throw py::stop_iteration();
 }
@@ -77,7 +77,7 @@ py::object collect(Board& board, const RunPlan& plan, const QString& output) {
     if (collected.rows.capacity() > collected.rows.size() + collected.rows.size() / 8)
         collected.rows.shrink_to_fit();
     const py::array readings = readingArray(std::move(collected.rows));
-    stop.raiseInterrupt(readings);
+    stop.raiseStop(readings);
     return endOfRun(readings, collected.failure, collected.fileError);
 }
 

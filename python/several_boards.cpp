@@ -92,6 +92,6 @@ py::object collectBoards(OpenBoard& base, const QStringList& choices, const RunP
         gather(gathered, boards, plan, stop, output);
     }
     const py::object readings = withBoards(std::move(gathered.rows), gathered.boardOfRow, boards);
-    stop.raiseInterrupt(readings);
+    stop.raiseStop(readings);
     return endOfRun(readings, gathered.failure, gathered.fileError);
 }

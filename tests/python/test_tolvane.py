@@ -105,12 +105,15 @@ def test_a_generator_stopped_early_leaves_the_board_free(board):
 
 @pytest.mark.parametrize("run", [lambda b, out: list(b.readings(interval_ms=150, count=8)),
                                  lambda b, out: b.collect(interval_ms=150, count=8, output=out)])
-def test_ctrl_c_ends_a_run_within_one_interval_with_every_row_taken_in_the_file(board, tmp_path, run):
+@pytest.mark.parametrize("stop, error", [(lambda b: _thread.interrupt_main(), KeyboardInterrupt),
+                                         (lambda b: b.close(), ValueError)])
+def test_ctrl_c_or_a_close_ends_a_run_within_one_interval_with_every_row_taken_in_the_file(
+        board, tmp_path, run, stop, error):
     out = tmp_path / "run.csv"
     pressed = []
-    timer = threading.Timer(0.2, lambda: (pressed.append(time.monotonic()), _thread.interrupt_main()))
+    timer = threading.Timer(0.2, lambda: (pressed.append(time.monotonic()), stop(board)))
     timer.start()
-    with pytest.raises(KeyboardInterrupt) as stopped:
+    with pytest.raises(error) as stopped:
         run(board, out)
     assert time.monotonic() - pressed[0] < 0.15
     if out.exists():
