@@ -109,7 +109,16 @@ void RunReadings::intervals(qint64 first, qint64 last, SpanStatistics& s) const 
 
 std::vector<PlotPoint> RunReadings::outline(double fromMs, double toMs, int columns) const {
     std::vector<PlotPoint> points;
-    const auto point = [&](qint64 i) { points.push_back({static_cast<double>(timeMs(i)), value(i)}); };
+    qint64 last = -1;
+    auto runStart = runStarts_.begin();
+    const auto point = [&](qint64 i) {
+        // Runs appended to one file are apart: no line crosses the pause between them.
+        runStart = std::upper_bound(runStart, runStarts_.end(), last);
+        if (last >= 0 && runStart != runStarts_.end() && *runStart <= i)
+            points.push_back({(timeMs(last) + timeMs(i)) / 2.0, std::numeric_limits<double>::quiet_NaN()});
+        points.push_back({static_cast<double>(timeMs(i)), value(i)});
+        last = i;
+    };
     qint64 i = firstAtOrAfter(fromMs);
     if (i > 0) point(i - 1);
     const double width = (toMs - fromMs) / std::max(1, columns);

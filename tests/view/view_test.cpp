@@ -114,6 +114,24 @@ TEST_F(ViewTest, StatisticsDescribeEachRunOnScreen) {
     EXPECT_EQ(window.width(), 700) << "lines longer than the window wrap; they do not widen it";
 }
 
+// Runs appended to one file are drawn apart: no line crosses the pause between them.
+TEST_F(ViewTest, RunsAppendedToOneFileAreDrawnApart) {
+    QByteArray twice = steadyRun(3);
+    for (int i = 0; i < 3; ++i)  // 5 s later, the elapsed time from 0 again
+        twice += QString("2026-12-07T09:30:05.%1,%2,%3,9,0.900,1000,16,D1\r\n")
+                     .arg(100 * i, 3, 10, QChar('0'))
+                     .arg(100 * i)
+                     .arg(i)
+                     .toUtf8();
+    open({write("twice.csv", twice)});
+    QList<double> breaks;
+    for (const QCPGraphData& point : *plot().graph(0)->data())
+        if (std::isnan(point.value)) breaks << point.key;
+    ASSERT_EQ(breaks.size(), 1);
+    EXPECT_GT(breaks[0], 0.2);
+    EXPECT_LT(breaks[0], 5.0);
+}
+
 // A log of several boards as tolvane-cli collect writes it: a line for each board, named after it, a
 // name with a comma and a quote read back whole, and a row that is not a reading left out.
 TEST_F(ViewTest, ALogOfSeveralBoardsShowsALineForEachBoard) {
