@@ -13,7 +13,14 @@
 
 namespace {
 
-constexpr int kKept = 8;  // R0..R7
+constexpr int kKept = 8;      // R0..R7
+constexpr int kWritable = 4;  // R0..R3: the others the chip changes itself as it measures
+
+QByteArray registersOf(sim::TolvaneChip& chip) {
+    QByteArray registers;
+    for (int reg = 0; reg < kKept; ++reg) registers += static_cast<char>(chip.reg(reg));
+    return registers;
+}
 
 struct Saved {
     QByteArray registers;
@@ -53,7 +60,8 @@ struct DemoBoard::Parts {
     ResumingClock clock;
     sim::SimBus bus{clock, sim::Timing::Realistic};
     std::vector<sim::SimBoard*> boards;
-    bool kept = false;  // keepRegisters() has run
+    std::vector<QByteArray> found;  // each board's registers as this program found them
+    bool kept = false;              // keepRegisters() has run
 };
 
 DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux, int boards) {
@@ -72,6 +80,7 @@ DemoBoard::DemoBoard(Clock& clock, std::optional<double> lightLux, int boards) {
             for (int reg = 0; reg < kKept; ++reg)
                 chip.setReg(reg, static_cast<std::uint8_t>(kept->registers[reg]));
         parts_->boards.push_back(&added);
+        parts_->found.push_back(registersOf(chip));
     }
     parts_->clock.resume();
 }
@@ -85,16 +94,16 @@ std::optional<QString> DemoBoard::keepRegisters() {
     const QByteArray now = QByteArray::number(parts_->clock.milliseconds());
     std::optional<QString> failure;
     for (std::size_t board = 0; board < parts_->boards.size(); ++board) {
-        QByteArray registers;
-        for (int reg = 0; reg < kKept; ++reg)
-            registers += static_cast<char>(parts_->boards[board]->chip.reg(reg));
+        const QByteArray registers = registersOf(parts_->boards[board]->chip);
         const QString path = statePath(static_cast<int>(board) + 1);
         QDir().mkpath(QFileInfo(path).path());
         QSaveFile state(path);
         if (state.open(QIODevice::WriteOnly) &&
             state.write(registers.toHex().toUpper() + ' ' + now + '\n') > 0 && state.commit())
             continue;
-        if (!failure)
+        // Registers as they were found are there for the next program anyway (a read on a read-only
+        // home still works); only a change would be lost.
+        if (!failure && registers.left(kWritable) != parts_->found[board].left(kWritable))
             failure = QString("Cannot keep the simulated board's registers in %1: %2.")
                           .arg(path, state.errorString());
     }

@@ -29,39 +29,33 @@ qint64 writeAll(QFileDevice& file, const QByteArray& bytes) {
 WholeLineFile::WholeLineFile(const QString& path, Write write)
     : write_(write ? std::move(write)
                    : [](QFile& file, const char* data, qint64 size) { return file.write(data, size); }),
-      file_(path) {}
+      file_(path),
+      path_(path) {}
 
 bool WholeLineFile::create() {
     // A named pipe with no reader would hold the open for ever, deaf even to Ctrl-C: such a pipe is
     // refused at once, one that a program reads is written as any file.
-    const QByteArray name = QFile::encodeName(file_.fileName());
+    const QByteArray name = QFile::encodeName(path_);
     struct stat target {};
     if (::stat(name.constData(), &target) != 0 || !S_ISFIFO(target.st_mode)) return open(QIODevice::Truncate);
-    const int reader = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);  // fails with no reader
-    if (reader < 0) {
-        size_ = 0;
+    size_ = 0;
+    const int pipe = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);  // fails with no reader
+    if (pipe < 0) {
         error_ = errno == ENXIO ? QStringLiteral("No program reads this named pipe") : qt_error_string(errno);
         return false;
     }
-    const bool opened = open(QIODevice::Truncate);  // the reader is there: the open goes straight through
-    ::close(reader);
-    return opened;
+    ::fcntl(pipe, F_SETFL, ::fcntl(pipe, F_GETFL) & ~O_NONBLOCK);  // a row waits for room, whole
+    return openOn(pipe, QFileDevice::AutoCloseHandle) || (::close(pipe), false);
 }
 
 bool WholeLineFile::createNew() {
     return open(QIODevice::NewOnly);
 }
 
-bool WholeLineFile::openOn(int descriptor) {
+bool WholeLineFile::openOn(int descriptor, QFileDevice::FileHandleFlags close) {
+    size_ = 0;
     error_.clear();
-    // A row cut short is taken back to where the file stood, which is its end when it is appended to.
-    struct stat target {};
-    const bool regular = ::fstat(descriptor, &target) == 0 && S_ISREG(target.st_mode);
-    const off_t at =
-        (::fcntl(descriptor, F_GETFL) & O_APPEND) != 0 ? target.st_size : ::lseek(descriptor, 0, SEEK_CUR);
-    size_ = regular && at > 0 ? at : 0;
-    if (file_.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
-        return true;
+    if (file_.open(descriptor, QIODevice::WriteOnly | QIODevice::Unbuffered, close)) return true;
     error_ = file_.errorString();
     return false;
 }
@@ -86,6 +80,8 @@ bool WholeLineFile::append(const QByteArray& lines) {
                                                    : file_.errorString();
     const qint64 whole = done > 0 ? lines.lastIndexOf('\n', done - 1) + 1 : 0;
     size_ += whole;
-    if (whole < done) file_.resize(size_);
+    // The torn row ends the file: only it goes, and what another writer put in a file we share
+    // (standard output with its errors) stays.
+    if (whole < done && !file_.isSequential()) file_.resize(file_.size() - (done - whole));
     return false;
 }

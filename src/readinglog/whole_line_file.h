@@ -21,24 +21,28 @@ public:
 
     explicit WholeLineFile(const QString& path = {}, Write write = {});
 
-    void setFileName(const QString& path) { file_.setFileName(path); }
+    void setFileName(const QString& path) {
+        file_.setFileName(path);
+        path_ = path;
+    }
     // Creates the file, or empties one that exists; false when it cannot, error() says why. A named pipe
     // is written to when a program reads it, and refused at once when none does.
     bool create();
     // Creates the file only where nothing has its name (also nothing another program creates meanwhile,
     // and never a pipe that would wait for a reader); false when it cannot: exists() tells a name taken.
     bool createNew();
-    // Writes to a descriptor already open (standard output) from where it stands; it stays open after.
-    bool openOn(int descriptor);
+    // Writes to a descriptor already open (standard output) from where it stands; it stays open after
+    // unless `close` says otherwise.
+    bool openOn(int descriptor, QFileDevice::FileHandleFlags close = QFileDevice::DontCloseHandle);
     // Appends `lines`; false when the system refuses part of them: the whole lines written stay,
-    // size() says how much the file holds, error() why it stopped.
+    // size() says how much this has written in all, error() why it stopped.
     bool append(const QByteArray& lines);
     void close() { file_.close(); }
     bool remove() { return file_.remove(); }
 
     bool isOpen() const { return file_.isOpen(); }
     bool exists() const { return file_.exists(); }
-    QString fileName() const { return file_.fileName(); }
+    QString fileName() const { return path_; }
     qint64 size() const { return size_; }
     // The system's reason for the last failure ("No space left on device").
     QString error() const { return error_; }
@@ -48,6 +52,7 @@ private:
 
     Write write_;
     QFile file_;
-    qint64 size_ = 0;  // what the file holds: whole lines only
+    qint64 size_ = 0;  // what this has written: whole lines only
+    QString path_;     // kept apart: a file opened on its descriptor forgets its name
     QString error_;
 };

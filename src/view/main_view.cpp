@@ -8,10 +8,8 @@
 
 namespace {
 
-// The files named on the command line. Help, the version and a wrong option are answered here, before
-// the window system is reached: they need no display.
-QStringList filesAsked(int& argc, char** argv) {
-    const QCoreApplication app(argc, argv);
+// The files named on the command line; help, the version and a wrong option are answered here.
+QStringList filesAsked(const QCoreApplication& app) {
     QCoreApplication::setApplicationName(kViewerTitle);
     QCoreApplication::setApplicationVersion(TOLVANE_VERSION);
     QCommandLineParser parser;
@@ -25,15 +23,23 @@ QStringList filesAsked(int& argc, char** argv) {
     return parser.positionalArguments();
 }
 
+bool asksForHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        for (const char* option : {"-h", "--help", "--help-all", "-?", "-v", "--version"})
+            if (qstrcmp(argv[i], option) == 0) return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QStringList files = filesAsked(argc, argv);
+    // Help and the version need no display: they are answered before the window system is reached.
+    // Otherwise the window system takes its own options (-platform, -style, -session) first.
+    if (asksForHelpOrVersion(argc, argv)) filesAsked(QCoreApplication(argc, argv));
     prepareWindowSystem();
     QApplication app(argc, argv);
     setProgramIdentity("tolvane-view");
-    QApplication::setApplicationName(kViewerTitle);
-    QApplication::setApplicationVersion(TOLVANE_VERSION);
+    const QStringList files = filesAsked(app);
 
     SteadyClock clock;
     QtDialogs dialogs;

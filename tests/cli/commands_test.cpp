@@ -485,6 +485,8 @@ TEST_F(Program, TheDemoBoardKeepsItsRegistersAndGoesOnMeasuringBetweenRuns) {
               std::make_tuple(1, QString("R0 00\nR1 0C\nR2 FF\nR3 00\n"),
                               "tolvane-cli: Cannot keep the simulated board's registers in " +
                                   state.fileName() + ": Filename refers to a directory.\n"));
+    EXPECT_EQ(run({"--demo", "read", "R0", "1"}), std::make_tuple(0, QString("R0 00\n"), QString()))
+        << "nothing changed, nothing lost";
 }
 
 // Simulated boards side by side: each lists its serial number and keeps its own registers.

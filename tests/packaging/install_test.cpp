@@ -90,6 +90,11 @@ TEST_F(InstallTree, HoldsTheProgramsThePythonModuleTheUdevRuleTheEntriesTheIcons
         EXPECT_EQ(version.exitCode, 0);
         EXPECT_TRUE(version.output.contains(" 3.")) << version.output.toStdString();
     }
+    // The viewer leaves the window system its own options (a session manager passes -session).
+    const Outcome styled = run(installed("usr/bin/tolvane-view"), {"-style", "fusion", "--bogus"},
+                               {"QT_QPA_PLATFORM=offscreen"});
+    EXPECT_TRUE(styled.output.endsWith("Tolvane Log Viewer: Unknown option 'bogus'.\n"))
+        << styled.output.toStdString();
     // And the installed module imports into the system's interpreter.
     const QStringList python = QString(TOLVANE_PYTHON_ENVIRONMENT).split(' ', Qt::SkipEmptyParts);
     const Outcome imported = run("/usr/bin/python3", {"-c", "import tolvane; print(tolvane.__version__)"},
