@@ -169,9 +169,8 @@ void addBoardClass(py::module_& module) {
             kCollectDoc, py::kw_only(), py::arg("interval_ms") = 100, py::arg("count") = none,
             py::arg("duration_s") = none, py::arg("output") = none)
         .def("close", &Board::close,
-             "close() -> None\n\nCloses the board; closing it again does nothing. The simulated board keeps "
-             "its "
-             "registers for the next program: OSError where they cannot be kept.")
+             "close() -> None\n\nCloses the board; closing it again does nothing. The simulated board "
+             "keeps its registers for the next program: OSError where they cannot be kept.")
         .def_property_readonly("closed", &Board::closed, "True once close() has been called.")
         .def_property_readonly("info", &Board::info, "The board open, as boards() lists it (a BoardInfo).")
         .def(

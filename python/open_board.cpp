@@ -1,8 +1,5 @@
 #include "python/open_board.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 std::vector<ListedBoardInfo> listBoards() {
     SteadyClock clock;
     PreciseWait wait;

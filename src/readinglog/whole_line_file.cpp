@@ -45,7 +45,9 @@ bool WholeLineFile::create() {
         return false;
     }
     ::fcntl(pipe, F_SETFL, ::fcntl(pipe, F_GETFL) & ~O_NONBLOCK);  // a row waits for room, whole
-    return openOn(pipe, QFileDevice::AutoCloseHandle) || (::close(pipe), false);
+    if (openOn(pipe, QFileDevice::AutoCloseHandle)) return true;
+    ::close(pipe);
+    return false;
 }
 
 bool WholeLineFile::createNew() {
