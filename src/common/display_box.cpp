@@ -131,13 +131,9 @@ const QPixmap& DisplayBox::face() {
 }
 
 void DisplayBox::repaintChange(const QString& next) {
-    if (!isVisible()) return;  // shown again, it is drawn whole
-    if (!shown_ || hasFrame()) {
-        update();
-        return;
-    }
+    if (!isVisible()) return;                    // shown again, it is drawn whole
     const QGlyphRun* glyphs = glyphs_.of(next);  // kept for the repaint
-    if (!glyphs) {
+    if (!shown_ || !glyphs || hasFrame()) {
         update();
         return;
     }
